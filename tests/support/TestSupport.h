@@ -1,0 +1,20 @@
+#pragma once
+#include <QString>
+#include <QTemporaryDir>
+
+// Shared helpers for tests: temporary copies of corpus projects and small file utilities.
+namespace TestSupport {
+
+// Folder of the read-only corpus of real Android projects.
+QString CorpusDir();
+
+// Copies folder `from` recursively below `to` (created when missing); false on any failure.
+bool CopyTree(const QString &from, const QString &to);
+
+// Writes `bytes` to `path`, creating its folder; false on failure.
+bool WriteFile(const QString &path, const QByteArray &bytes);
+
+// The whole content of `path`, empty when it cannot be read.
+QByteArray ReadFile(const QString &path);
+
+} // namespace TestSupport
