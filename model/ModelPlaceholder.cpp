@@ -1,2 +1,0 @@
-// Keeps the model library non-empty until its first class lands.
-namespace { [[maybe_unused]] int modelPlaceholder = 0; }
