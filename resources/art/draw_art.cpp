@@ -54,6 +54,15 @@ QFont Font(double pixels, bool bold = true)
     return f;
 }
 
+// A closed outline through straight corners.
+QPainterPath Polygon(std::initializer_list<QPointF> corners)
+{
+    QPainterPath path;
+    path.addPolygon(QPolygonF(QList<QPointF>(corners)));
+    path.closeSubpath();
+    return path;
+}
+
 QPen Pen(const QColor &c, double width) { return QPen(c, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin); }
 
 // ------------------------------------------------------------------ shapes shared by several pictures
@@ -140,11 +149,7 @@ void CurvedArrow(QPainter &p, bool left, const QColor &color)
     p.setPen(Pen(color, 2.2));
     p.setBrush(Qt::NoBrush);
     p.drawPath(arc);
-    QPainterPath head;
-    head.moveTo(1.5, 6.8);
-    head.lineTo(6.8, 2.6);
-    head.lineTo(7.2, 10.0);
-    head.closeSubpath();
+    const QPainterPath head = Polygon({{1.5, 6.8}, {6.8, 2.6}, {7.2, 10.0}});
     p.setPen(Pen(color, 0.8));
     p.setBrush(color);
     p.drawPath(head);
@@ -161,15 +166,7 @@ void StraightArrow(QPainter &p, bool left, const QColor &color)
     p.setPen(Pen(color.darker(120), 0.8));
     p.setBrush(color);
     p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
-    QPainterPath arrow;
-    arrow.moveTo(3.5, 8);
-    arrow.lineTo(8, 3.8);
-    arrow.lineTo(8, 6.3);
-    arrow.lineTo(12.5, 6.3);
-    arrow.lineTo(12.5, 9.7);
-    arrow.lineTo(8, 9.7);
-    arrow.lineTo(8, 12.2);
-    arrow.closeSubpath();
+    const QPainterPath arrow = Polygon({{3.5, 8}, {8, 3.8}, {8, 6.3}, {12.5, 6.3}, {12.5, 9.7}, {8, 9.7}, {8, 12.2}});
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
     p.drawPath(arrow);
@@ -178,11 +175,7 @@ void StraightArrow(QPainter &p, bool left, const QColor &color)
 
 void DownTriangle(QPainter &p, double cx, double cy, double w, const QColor &color)
 {
-    QPainterPath t;
-    t.moveTo(cx - w / 2, cy - w / 4);
-    t.lineTo(cx + w / 2, cy - w / 4);
-    t.lineTo(cx, cy + w / 4);
-    t.closeSubpath();
+    const QPainterPath t = Polygon({{cx - w / 2, cy - w / 4}, {cx + w / 2, cy - w / 4}, {cx, cy + w / 4}});
     p.setPen(Qt::NoPen);
     p.setBrush(color);
     p.drawPath(t);
@@ -225,6 +218,13 @@ void Windmill(QPainter &p, const QColor &tower, const QColor &sails, const QColo
 
 // ------------------------------------------------------------------ state pictures
 
+void Tick(QPainter &p, std::initializer_list<QPointF> corners, const QColor &color, double width)
+{
+    p.setPen(Pen(color, width));
+    p.setBrush(Qt::NoBrush);
+    p.drawPolyline(QPolygonF(QList<QPointF>(corners)));
+}
+
 void StateDontTranslate(QPainter &p)
 {
     p.setPen(Pen(kRed.darker(120), 0.8));
@@ -240,22 +240,12 @@ void StateFinal(QPainter &p)
     p.setPen(Pen(kGreen.darker(120), 0.8));
     p.setBrush(kGreen);
     p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
-    p.setPen(Pen(Qt::white, 2));
-    p.setBrush(Qt::NoBrush);
-    QPainterPath tick;
-    tick.moveTo(4.6, 8.2);
-    tick.lineTo(7, 10.6);
-    tick.lineTo(11.5, 5.6);
-    p.drawPath(tick);
+    Tick(p, {{4.6, 8.2}, {7, 10.6}, {11.5, 5.6}}, Qt::white, 2);
 }
 
 void StateNeedBetter(QPainter &p)
 {
-    QPainterPath tri;
-    tri.moveTo(8, 1.5);
-    tri.lineTo(15, 14.3);
-    tri.lineTo(1, 14.3);
-    tri.closeSubpath();
+    const QPainterPath tri = Polygon({{8, 1.5}, {15, 14.3}, {1, 14.3}});
     p.setPen(Pen(kAmber.darker(130), 0.9));
     p.setBrush(kAmber);
     p.drawPath(tri);
@@ -276,11 +266,7 @@ void StateTranslated(QPainter &p)
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
     p.drawRect(QRectF(-1.4, -5, 2.8, 7.2));
-    QPainterPath nib;
-    nib.moveTo(-1.4, 2.8);
-    nib.lineTo(1.4, 2.8);
-    nib.lineTo(0, 5.4);
-    nib.closeSubpath();
+    const QPainterPath nib = Polygon({{-1.4, 2.8}, {1.4, 2.8}, {0, 5.4}});
     p.drawPath(nib);
     p.restore();
 }
@@ -368,22 +354,10 @@ void DrawButtons()
     Icon24("open.png", [](QPainter &p) {
         p.setPen(Pen(kFolder.darker(150), 0.8));
         p.setBrush(kFolder.darker(115));
-        QPainterPath back;
-        back.moveTo(0.8, 3);
-        back.lineTo(5.5, 3);
-        back.lineTo(7, 4.6);
-        back.lineTo(13.5, 4.6);
-        back.lineTo(13.5, 13.5);
-        back.lineTo(0.8, 13.5);
-        back.closeSubpath();
+        const QPainterPath back = Polygon({{0.8, 3}, {5.5, 3}, {7, 4.6}, {13.5, 4.6}, {13.5, 13.5}, {0.8, 13.5}});
         p.drawPath(back);
         p.setBrush(kFolder);
-        QPainterPath front;
-        front.moveTo(3.2, 7);
-        front.lineTo(15.4, 7);
-        front.lineTo(13.2, 13.5);
-        front.lineTo(0.8, 13.5);
-        front.closeSubpath();
+        const QPainterPath front = Polygon({{3.2, 7}, {15.4, 7}, {13.2, 13.5}, {0.8, 13.5}});
         p.drawPath(front);
     });
     Icon24("save.png", [](QPainter &p) { Floppy(p, 1, 1, 14, kBlue); });
@@ -440,13 +414,7 @@ void DrawButtons()
         DownTriangle(p, 6.75, 14.2, 6, kInk);
     });
     Icon16("ok.png", [](QPainter &p) {
-        p.setPen(Pen(kGreen, 2.6));
-        p.setBrush(Qt::NoBrush);
-        QPainterPath tick;
-        tick.moveTo(2, 8.5);
-        tick.lineTo(6, 12.5);
-        tick.lineTo(14, 3.5);
-        p.drawPath(tick);
+        Tick(p, {{2, 8.5}, {6, 12.5}, {14, 3.5}}, kGreen, 2.6);
     });
     Icon16("cancel.png", [](QPainter &p) {
         p.setPen(Pen(kRed, 2.6));
