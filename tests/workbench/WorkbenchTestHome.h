@@ -3,6 +3,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QtGlobal>
+#include <ostream>
 
 #include "Glossmill_Misc.h"
 
@@ -38,3 +39,9 @@ private:
     QByteArray m_oldHome;
     QByteArray m_oldConfig;
 };
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
