@@ -18,7 +18,7 @@ mkdir -p "$docs"
 project="${1:-}"
 if [ -z "$project" ]; then
   project="$docs/VorelGlossmill_ExampleApp"
-  cp -r example/VorelGlossmill_ExampleApp "$project"
+  cp -r examples/VorelGlossmill_ExampleApp "$project"
 else
   cp -r "$project" "$home/project"
   project="$home/project"

@@ -655,10 +655,9 @@ void TGlossmillMainForm::ConnectHandlers()
         TVProjectChanging();
         TVProjectChange(current);
     });
-    connect(TVProject, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
-        TVProjectMouseDown(pos);
-        PMTree->popup(TVProject->viewport()->mapToGlobal(pos));
-    });
+    connect(TVProject, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { PMTree->popup(TVProject->viewport()->mapToGlobal(pos)); });
+    TVProject->viewport()->installEventFilter(this);
     on(PMAddLanguage, &QAction::triggered, &TGlossmillMainForm::PMAddLanguageClick);
     on(PMAddResource, &QAction::triggered, &TGlossmillMainForm::PMAddResourceClick);
     on(PMDeleteLanguage, &QAction::triggered, &TGlossmillMainForm::PMDeleteLanguageClick);
@@ -814,6 +813,10 @@ bool TGlossmillMainForm::eventFilter(QObject *watched, QEvent *e)
     case QEvent::FocusOut:
         if (watched == ListViewEditor || (watched == LV && QApplication::focusWidget() != ListViewEditor))
             LVExit();
+        break;
+    case QEvent::MouseButtonPress:
+        if (watched == TVProject->viewport())
+            TVProjectMouseDown(static_cast<QMouseEvent *>(e)->position().toPoint());
         break;
     case QEvent::Resize:
         if (watched == LV)

@@ -12,6 +12,7 @@
 #include <QTabWidget>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -452,6 +453,30 @@ TEST(Notepad, UnwritableNotepadAsksBeforeTheTextIsLost)
     ModalDriver::TMessageBoxAnswerer answerer(QMessageBox::No, &boxes);
     EXPECT_TRUE(empty.close());
     EXPECT_TRUE(boxes.isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+TEST(ProjectTree, AnyMouseButtonSelectsTheNodeUnderIt)
+{
+    TTestHome home;
+    TGlossmillMainForm form;
+    form.resize(900, 600);
+    form.show();
+    auto *child = new QTreeWidgetItem(form.GetRootNode(), QStringList("child"));
+    form.GetRootNode()->setExpanded(true);
+    for (Qt::MouseButton button : {Qt::MiddleButton, Qt::RightButton}) {
+        form.TVProject->setCurrentItem(form.GetRootNode());
+        const QPoint at = form.TVProject->visualItemRect(child).center();
+        QTest::mousePress(form.TVProject->viewport(), button, {}, at);
+        QTest::mouseRelease(form.TVProject->viewport(), button, {}, at);
+        EXPECT_EQ(form.TVProject->currentItem(), child) << button;
+    }
+    form.TVProject->setCurrentItem(form.GetRootNode());
+    delete child;
+    form.hide();
 }
 
 } // namespace
