@@ -4,6 +4,7 @@
 #include "AppImages.h"
 #include "FrameWebBrowsing.h"
 #include "Glossmill_Misc.h"
+#include "GlossmillXml.h"
 #include "MainFormModel.h"
 #include "Glossmill_LocaleConst.h"
 #include "TSelectDirectory.h"
@@ -179,6 +180,7 @@ TGlossmillMainForm::TGlossmillMainForm(QWidget *parent) : QMainWindow(parent)
     TMCheckFileChanged->setInterval(3000);
     JvSelectDirectoryProject = new TSelectDirectory(this);
     JvSelectDirectoryProject->setObjectName(QStringLiteral("JvSelectDirectoryProject"));
+    JvXMLManifest = std::make_unique<TXmlDocument>();
     ConnectHandlers();
     FormCreate();
 }

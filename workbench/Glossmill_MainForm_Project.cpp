@@ -3,6 +3,7 @@
 
 #include "Glossmill_LocaleConst.h"
 #include "Glossmill_Misc.h"
+#include "GlossmillXml.h"
 #include "MainFormModel.h"
 #include "RtfText.h"
 #include "TSelectDirectory.h"
@@ -22,8 +23,6 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include <pugixml.hpp>
-#include <stdexcept>
 
 namespace {
 
@@ -39,25 +38,13 @@ bool LessAZ(const QString &a, const QString &b)
     return UpperCaseAZ(a) < UpperCaseAZ(b);
 }
 
-// The package name of the manifest's root: the first attribute, in document order, whose name without its prefix
-// is "package" in any case of letters. Throws when the manifest is not well-formed XML.
-QString ReadManifestPackage(const QString &manifestFile)
+// The first attribute of the root, in document order, whose name without its prefix is "package" in any case of
+// letters; empty when there is none.
+QString ManifestPackage(const TXmlDocument &manifest)
 {
-    QFile f(manifestFile);
-    if (!f.open(QIODevice::ReadOnly))
-        throw std::runtime_error("cannot read the manifest");
-    const QByteArray bytes = f.readAll();
-    pugi::xml_document doc;
-    const pugi::xml_parse_result r = doc.load_buffer(bytes.constData(), size_t(bytes.size()));
-    if (!r)
-        throw std::runtime_error(std::string("manifest: ") + r.description());
-    const pugi::xml_node root = doc.document_element();
-    for (const pugi::xml_attribute &a : root.attributes()) {
-        QString name = QString::fromUtf8(a.name());
-        name = name.mid(name.indexOf(QLatin1Char(':')) + 1);
-        if (SameTextAZ(name, QStringLiteral("package")))
-            return QString::fromUtf8(a.value());
-    }
+    for (const pugi::xml_attribute &a : manifest.Root().attributes())
+        if (SameTextAZ(GlossmillXml::LocalName(a), QStringLiteral("package")))
+            return GlossmillXml::ReadAttribute(a);
     return QString();
 }
 
@@ -132,7 +119,8 @@ void TGlossmillMainForm::OpenProject(QString folder)
                                                      "with AndroidManifest.xml file.")));
             return;
         }
-        PackageName = ReadManifestPackage(ManifestFile);
+        JvXMLManifest->LoadFromFile(ManifestFile);
+        PackageName = ManifestPackage(*JvXMLManifest);
         if (PackageName.isEmpty()) {
             SetControls();
             ShowErrorBox(LocalizeText(QStringLiteral("Can not open project")),
