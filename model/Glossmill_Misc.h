@@ -1,0 +1,54 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <exception>
+#include <functional>
+
+class QWidget;
+
+// Case-insensitive comparisons of names fold the ASCII letters a to z only.
+QString UpperCaseAZ(const QString &Text);
+QString LowerCaseAZ(const QString &Text);
+bool SameTextAZ(const QString &A, const QString &B);
+
+// Leading and trailing whitespace (TAB, LF, CR, SPACE only) and the core between; all-whitespace stays whole in Core.
+void SplitWhiteSpace(const QString &Value, QString &WhSpaceHeader, QString &WhSpaceTrailer, QString &Core);
+
+// The text before its last "." (which may lie in a folder name); without a "." the text itself.
+QString StripFileExtension(const QString &FileName);
+
+// The user's documents folder ending with "/", the home folder when Qt knows none.
+QString GetCommonDocumentsFolder();
+QString GetIniFileName();
+QString GetExampleProjectFolder(); // no trailing "/"
+QString GetNotepadFileName();
+
+// Identity hook for texts shown to the user.
+QString LocalizeText(const QString &Text);
+QString GetAppVersion();
+
+// Receives the exceptions the model and the commands catch (E may be nullptr, Message may be empty). Shows nothing.
+void LogException(const std::exception *E, const QString &Message);
+// Where logged exceptions go; an empty function (the default) drops them.
+using TExceptionLogger = std::function<void(const std::exception *E, const QString &Message)>;
+void SetExceptionLogger(TExceptionLogger Logger);
+
+// Pops up the control's menu (a button's menu, else a QMenu in its "PopupMenu" property) under its bottom-left corner.
+// Without a menu nothing happens.
+void PopupMenuUnderControl(QWidget *Control);
+
+// Appends the names of the folder's sub-folders, without hidden ("."-prefixed) ones; Folder ends with "/".
+// A missing folder appends nothing.
+void ListSubFolders(const QString &Folder, QStringList &List);
+// Appends the names of all entries, folders and hidden ones included, whose extension is ".xml" in any case.
+void ListXmlFiles(const QString &Folder, QStringList &List);
+
+// Appends the folder to PATH, without a final "/" and without leaving empty entries.
+void AddFolderToPath(const QString &Folder);
+
+// Deletes the folder and everything in it for good. True and Code 0 on success; false and a non-zero errno-style
+// Code otherwise: a missing folder, a file, an empty path or a root folder are refused.
+bool DeleteFolderTree(const QString &Folder, int &Code);
+
+// Renames a file or folder; fails (false) when the target exists, never replacing it.
+bool MoveFileNoReplace(const QString &From, const QString &To);

@@ -1,0 +1,99 @@
+#pragma once
+#include <QIcon>
+#include <QList>
+#include <QString>
+#include <memory>
+#include <vector>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The numbers are stored in the item-state comment and serve as list filter values.
+enum tTransState : unsigned char {
+    tsUnknown = 0,
+    tsBaseNotPresent = 1,
+    tsFinalTrnaslation = 2,
+    tsNeedBetter = 3,
+    tsDontTranslate = 4,
+    tsTranslated = 5,
+};
+
+// Captions of the filter button, indexed by tTransState.
+extern const QString TransStateCaptions[6];
+
+// The state an item takes after its translation changed to an empty or non-empty text.
+tTransState GetStateAfterValueChange(bool IsEmpty, tTransState OldState);
+
+// One string of a resource file, with its own undo and redo stacks of snapshots.
+class TTranslateItem
+{
+public:
+    TTranslateItem();
+    ~TTranslateItem();
+    TTranslateItem(const TTranslateItem &) = delete;
+    TTranslateItem &operator=(const TTranslateItem &) = delete;
+
+    QString ID;
+    QString FBaseValue;
+    QString FTranslatedValue;
+    QString FPrevTranslateValue;
+    bool Changed = false;
+    std::vector<std::unique_ptr<TTranslateItem>> UndoList; // newest last
+    std::vector<std::unique_ptr<TTranslateItem>> RedoList; // newest last
+    bool UndoAffectedState = false;
+    bool UndoAffectedVal = false;
+    QString WhSpaceHeader;
+    QString WhSpaceTrailer;
+    tTransState FTranslateState = tsUnknown;
+    bool EnableUndoMode = false;
+    bool RepaintAfterUndoOrRedo = false;
+
+    QString TranslateValue() const { return FTranslatedValue; }
+    void setTranslateValue(const QString &NewValue) { WriteTranslateValue(NewValue); }
+    tTransState TranslateState() const { return FTranslateState; }
+    void setTranslateState(tTransState NewState) { WriteTranslateState(NewState); }
+    QString BaseText() const { return FBaseValue; }
+    void setBaseText(const QString &Value) { FBaseValue = Value; }
+    QString PrevTranslateValue() const { return ReadPrevTranslateValue(); }
+    QString ReadPrevTranslateValue() const { return FPrevTranslateValue; }
+
+    // Equal text: nothing changes but UndoAffectedVal goes false. Takes at most one snapshot, in undo mode.
+    void WriteTranslateValue(const QString &NewValue);
+    // tsDontTranslate empties the translation without touching the previous one.
+    void WriteTranslateState(tTransState NewState);
+
+    bool UndoAffected() const { return UndoAffectedVal || UndoAffectedState; }
+    void ResetUndoFlag();
+    // Empty stack: nothing happens. Restores translation and state only.
+    void DoUndo();
+    void DoRedo();
+    void ClearUndo();
+    void ClearRedo();
+
+    // Meant for fresh items: snapshots and copies of default-file items.
+    void Assign(const TTranslateItem &CloneFrom);
+    void CopyFromBase();
+    QString GetFinalValueToSave(bool IncludeWHSpaces) const;
+    int GetStateIconIDX() const;
+    // Rewrites the Translation cell and image of the first row whose item has this ID; no such row: nothing.
+    void RepaintInLV(QTreeWidget *LV);
+
+private:
+    std::unique_ptr<TTranslateItem> Snapshot() const;
+    static void StepHistory(TTranslateItem &Item, std::vector<std::unique_ptr<TTranslateItem>> &From,
+                            std::vector<std::unique_ptr<TTranslateItem>> &To);
+};
+
+// Item list rows: column 0 carries the item (not owned) and the state image; column 3 is the Translation.
+constexpr int LVTranslationColumn = 3;
+
+// The item attached to a row, nullptr for none (or no row).
+TTranslateItem *ItemOfRow(const QTreeWidgetItem *Row);
+void SetRowItem(QTreeWidgetItem *Row, TTranslateItem *Item);
+
+// The list's state images (its small image list), indexed by GetStateIconIDX.
+void SetListImages(QTreeWidget *LV, const QList<QIcon> &Images);
+// Sets the row's image index; the icon comes from its list's images once the row is in a list.
+void SetRowImageIndex(QTreeWidgetItem *Row, int Index);
+// -1 when the row has none.
+int RowImageIndex(const QTreeWidgetItem *Row);
