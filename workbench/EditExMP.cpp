@@ -200,7 +200,7 @@ TEditExMP::TEditExMP(QWidget *owner)
     SBHistory->setAutoRaise(true);
     SBHistory->setFocusPolicy(Qt::NoFocus);
     SBHistory->setGeometry(EditWidth + SpinWidth - 1, 0, HistoryWidth, 21);
-    SBHistory->setIcon(QIcon(QPixmap(QStringLiteral(":/HISTORY"))));
+    SBHistory->setIcon(QIcon(QPixmap(QStringLiteral(":/images/history.png"))));
     SBHistory->setIconSize(QSize(14, 16));
     connect(SBHistory, &QToolButton::clicked, this, &TEditExMP::ShowHistoryMenu);
 

@@ -460,8 +460,8 @@ QWidget *TGlossmillMainForm::CreateResTypeTab()
     v->setContentsMargins(16, 16, 16, 16);
     auto *h = new QHBoxLayout;
     auto *pictures = new QGridLayout;
-    IMMenu = Picture("IMMenu", "tree-menu", TBResType);
-    IMString = Picture("IMString", "tree-values", TBResType);
+    IMMenu = Picture("IMMenu", "tree3", TBResType);
+    IMString = Picture("IMString", "tree2", TBResType);
     pictures->addWidget(IMMenu, 0, 0);
     pictures->addWidget(IMString, 0, 0);
     h->addLayout(pictures);
