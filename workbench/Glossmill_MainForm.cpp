@@ -5,7 +5,7 @@
 #include "FrameWebBrowsing.h"
 #include "Glossmill_Misc.h"
 #include "GlossmillXml.h"
-#include "MainFormModel.h"
+#include "Glossmill_types.h"
 #include "Glossmill_LocaleConst.h"
 #include "TSelectDirectory.h"
 #include "TTranslateItem.h"
@@ -281,7 +281,7 @@ void TGlossmillMainForm::CreateLayout()
     TVProject->setContextMenuPolicy(Qt::CustomContextMenu);
     SetListImages(TVProject, AppImages::TreeAndSmallButs());
     auto *root = new QTreeWidgetItem(TVProject, QStringList(QStringLiteral("Localizations")));
-    SetRowImageIndex(root, 0);
+    SetTreeItemImages(root, 0, 0, 0);
     lp->addWidget(TVProject);
 
     Splitter2 = new QSplitter(Qt::Vertical, Splitter1);
@@ -862,21 +862,12 @@ QString TGlossmillMainForm::GetProjectDir() const
 
 TTransNode *TGlossmillMainForm::NodeData(const QTreeWidgetItem *node)
 {
-#if GLOSSMILL_TREE_MODEL
-    return node ? NodeObject(node) : nullptr;
-#else
-    Q_UNUSED(node);
-    return nullptr;
-#endif
+    return node ? NodeOfTreeItem(node) : nullptr;
 }
 
 TTransResourceFileNode *TGlossmillMainForm::SelectedFileNode() const
 {
-#if GLOSSMILL_TREE_MODEL
     return dynamic_cast<TTransResourceFileNode *>(NodeData(TVProject->currentItem()));
-#else
-    return nullptr;
-#endif
 }
 
 void TGlossmillMainForm::SetControls()
@@ -891,7 +882,6 @@ void TGlossmillMainForm::SetControls()
         bool group = false;
         bool language = false;
         bool translatable = false;
-#if GLOSSMILL_TREE_MODEL
         TTransNode *data = NodeData(selected);
         auto *file = dynamic_cast<TTransResourceFileNode *>(data);
         for (QTreeWidgetItemIterator it(TVProject); *it && !anyUnsaved; ++it)
@@ -903,7 +893,6 @@ void TGlossmillMainForm::SetControls()
         if (rowSelected && file)
             if (TTranslateItem *item = ItemOfRow(row))
                 translatable = !item->FBaseValue.trimmed().isEmpty();
-#endif
 
         EDTargetLocale->setEnabled(!CHAutoLocale->isChecked());
         SBSelectTargetLocale->setEnabled(!CHAutoLocale->isChecked());
@@ -966,7 +955,6 @@ void TGlossmillMainForm::TVProjectChange(QTreeWidgetItem *node)
         ShowOnlyTab(TBRoot);
         return;
     }
-#if GLOSSMILL_TREE_MODEL
     TTransNode *data = NodeData(node);
     if (!data)
         return;
@@ -1007,7 +995,6 @@ void TGlossmillMainForm::TVProjectChange(QTreeWidgetItem *node)
             IMString->setVisible(true);
         }
     }
-#endif
 }
 
 void TGlossmillMainForm::TVProjectChanging()

@@ -4,7 +4,7 @@
 #include "Glossmill_LocaleConst.h"
 #include "Glossmill_Misc.h"
 #include "GlossmillXml.h"
-#include "MainFormModel.h"
+#include "Glossmill_types.h"
 #include "RtfText.h"
 #include "TSelectDirectory.h"
 
@@ -62,7 +62,6 @@ QString FolderOnDisk(const QString &parent, const QString &name)
     return name;
 }
 
-#if GLOSSMILL_TREE_MODEL
 // Loads a default file into its list; a file that does not load is no default file.
 void AddDefaultFile(std::unique_ptr<TTransResourceFileNode> node, const QString &path,
                     std::vector<std::unique_ptr<TTransResourceFileNode>> &list)
@@ -73,7 +72,6 @@ void AddDefaultFile(std::unique_ptr<TTransResourceFileNode> node, const QString 
     node->Parse();
     list.push_back(std::move(node));
 }
-#endif
 
 void ExpandWithDescendants(QTreeWidgetItem *node)
 {
@@ -128,7 +126,6 @@ void TGlossmillMainForm::OpenProject(QString folder)
             return;
         }
 
-#if GLOSSMILL_TREE_MODEL
         const QString valuesFile = resFolder + QStringLiteral("values/strings.xml");
         if (QFileInfo::exists(valuesFile))
             AddDefaultFile(std::make_unique<TTransResourceFileNode_Value>(), valuesFile, BaseResourceFileValues);
@@ -171,7 +168,6 @@ void TGlossmillMainForm::OpenProject(QString folder)
             if (!BaseResourceFileMenus.empty())
                 AddResTypeNode(langNode, resFolder, rtAndroid_menu);
         }
-#endif
 
         AddToReopen();
         QTreeWidgetItem *rootNode = GetRootNode();
@@ -202,21 +198,14 @@ void TGlossmillMainForm::ShowErrorBox(const QString &caption, const QString &tex
 
 QTreeWidgetItem *TGlossmillMainForm::AddTreeNode(QTreeWidgetItem *parent, TTransNode *object)
 {
-#if GLOSSMILL_TREE_MODEL
     auto *node = new QTreeWidgetItem(parent, QStringList(object->GetTreeText()));
-    SetNodeObject(node, object);
+    SetTreeItemNode(node, object);
     object->SetTreeIcon(TVProject);
     return node;
-#else
-    Q_UNUSED(parent);
-    Q_UNUSED(object);
-    return nullptr;
-#endif
 }
 
 void TGlossmillMainForm::AddResTypeNode(QTreeWidgetItem *langNode, const QString &resFolder, tResourceType resType)
 {
-#if GLOSSMILL_TREE_MODEL
     auto *group = new TTransResTypeNode;
     group->ResType = resType;
     QTreeWidgetItem *groupNode = AddTreeNode(langNode, group);
@@ -254,38 +243,25 @@ void TGlossmillMainForm::AddResTypeNode(QTreeWidgetItem *langNode, const QString
                          LocalizeText(QStringLiteral("Can't parse/open/recreate file ") + path));
         }
     }
-#else
-    Q_UNUSED(langNode);
-    Q_UNUSED(resFolder);
-    Q_UNUSED(resType);
-#endif
 }
 
 TTransResourceFileNode *TGlossmillMainForm::FindBaseTemplate(const TTransResourceFileNode *node) const
 {
-#if GLOSSMILL_TREE_MODEL
     const auto &list = node->ResType == rtAndroid_values ? BaseResourceFileValues : BaseResourceFileMenus;
     const QString name = UpperCaseAZ(FileNameOf(node->ResourceFileName));
     for (const auto &base : list)
         if (UpperCaseAZ(FileNameOf(base->ResourceFileName)) == name)
             return base.get();
-#else
-    Q_UNUSED(node);
-#endif
     return nullptr;
 }
 
 TTransResourceFileNode *TGlossmillMainForm::FindBaseFileByName(const QString &name) const
 {
-#if GLOSSMILL_TREE_MODEL
     const QString wanted = UpperCaseAZ(FileNameOf(name));
     for (const auto *list : {&BaseResourceFileMenus, &BaseResourceFileValues})
         for (const auto &base : *list)
             if (UpperCaseAZ(FileNameOf(base->ResourceFileName)) == wanted)
                 return base.get();
-#else
-    Q_UNUSED(name);
-#endif
     return nullptr;
 }
 
@@ -338,12 +314,10 @@ void TGlossmillMainForm::ResetProject()
 void TGlossmillMainForm::FreeNodeData(QTreeWidgetItem *node)
 {
     try {
-#if GLOSSMILL_TREE_MODEL
         if (TTransNode *object = NodeData(node)) {
-            SetNodeObject(node, nullptr);
+            SetTreeItemNode(node, nullptr);
             delete object;
         }
-#endif
         for (int i = 0; i < node->childCount(); ++i)
             FreeNodeData(node->child(i));
     } catch (const std::exception &e) {
@@ -361,7 +335,6 @@ void TGlossmillMainForm::ReopenAndSelect(const QString &fileName, const QString 
     OpenProject(folder);
     if (PackageName != package)
         return;
-#if GLOSSMILL_TREE_MODEL
     for (QTreeWidgetItemIterator it(TVProject); *it; ++it) {
         auto *file = dynamic_cast<TTransResourceFileNode *>(NodeData(*it));
         if (file && FileNameOf(file->ResourceFileName) == fileName && file->LocaleDesc.LocaleCode == localeCode) {
@@ -370,10 +343,6 @@ void TGlossmillMainForm::ReopenAndSelect(const QString &fileName, const QString 
             return;
         }
     }
-#else
-    Q_UNUSED(fileName);
-    Q_UNUSED(localeCode);
-#endif
 }
 
 void TGlossmillMainForm::MMOpenProjectClick()
