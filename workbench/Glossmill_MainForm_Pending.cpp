@@ -295,6 +295,3 @@ void TGlossmillMainForm::WBGoogleNavigateComplete2()
 {
 }
 
-void TGlossmillMainForm::ShowOptions()
-{
-}

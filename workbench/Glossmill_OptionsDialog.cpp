@@ -16,6 +16,8 @@
 #include "Glossmill_Misc.h"
 #include "TIniFile.h"
 
+TFRMOptions *FRMOptions = nullptr;
+
 const QString TFRMOptions::DefaultGoogleTranslateURL = QStringLiteral(
     "https://translate.google.com/?hl=%SOURCE_LOCALE_CODE%&tab=wT#%SOURCE_LOCALE_CODE%/%TARGET_LOCALE_CODE%/"
     "%TRANSLATED_TEXT%");

@@ -86,3 +86,6 @@ private:
     QString FIniFileName;
     TOptionsModelSettings FModelSettings{*this};
 };
+
+// The one options object of the run, made at start-up; null before that.
+extern TFRMOptions *FRMOptions;

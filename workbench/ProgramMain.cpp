@@ -2,7 +2,9 @@
 
 #include "APPsplash.h"
 #include "AppImages.h"
+#include "Glossmill_EditDialog.h"
 #include "Glossmill_MainForm.h"
+#include "Glossmill_OptionsDialog.h"
 #include "Glossmill_Misc.h"
 
 #include <QApplication>
@@ -55,8 +57,12 @@ int ProgramMain(int argc, char **argv)
     std::exception_ptr failure;
     try {
         new TGlossmillMainForm;
-        // The dialogs join here, in this order: TFormNewLang, TFormAddFiles, TFRMOptions (loads the settings and
-        // seeds the main window's source locale), TFormSelectLang, TFEditTranslation.
+        // The dialogs belong to the main window, over which they are centred.
+        // The dialogs join here, in this order: TFormNewLang, TFormAddFiles.
+        // The options load the settings and seed the main window's source locale.
+        FRMOptions = new TFRMOptions(GlossmillMainForm, GlossmillMainForm->EDDefaultLocaleCode);
+        // TFormSelectLang joins here.
+        FEditTranslation = new TFEditTranslation(GlossmillMainForm);
         QThread::msleep(4000);
     } catch (...) {
         failure = std::current_exception();
