@@ -181,6 +181,8 @@ protected:
     std::vector<TTranslateItem *> FStoredItems; // items whose Changed this save cleared
 
 private:
+    // SaveFile; with Into, the document that would be written goes there instead of to a file.
+    bool SaveFileTo(const QString &NewResFile, TXmlDocument *Into);
     void ReplaceTranslatedCollections(const TXmlDocument &LanguageDoc);
 
     TTransResourceFileNode *FBaseTemplate = nullptr;
@@ -190,6 +192,7 @@ private:
     std::unordered_map<const TTranslateItem *, tContentKind> FContentKinds;
     QHash<QString, QString> FNamespaces; // declarations of the language file's own root
     bool FLoadFailed = false;
+    bool FCheckPrefixes = false; // the document took over elements from another since its last save
     // After a failed rename these files hold content that is nowhere else on disk.
     bool FWorkOnlyCopy = false;
     bool FBackupOnlyCopy = false;
