@@ -83,17 +83,6 @@ std::vector<TProjectFile> ProjectFiles(const QString &Project)
     return files;
 }
 
-std::unique_ptr<TTransResourceFileNode> NewNode(bool Menu)
-{
-    std::unique_ptr<TTransResourceFileNode> node;
-    if (Menu)
-        node = std::make_unique<TTransResourceFileNode_Menu>();
-    else
-        node = std::make_unique<TTransResourceFileNode_Value>();
-    node->ResType = Menu ? rtAndroid_menu : rtAndroid_values;
-    return node;
-}
-
 // Seconds for the model to open every file; the nodes are released outside the measured time.
 double RunModel(const std::vector<TProjectFile> &Files, int &Failures)
 {
@@ -102,7 +91,7 @@ double RunModel(const std::vector<TProjectFile> &Files, int &Failures)
     timer.start();
     for (size_t i = 0; i < Files.size(); ++i) {
         const TProjectFile &file = Files[i];
-        auto node = NewNode(file.Menu);
+        auto node = CreateResourceFileNode(file.Menu ? rtAndroid_menu : rtAndroid_values);
         if (file.Default >= 0) {
             node->LocaleDesc.LocaleName = QFileInfo(file.Path).dir().dirName();
             node->ResourceFileName = file.Path;

@@ -318,14 +318,18 @@ private:
 };
 
 // Checks UTF-8 and the characters XML 1.0 forbids (controls other than TAB, LF and CR).
-void CheckUtf8Text(const std::string &Text)
+void CheckUtf8Text(std::string_view Text)
 {
     const auto *p = reinterpret_cast<const unsigned char *>(Text.data());
     const auto *end = p + Text.size();
     while (p < end) {
         const unsigned char c = *p;
+        if (c >= 0x20 && c < 0x80) {
+            ++p;
+            continue;
+        }
         if (c < 0x80) {
-            if (c < 0x20 && c != '\t' && c != '\n' && c != '\r')
+            if (c != '\t' && c != '\n' && c != '\r')
                 throw EXmlError("not a text file: control character at offset " + std::to_string(p - reinterpret_cast<const unsigned char *>(Text.data())));
             ++p;
             continue;
@@ -458,29 +462,27 @@ void TXmlDocument::LoadFromBytes(const QByteArray &Bytes)
                 return false;
         return true;
     };
+    std::string_view text;
     if (starts({0xEF, 0xBB, 0xBF})) {
         FDetectedEncoding = QStringLiteral("UTF-8");
-        utf8.assign(Bytes.constData() + 3, size_t(n - 3));
-        CheckUtf8Text(utf8);
+        text = std::string_view(Bytes.constData() + 3, size_t(n - 3));
     } else if (starts({0xFF, 0xFE, 0x00, 0x00}) || starts({0x00, 0x00, 0xFE, 0xFF})) {
         const bool le = b[0] == 0xFF;
         FDetectedEncoding = le ? QStringLiteral("UTF-32LE") : QStringLiteral("UTF-32BE");
         QStringDecoder decoder(le ? QStringConverter::Utf32LE : QStringConverter::Utf32BE);
         utf8 = Decode(decoder, Bytes.mid(4), "UTF-32");
-        CheckUtf8Text(utf8);
     } else if (starts({0xFF, 0xFE}) || starts({0xFE, 0xFF}) || starts({0x3C, 0x00, 0x3F, 0x00}) || starts({0x00, 0x3C, 0x00, 0x3F})) {
         const bool le = b[0] == 0xFF || b[0] == 0x3C;
         const bool bom = b[0] == 0xFF || b[0] == 0xFE;
         FDetectedEncoding = le ? QStringLiteral("UTF-16LE") : QStringLiteral("UTF-16BE");
         QStringDecoder decoder(le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
         utf8 = Decode(decoder, bom ? Bytes.mid(2) : Bytes, "UTF-16");
-        CheckUtf8Text(utf8);
     } else {
         const QString declared = DeclaredEncoding(Bytes);
         const QString name = NormalEncodingName(declared);
         if (IsUtf8Name(name)) {
             FDetectedEncoding = QStringLiteral("UTF-8");
-            utf8.assign(Bytes.constData(), size_t(n));
+            text = std::string_view(Bytes.constData(), size_t(n));
         } else if (IsLatin1Name(name) || IsAsciiName(name)) {
             FDetectedEncoding = declared;
             utf8 = QString::fromLatin1(Bytes).toStdString();
@@ -491,20 +493,22 @@ void TXmlDocument::LoadFromBytes(const QByteArray &Bytes)
             FDetectedEncoding = declared;
             utf8 = Decode(decoder, Bytes, declared.toLatin1().constData());
         }
-        CheckUtf8Text(utf8);
     }
-    ParseUtf8(std::move(utf8));
+    if (text.data() == nullptr)
+        text = utf8;
+    CheckUtf8Text(text);
+    ParseUtf8(text);
 }
 
 void TXmlDocument::LoadFromString(const QString &Text)
 {
     Clear();
-    std::string utf8 = Text.toStdString();
+    const std::string utf8 = Text.toStdString();
     CheckUtf8Text(utf8);
-    ParseUtf8(std::move(utf8));
+    ParseUtf8(utf8);
 }
 
-void TXmlDocument::ParseUtf8(std::string &&Text)
+void TXmlDocument::ParseUtf8(std::string_view Text)
 {
     FSizeHint = Text.size();
     const size_t firstLf = Text.find('\n');

@@ -5,6 +5,7 @@
 #include <pugixml.hpp>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -102,7 +103,7 @@ private:
     pugi::xml_node EnsureDeclaration();
     // Carries the layout of From's tree (in FromDoc) over to To's tree, a copy of the same shape.
     void CopyLayout(const TXmlDocument &FromDoc, const pugi::xml_node &From, const pugi::xml_node &To);
-    void ParseUtf8(std::string &&Text);
+    void ParseUtf8(std::string_view Text);
     // The file's text in UTF-8, line ends as the file had them; true when those are already the file's bytes.
     bool Serialize(std::string &Out, const TOmitSet *Omit) const;
     QByteArray Encode(const std::string &Utf8) const;

@@ -228,6 +228,9 @@ void TTransResourceFileNode::ForEachElement(pugi::xml_node Element, F Visit)
             Visit(n);
 }
 
+// A new file node of the kind for Type (a menu node for rtAndroid_menu, else a values node), ResType set.
+std::unique_ptr<TTransResourceFileNode> CreateResourceFileNode(tResourceType Type);
+
 // The node object a project tree item carries (not owned), nullptr for none.
 TTransNode *NodeOfTreeItem(const QTreeWidgetItem *TreeItem);
 void SetTreeItemNode(QTreeWidgetItem *TreeItem, TTransNode *Node);
