@@ -267,5 +267,6 @@ int main(int argc, char **argv)
     }
     if (args.isEmpty() || args[0].startsWith("--"))
         return Usage();
-    return Measure(args[0], repeat, qPrintable(QFileInfo(args[0]).fileName())) < 0 ? 1 : 0;
+    const QFileInfo project(args[0]);
+    return Measure(project.absoluteFilePath(), repeat, qPrintable(project.fileName())) < 0 ? 1 : 0;
 }
