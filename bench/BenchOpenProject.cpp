@@ -160,9 +160,3 @@ int RunOpenProjectBenchmark(int argc, char **argv)
         << QString::number(model > 0 ? best / model : 0, 'f', 2) << " (OpenProject / model alone)\n";
     return 0;
 }
-
-// Stands in for the benchmark program's own main until that dispatches here.
-extern "C++" __attribute__((weak)) int main(int argc, char **argv)
-{
-    return RunOpenProjectBenchmark(argc, argv);
-}

@@ -61,8 +61,9 @@ class TXmlWriter
 {
 public:
     TXmlWriter(std::string &Out, bool SpaceBeforeSlash, size_t Limit = std::string::npos, char32_t MaxChar = 0x10FFFF,
-               const TXmlLayout *Layout = nullptr)
+               const TXmlLayout *Layout = nullptr, const TXmlDocument::TOmitSet *Omit = nullptr)
         : FOut(Out), FSpaceBeforeSlash(SpaceBeforeSlash), FLimit(Limit), FMaxChar(MaxChar),
+          FOmit(Omit && !Omit->empty() ? Omit : nullptr),
           FAttrSpace(Layout && !Layout->AttrSpace.empty() ? &Layout->AttrSpace : nullptr),
           FEmptyTag(Layout && !Layout->EmptyTag.empty() ? &Layout->EmptyTag : nullptr),
           FSingleQuoted(Layout && !Layout->SingleQuoted.empty() ? &Layout->SingleQuoted : nullptr)
@@ -76,7 +77,9 @@ public:
         for (;;) {
             if (FOut.size() > FLimit)
                 return;
-            if (Open(n)) {
+            if (FOmit && FOmit->count(n.internal_object())) {
+                // Left out: as if it were an empty leaf.
+            } else if (Open(n)) {
                 n = n.first_child();
                 continue;
             }
@@ -308,20 +311,25 @@ private:
     using TLayoutMap = std::unordered_map<const void *, std::string>;
     size_t FLimit;
     char32_t FMaxChar;
+    const TXmlDocument::TOmitSet *FOmit;
     const TLayoutMap *FAttrSpace;
     const TLayoutMap *FEmptyTag;
     const std::unordered_set<const void *> *FSingleQuoted;
 };
 
 // Checks UTF-8 and the characters XML 1.0 forbids (controls other than TAB, LF and CR).
-void CheckUtf8Text(const std::string &Text)
+void CheckUtf8Text(std::string_view Text)
 {
     const auto *p = reinterpret_cast<const unsigned char *>(Text.data());
     const auto *end = p + Text.size();
     while (p < end) {
         const unsigned char c = *p;
+        if (c >= 0x20 && c < 0x80) {
+            ++p;
+            continue;
+        }
         if (c < 0x80) {
-            if (c < 0x20 && c != '\t' && c != '\n' && c != '\r')
+            if (c != '\t' && c != '\n' && c != '\r')
                 throw EXmlError("not a text file: control character at offset " + std::to_string(p - reinterpret_cast<const unsigned char *>(Text.data())));
             ++p;
             continue;
@@ -454,29 +462,27 @@ void TXmlDocument::LoadFromBytes(const QByteArray &Bytes)
                 return false;
         return true;
     };
+    std::string_view text;
     if (starts({0xEF, 0xBB, 0xBF})) {
         FDetectedEncoding = QStringLiteral("UTF-8");
-        utf8.assign(Bytes.constData() + 3, size_t(n - 3));
-        CheckUtf8Text(utf8);
+        text = std::string_view(Bytes.constData() + 3, size_t(n - 3));
     } else if (starts({0xFF, 0xFE, 0x00, 0x00}) || starts({0x00, 0x00, 0xFE, 0xFF})) {
         const bool le = b[0] == 0xFF;
         FDetectedEncoding = le ? QStringLiteral("UTF-32LE") : QStringLiteral("UTF-32BE");
         QStringDecoder decoder(le ? QStringConverter::Utf32LE : QStringConverter::Utf32BE);
         utf8 = Decode(decoder, Bytes.mid(4), "UTF-32");
-        CheckUtf8Text(utf8);
     } else if (starts({0xFF, 0xFE}) || starts({0xFE, 0xFF}) || starts({0x3C, 0x00, 0x3F, 0x00}) || starts({0x00, 0x3C, 0x00, 0x3F})) {
         const bool le = b[0] == 0xFF || b[0] == 0x3C;
         const bool bom = b[0] == 0xFF || b[0] == 0xFE;
         FDetectedEncoding = le ? QStringLiteral("UTF-16LE") : QStringLiteral("UTF-16BE");
         QStringDecoder decoder(le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
         utf8 = Decode(decoder, bom ? Bytes.mid(2) : Bytes, "UTF-16");
-        CheckUtf8Text(utf8);
     } else {
         const QString declared = DeclaredEncoding(Bytes);
         const QString name = NormalEncodingName(declared);
         if (IsUtf8Name(name)) {
             FDetectedEncoding = QStringLiteral("UTF-8");
-            utf8.assign(Bytes.constData(), size_t(n));
+            text = std::string_view(Bytes.constData(), size_t(n));
         } else if (IsLatin1Name(name) || IsAsciiName(name)) {
             FDetectedEncoding = declared;
             utf8 = QString::fromLatin1(Bytes).toStdString();
@@ -487,21 +493,24 @@ void TXmlDocument::LoadFromBytes(const QByteArray &Bytes)
             FDetectedEncoding = declared;
             utf8 = Decode(decoder, Bytes, declared.toLatin1().constData());
         }
-        CheckUtf8Text(utf8);
     }
-    ParseUtf8(std::move(utf8));
+    if (text.data() == nullptr)
+        text = utf8;
+    CheckUtf8Text(text);
+    ParseUtf8(text);
 }
 
 void TXmlDocument::LoadFromString(const QString &Text)
 {
     Clear();
-    std::string utf8 = Text.toStdString();
+    const std::string utf8 = Text.toStdString();
     CheckUtf8Text(utf8);
-    ParseUtf8(std::move(utf8));
+    ParseUtf8(utf8);
 }
 
-void TXmlDocument::ParseUtf8(std::string &&Text)
+void TXmlDocument::ParseUtf8(std::string_view Text)
 {
+    FSizeHint = Text.size();
     const size_t firstLf = Text.find('\n');
     FCRLF = firstLf != std::string::npos && firstLf > 0 && Text[firstLf - 1] == '\r';
     size_t spaced = 0, tight = 0;
@@ -613,7 +622,7 @@ QByteArray TXmlDocument::Encode(const std::string &Utf8) const
     return out;
 }
 
-QByteArray TXmlDocument::SaveToBytes() const
+bool TXmlDocument::Serialize(std::string &Out, const TOmitSet *Omit) const
 {
     const QString name = NormalEncodingName(Encoding());
     char32_t maxChar = 0x10FFFF;
@@ -621,18 +630,27 @@ QByteArray TXmlDocument::SaveToBytes() const
         maxChar = 0xFF;
     else if (!IsUtf8Name(name) && !name.startsWith("UTF") && !name.startsWith("UCS"))
         maxChar = 0x7F; // other code pages: only ASCII is sure to survive
-    std::string text;
-    TXmlWriter(text, FSpaceBeforeSlash, std::string::npos, maxChar, &FLayout).Write(FDoc);
+    Out.clear();
+    Out.reserve(FSizeHint + FSizeHint / 8 + 256);
+    TXmlWriter(Out, FSpaceBeforeSlash, std::string::npos, maxChar, &FLayout, Omit).Write(FDoc);
     if (FCRLF) {
         std::string crlf;
-        crlf.reserve(text.size() + text.size() / 32);
-        for (size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+        crlf.reserve(Out.size() + Out.size() / 16);
+        for (size_t i = 0; i < Out.size(); ++i) {
+            if (Out[i] == '\n' && (i == 0 || Out[i - 1] != '\r'))
                 crlf += '\r';
-            crlf += text[i];
+            crlf += Out[i];
         }
-        text.swap(crlf);
+        Out.swap(crlf);
     }
+    FSizeHint = Out.size();
+    return IsUtf8Name(name) && !FWriteBOM;
+}
+
+QByteArray TXmlDocument::SaveToBytes(const TOmitSet *Omit) const
+{
+    std::string text;
+    Serialize(text, Omit);
     return Encode(text);
 }
 
@@ -643,13 +661,24 @@ QString TXmlDocument::SaveToString() const
     return QString::fromStdString(text);
 }
 
-void TXmlDocument::SaveToFile(const QString &FileName) const
+void TXmlDocument::SaveToFile(const QString &FileName, const TOmitSet *Omit) const
 {
-    const QByteArray bytes = SaveToBytes();
+    std::string text;
+    QByteArray encoded;
+    const char *data;
+    qint64 size;
+    if (Serialize(text, Omit)) {
+        data = text.data();
+        size = qint64(text.size());
+    } else {
+        encoded = Encode(text);
+        data = encoded.constData();
+        size = encoded.size();
+    }
     QFile file(FileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw EXmlError("can not write file " + FileName.toStdString() + ": " + file.errorString().toStdString());
-    if (file.write(bytes) != bytes.size() || !file.flush())
+    if (file.write(data, size) != size || !file.flush())
         throw EXmlError("can not write file " + FileName.toStdString() + ": " + file.errorString().toStdString());
     file.close();
     if (file.error() != QFileDevice::NoError)
@@ -666,6 +695,7 @@ void TXmlDocument::Swap(TXmlDocument &Other)
     std::swap(FCRLF, Other.FCRLF);
     std::swap(FSpaceBeforeSlash, Other.FSpaceBeforeSlash);
     std::swap(FWriteBOM, Other.FWriteBOM);
+    std::swap(FSizeHint, Other.FSizeHint);
 }
 
 void TXmlDocument::Assign(const TXmlDocument &Source)
@@ -677,6 +707,7 @@ void TXmlDocument::Assign(const TXmlDocument &Source)
     FCRLF = Source.FCRLF;
     FSpaceBeforeSlash = Source.FSpaceBeforeSlash;
     FWriteBOM = Source.FWriteBOM;
+    FSizeHint = Source.FSizeHint;
 }
 
 void TXmlDocument::CopyLayout(const TXmlDocument &FromDoc, const pugi::xml_node &From, const pugi::xml_node &To)
@@ -1038,27 +1069,34 @@ pugi::xml_node AppendChildElement(pugi::xml_node Parent, const char *Name)
 
 namespace {
 
-std::string ElementKey(const pugi::xml_node &Element)
+// A hash of the element's name and attributes: what two equal elements must share.
+size_t ElementKey(const pugi::xml_node &Element)
 {
-    std::string key = Element.name();
+    size_t hash = 1469598103934665603ull;
+    auto mix = [&hash](const char *s) {
+        for (; *s; ++s)
+            hash = (hash ^ static_cast<unsigned char>(*s)) * 1099511628211ull;
+        hash = (hash ^ 0xFF) * 1099511628211ull;
+    };
+    mix(Element.name());
     for (pugi::xml_attribute a = Element.first_attribute(); a; a = a.next_attribute()) {
-        key += '\0';
-        key += a.name();
-        key += '\0';
-        key += a.value();
+        mix(a.name());
+        mix(a.value());
     }
-    return key;
+    return hash;
 }
 
 } // namespace
 
-int DeleteEqualElements(pugi::xml_node Start, const std::vector<pugi::xml_node> &Targets)
+std::vector<pugi::xml_node> FindEqualElements(const pugi::xml_node &Start, const std::vector<pugi::xml_node> &Targets)
 {
+    std::vector<pugi::xml_node> found;
     if (!Start || Targets.empty())
-        return 0;
+        return found;
     // Name and attributes sort out nearly every element cheaply; only those that agree are written out, and no
     // further than the longest target, so that deep trees of look-alikes cost no more than the targets.
-    std::unordered_set<std::string> keys, texts;
+    std::unordered_set<size_t> keys;
+    std::unordered_set<std::string> texts;
     size_t longest = 0;
     for (const pugi::xml_node &target : Targets) {
         if (!target || target.type() != pugi::node_element)
@@ -1069,8 +1107,7 @@ int DeleteEqualElements(pugi::xml_node Start, const std::vector<pugi::xml_node> 
         texts.insert(std::move(text));
     }
     if (texts.empty())
-        return 0;
-    int removed = 0;
+        return found;
     pugi::xml_node n = Start.first_child();
     while (n) {
         bool match = false;
@@ -1078,16 +1115,47 @@ int DeleteEqualElements(pugi::xml_node Start, const std::vector<pugi::xml_node> 
             const std::string text = ElementXml(n, longest);
             match = text.size() <= longest && texts.count(text);
         }
-        if (!match) {
-            n = NextNode(n, Start, n.type() == pugi::node_element);
-            continue;
-        }
-        const pugi::xml_node doomed = n;
-        n = NextNode(n, Start, false);
-        doomed.parent().remove_child(doomed);
-        ++removed;
+        if (match)
+            found.push_back(n);
+        n = NextNode(n, Start, n.type() == pugi::node_element && !match);
     }
-    return removed;
+    return found;
+}
+
+namespace {
+
+// The whitespace that indents the element's line, or a null node.
+pugi::xml_node LineIndentOf(const pugi::xml_node &Element)
+{
+    const pugi::xml_node before = Element.previous_sibling();
+    if (before.type() == pugi::node_pcdata && IsWhitespaceOnly(before.value()) && std::strchr(before.value(), '\n'))
+        return before;
+    return pugi::xml_node();
+}
+
+} // namespace
+
+int DeleteEqualElements(pugi::xml_node Start, const std::vector<pugi::xml_node> &Targets)
+{
+    const std::vector<pugi::xml_node> found = FindEqualElements(Start, Targets);
+    for (const pugi::xml_node &element : found) {
+        pugi::xml_node parent = element.parent();
+        if (const pugi::xml_node indent = LineIndentOf(element))
+            parent.remove_child(indent);
+        parent.remove_child(element);
+    }
+    return int(found.size());
+}
+
+TXmlDocument::TOmitSet OmitWithTheirLines(const std::vector<pugi::xml_node> &Elements)
+{
+    TXmlDocument::TOmitSet omit;
+    for (const pugi::xml_node &element : Elements) {
+        omit.insert(element.internal_object());
+        if (const pugi::xml_node indent = LineIndentOf(element))
+            omit.insert(indent.internal_object());
+    }
+    return omit;
 }
 
 QHash<QString, QString> NamespaceDeclarations(const pugi::xml_node &Element)

@@ -5,6 +5,7 @@
 #include <pugixml.hpp>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -62,10 +63,13 @@ public:
     void LoadFromBytes(const QByteArray &Bytes);
     void LoadFromString(const QString &Text);
 
+    // Nodes (by internal object) that a save leaves out of what it writes; the document keeps them.
+    using TOmitSet = std::unordered_set<const void *>;
+
     // Writes in the declaration's encoding, else the one detected on load (UTF-8 for a new document). Throws
     // EXmlError when the file cannot be written.
-    void SaveToFile(const QString &FileName) const;
-    QByteArray SaveToBytes() const;
+    void SaveToFile(const QString &FileName, const TOmitSet *Omit = nullptr) const;
+    QByteArray SaveToBytes(const TOmitSet *Omit = nullptr) const;
     QString SaveToString() const;
 
     // Copies the whole tree and the writing style of Source.
@@ -99,7 +103,9 @@ private:
     pugi::xml_node EnsureDeclaration();
     // Carries the layout of From's tree (in FromDoc) over to To's tree, a copy of the same shape.
     void CopyLayout(const TXmlDocument &FromDoc, const pugi::xml_node &From, const pugi::xml_node &To);
-    void ParseUtf8(std::string &&Text);
+    void ParseUtf8(std::string_view Text);
+    // The file's text in UTF-8, line ends as the file had them; true when those are already the file's bytes.
+    bool Serialize(std::string &Out, const TOmitSet *Omit) const;
     QByteArray Encode(const std::string &Utf8) const;
 
     pugi::xml_document FDoc;
@@ -108,6 +114,7 @@ private:
     bool FCRLF = false;            // the file's line ends were CR LF
     bool FSpaceBeforeSlash = true; // empty elements are written "<x />" rather than "<x/>"
     bool FWriteBOM = false;
+    mutable size_t FSizeHint = 0; // the last text's size, to write the next one without regrowing
 };
 
 namespace GlossmillXml {
@@ -151,9 +158,13 @@ QString EscapeAndroidApostrophes(const QString &Text, bool &InQuotes);
 // Appends a new empty element as Parent's last child element, indented like its siblings.
 pugi::xml_node AppendChildElement(pugi::xml_node Parent, const char *Name);
 
-// Removes every element below Start (never Start itself) whose XML text equals that of one of Targets; returns the
-// number removed. Costs one walk over Start's tree.
+// Every element below Start (never Start itself) whose XML text equals that of one of Targets, outermost only, in
+// document order. Costs one walk over Start's tree.
+std::vector<pugi::xml_node> FindEqualElements(const pugi::xml_node &Start, const std::vector<pugi::xml_node> &Targets);
+// Removes what FindEqualElements finds, each with the indentation of its line; returns the number removed.
 int DeleteEqualElements(pugi::xml_node Start, const std::vector<pugi::xml_node> &Targets);
+// The nodes to leave out of a save for these elements: each with the indentation of its line.
+TXmlDocument::TOmitSet OmitWithTheirLines(const std::vector<pugi::xml_node> &Elements);
 
 // The namespace declarations ("xmlns:p") on the element, by prefix.
 QHash<QString, QString> NamespaceDeclarations(const pugi::xml_node &Element);

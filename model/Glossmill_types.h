@@ -157,6 +157,9 @@ public:
     // Removes every element below NodeTest whose XML text equals NodeToSearch's; true only when NodeTest itself equals.
     bool FindNodeByNodeAndDelete(pugi::xml_node NodeTest, pugi::xml_node NodeToSearch);
 
+    // The rename that saving uses; it never replaces an existing target. Tests may put a failing one in its place.
+    static bool (*RenameFile)(const QString &From, const QString &To);
+
     // How the item's text stood in its own file (plain for an item this node does not own).
     tContentKind ContentKindOf(const TTranslateItem *Item) const;
 
@@ -178,6 +181,8 @@ protected:
     std::vector<TTranslateItem *> FStoredItems; // items whose Changed this save cleared
 
 private:
+    // SaveFile; with Into, the document that would be written goes there instead of to a file.
+    bool SaveFileTo(const QString &NewResFile, TXmlDocument *Into);
     void ReplaceTranslatedCollections(const TXmlDocument &LanguageDoc);
 
     TTransResourceFileNode *FBaseTemplate = nullptr;
@@ -187,6 +192,7 @@ private:
     std::unordered_map<const TTranslateItem *, tContentKind> FContentKinds;
     QHash<QString, QString> FNamespaces; // declarations of the language file's own root
     bool FLoadFailed = false;
+    bool FCheckPrefixes = false; // the document took over elements from another since its last save
     // After a failed rename these files hold content that is nowhere else on disk.
     bool FWorkOnlyCopy = false;
     bool FBackupOnlyCopy = false;
@@ -221,6 +227,9 @@ void TTransResourceFileNode::ForEachElement(pugi::xml_node Element, F Visit)
         if (n.type() == pugi::node_element)
             Visit(n);
 }
+
+// A new file node of the kind for Type (a menu node for rtAndroid_menu, else a values node), ResType set.
+std::unique_ptr<TTransResourceFileNode> CreateResourceFileNode(tResourceType Type);
 
 // The node object a project tree item carries (not owned), nullptr for none.
 TTransNode *NodeOfTreeItem(const QTreeWidgetItem *TreeItem);

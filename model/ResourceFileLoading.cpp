@@ -2,6 +2,7 @@
 
 #include "Glossmill_Misc.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 using namespace GlossmillXml;
@@ -53,6 +54,13 @@ QStringList SplitStateEntries(const QString &Text)
         }
     }
     return entries;
+}
+
+// Whether a file can be written there: its folder exists and no folder stands in its place.
+bool WorkFileWritable(const QString &Path)
+{
+    const QFileInfo info(Path);
+    return info.absoluteDir().exists() && !info.isDir();
 }
 
 QString EntryName(const QString &Entry)
@@ -297,8 +305,10 @@ void TTransResourceFileNode::ReplaceTranslatedCollections(const TXmlDocument &La
         const pugi::xml_node next = e.next_sibling();
         if (e.type() == pugi::node_element) {
             const QString k = key(e);
-            if (!k.isEmpty() && translated.contains(k))
+            if (!k.isEmpty() && translated.contains(k)) {
                 XmlFile.ReplaceWithCopy(e, LanguageDoc, translated.value(k));
+                FCheckPrefixes = true;
+            }
         }
         e = next;
     }
@@ -317,12 +327,20 @@ bool TTransResourceFileNode::RecreateFileFromBase()
         TempWorkFileName = StripFileExtension(ResourceFileName) + QStringLiteral(".tmp");
         if (!FBaseTemplate)
             throw std::logic_error("a language file has no default file to be rebuilt on");
-        if (!FBaseTemplate->SaveFile(TempWorkFileName))
+        // The default file's document as its save would write it, taken over in memory rather than through the
+        // work file; the work file is written once, by this file's own save below.
+        TXmlDocument rebuilt;
+        if (!WorkFileWritable(TempWorkFileName)) {
+            LogException(nullptr, QStringLiteral("can not write file ") + TempWorkFileName);
+            FBaseTemplate->RememberFileTime();
+            return true;
+        }
+        if (!FBaseTemplate->SaveFileTo(TempWorkFileName, &rebuilt))
             return true;
         const QString encoding = XmlFile.Encoding();
         TXmlDocument language;
         language.Swap(XmlFile);
-        XmlFile.LoadFromFile(TempWorkFileName);
+        XmlFile.Swap(rebuilt);
         // The default's own declaration stays as it is when it already names that encoding.
         if (XmlFile.Encoding().compare(encoding, Qt::CaseInsensitive) != 0)
             XmlFile.setEncoding(encoding);

@@ -13,6 +13,8 @@ const QString StatesMarker = QStringLiteral("Glossmill - item states storage");
 
 } // namespace
 
+bool (*TTransResourceFileNode::RenameFile)(const QString &From, const QString &To) = MoveFileNoReplace;
+
 QString TTransResourceFileNode::GetItemStateEntry(TTranslateItem *Item)
 {
     if (Item->FTranslateState != tsFinalTrnaslation && Item->FTranslateState != tsNeedBetter)
@@ -102,6 +104,11 @@ void TTransResourceFileNode_Menu::StoreToXMLNode(pugi::xml_node Element)
 
 bool TTransResourceFileNode::SaveFile(const QString &NewResFile)
 {
+    return SaveFileTo(NewResFile, nullptr);
+}
+
+bool TTransResourceFileNode::SaveFileTo(const QString &NewResFile, TXmlDocument *Into)
+{
     bool result = true;
     FStoredItems.clear();
     // Only this save fills the scrap list; handles from an earlier document must not reach it.
@@ -118,34 +125,44 @@ bool TTransResourceFileNode::SaveFile(const QString &NewResFile)
                 }
             if (!found && !states.isEmpty())
                 XmlFile.AddPrologComment(states);
-            StoreToXMLNode(root);
+            // A default values file with nothing changed has nothing to store and nothing to scrap.
+            if (!IsBase() || NeedSave() || !dynamic_cast<TTransResourceFileNode_Value *>(this))
+                StoreToXMLNode(root);
             XmlFile.setWriteBOM(!ModelSettings::DoNotWriteBOM());
-            DeclareUsedPrefixes(XmlFile, FNamespaces);
-
-            TXmlDocument copy;
-            const TXmlDocument *written = &XmlFile;
-            if (!ScrapXmlNodeContainer.empty()) {
-                copy.Assign(XmlFile);
-                DeleteEqualElements(copy.Root(), ScrapXmlNodeContainer);
-                ScrapXmlNodeContainer.clear();
-                written = &copy;
+            // Written texts and taken-over elements may bring prefixes the document does not declare yet.
+            if (!FStoredItems.empty() || FCheckPrefixes) {
+                DeclareUsedPrefixes(XmlFile, FNamespaces);
+                FCheckPrefixes = false;
             }
 
-            if (!NewResFile.isEmpty()) {
-                written->SaveToFile(NewResFile);
+            // The scrapped strings, and every element equal to one, are left out of what is written; the document
+            // keeps them.
+            TXmlDocument::TOmitSet omit;
+            if (!ScrapXmlNodeContainer.empty()) {
+                omit = OmitWithTheirLines(FindEqualElements(root, ScrapXmlNodeContainer));
+                ScrapXmlNodeContainer.clear();
+            }
+
+            if (Into) {
+                if (omit.empty())
+                    Into->Assign(XmlFile);
+                else
+                    Into->LoadFromBytes(XmlFile.SaveToBytes(&omit));
+            } else if (!NewResFile.isEmpty()) {
+                XmlFile.SaveToFile(NewResFile, &omit);
             } else if (TempWorkFileName.isEmpty()) {
-                written->SaveToFile(ResourceFileName);
+                XmlFile.SaveToFile(ResourceFileName, &omit);
             } else if (FWorkOnlyCopy && FReloadedSinceFailure) {
                 // The document was read again since the failed save: the work file holds content it lacks.
                 LogException(nullptr, QStringLiteral("the work file ") + TempWorkFileName
                                           + QStringLiteral(" holds the only copy of a failed save; it is not overwritten"));
                 result = false;
             } else {
-                written->SaveToFile(TempWorkFileName);
+                XmlFile.SaveToFile(TempWorkFileName, &omit);
                 const QString backup = StripFileExtension(ResourceFileName) + QStringLiteral(".bck");
                 // After a failed second rename the backup already holds the last saved content.
                 if (!FBackupOnlyCopy) {
-                    if (!MoveFileNoReplace(ResourceFileName, backup)) {
+                    if (!RenameFile(ResourceFileName, backup)) {
                         LogException(nullptr, QStringLiteral("can not rename file from ") + ResourceFileName
                                                   + QStringLiteral(" to ") + backup);
                         FWorkOnlyCopy = true;
@@ -154,7 +171,7 @@ bool TTransResourceFileNode::SaveFile(const QString &NewResFile)
                         FBackupOnlyCopy = true;
                     }
                 }
-                if (result && !MoveFileNoReplace(TempWorkFileName, ResourceFileName)) {
+                if (result && !RenameFile(TempWorkFileName, ResourceFileName)) {
                     LogException(nullptr, QStringLiteral("can not rename file from ") + TempWorkFileName
                                               + QStringLiteral(" to ") + ResourceFileName);
                     FWorkOnlyCopy = true;

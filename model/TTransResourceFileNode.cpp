@@ -49,6 +49,17 @@ void DeleteIfExists(const QString &FileName)
 
 } // namespace
 
+std::unique_ptr<TTransResourceFileNode> CreateResourceFileNode(tResourceType Type)
+{
+    std::unique_ptr<TTransResourceFileNode> node;
+    if (Type == rtAndroid_menu)
+        node = std::make_unique<TTransResourceFileNode_Menu>();
+    else
+        node = std::make_unique<TTransResourceFileNode_Value>();
+    node->ResType = Type;
+    return node;
+}
+
 TTransResourceFileNode::TTransResourceFileNode()
 {
     LocaleDesc.LocaleName = QStringLiteral("default");

@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "Glossmill_Misc.h"
 #include "Glossmill_types.h"
 #include "TestSupport.h"
 
@@ -25,13 +26,7 @@ struct TNodePair
 
     static std::unique_ptr<TTransResourceFileNode> NewNode(bool Menu)
     {
-        std::unique_ptr<TTransResourceFileNode> node;
-        if (Menu)
-            node = std::make_unique<TTransResourceFileNode_Menu>();
-        else
-            node = std::make_unique<TTransResourceFileNode_Value>();
-        node->ResType = Menu ? rtAndroid_menu : rtAndroid_values;
-        return node;
+        return CreateResourceFileNode(Menu ? rtAndroid_menu : rtAndroid_values);
     }
 
     // Writes both files (a null LangXml writes no language file) and opens them; false when the default fails.
