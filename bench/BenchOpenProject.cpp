@@ -1,4 +1,5 @@
 #include "BenchOpenProject.h"
+#include "BenchProject.h"
 
 #include "Glossmill_MainForm.h"
 #include "Glossmill_Misc.h"
@@ -18,95 +19,6 @@
 #include <memory>
 #include <sstream>
 
-namespace {
-
-bool CopyFolder(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString target = to + '/' + QDir(from).relativeFilePath(path);
-        if (it.fileInfo().isDir())
-            QDir().mkpath(target);
-        else if (!QDir().mkpath(QFileInfo(target).absolutePath()) || !QFile::copy(path, target))
-            return false;
-    }
-    return true;
-}
-
-// The files that opening reads: the manifest, the default files and each language folder's XML files.
-QStringList FilesOpeningReads(const QString &project)
-{
-    QStringList files{project + "/AndroidManifest.xml"};
-    const QString res = project + "/res/";
-    QStringList folders;
-    ListSubFolders(res, folders);
-    for (const QString &folder : folders) {
-        const QString upper = UpperCaseAZ(folder);
-        if (upper != "VALUES" && upper != "MENU" && !upper.startsWith("VALUES-") && !upper.startsWith("MENU-"))
-            continue;
-        QStringList names;
-        ListXmlFiles(res + folder + '/', names);
-        for (const QString &name : names)
-            if (upper.startsWith("MENU") || name == "strings.xml")
-                files << res + folder + '/' + name;
-    }
-    return files;
-}
-
-double FloorMs(const QStringList &files)
-{
-    QElapsedTimer t;
-    t.start();
-    for (const QString &f : files) {
-        pugi::xml_document doc;
-        doc.load_file(QFile::encodeName(f).constData(), pugi::parse_default | pugi::parse_ws_pcdata);
-        std::ostringstream out;
-        doc.save(out, "", pugi::format_raw);
-    }
-    return t.nsecsElapsed() / 1e6;
-}
-
-// What opening runs in the model alone: the default files, then each language file with its work file.
-double ModelOnlyMs(const QStringList &files)
-{
-    QElapsedTimer t;
-    t.start();
-    std::vector<std::unique_ptr<TTransResourceFileNode>> defaults, languages;
-    QStringList ordered = files.mid(1);
-    std::stable_partition(ordered.begin(), ordered.end(),
-                          [](const QString &f) { return QFileInfo(f).dir().dirName().indexOf('-') < 0; });
-    for (const QString &f : ordered) {
-        const QString folder = QFileInfo(f).dir().dirName();
-        const bool menu = UpperCaseAZ(folder).startsWith("MENU");
-        std::unique_ptr<TTransResourceFileNode> node;
-        if (menu)
-            node = std::make_unique<TTransResourceFileNode_Menu>();
-        else
-            node = std::make_unique<TTransResourceFileNode_Value>();
-        node->ResType = menu ? rtAndroid_menu : rtAndroid_values;
-        if (folder.indexOf('-') < 0) {
-            node->LoadResFile(f);
-            node->Parse();
-            defaults.push_back(std::move(node));
-            continue;
-        }
-        for (const auto &base : defaults)
-            if (base->ResType == node->ResType && QFileInfo(base->ResourceFileName).fileName() == QFileInfo(f).fileName())
-                node->setBaseTemplate(base.get());
-        if (!node->BaseTemplate())
-            continue;
-        node->LocaleDesc.LocaleName = folder;
-        node->ResourceFileName = f;
-        node->LoadResFile(f);
-        node->Parse();
-        languages.push_back(std::move(node));
-    }
-    languages.clear();
-    return t.nsecsElapsed() / 1e6;
-}
-
-} // namespace
 
 int RunOpenProjectBenchmark(int argc, char **argv)
 {
@@ -128,11 +40,11 @@ int RunOpenProjectBenchmark(int argc, char **argv)
     QTemporaryDir home, copy;
     qputenv("HOME", home.path().toLocal8Bit());
     const QString project = copy.path() + "/project";
-    if (!CopyFolder(QDir(QString::fromLocal8Bit(argv[1])).absolutePath(), project)) {
+    if (!Bench::CopyFolder(QDir(QString::fromLocal8Bit(argv[1])).absolutePath(), project)) {
         err << "cannot copy " << argv[1] << "\n";
         return 1;
     }
-    const QStringList files = FilesOpeningReads(project);
+    const std::vector<Bench::TProjectFile> files = Bench::ProjectFiles(project);
 
     TGlossmillMainForm form;
     double best = -1, floor = -1, model = -1;
@@ -143,9 +55,10 @@ int RunOpenProjectBenchmark(int argc, char **argv)
         form.OpenProject(project);
         const double ms = t.nsecsElapsed() / 1e6;
         best = best < 0 ? ms : std::min(best, ms);
-        const double f = FloorMs(files);
+        const double f = Bench::RunFloor(files) * 1000;
         floor = floor < 0 ? f : std::min(floor, f);
-        const double m = ModelOnlyMs(files);
+        int failures = 0;
+        const double m = Bench::RunModel(files, failures) * 1000;
         model = model < 0 ? m : std::min(model, m);
         nodes = 0;
         for (QTreeWidgetItemIterator it(form.TVProject); *it; ++it)
@@ -155,7 +68,7 @@ int RunOpenProjectBenchmark(int argc, char **argv)
     out << "open project  " << argv[1] << ": " << files.size() << " files, " << nodes << " tree nodes\n";
     out << "OpenProject   " << QString::number(best, 'f', 1) << " ms (best of " << repetitions << ")\n";
     out << "model alone   " << QString::number(model, 'f', 1) << " ms (loading, parsing, work files)\n";
-    out << "pugixml floor " << QString::number(floor, 'f', 1) << " ms\n";
+    out << "pugixml floor " << QString::number(floor, 'f', 1) << " ms (parsing and writing each file)\n";
     out << "ratio         " << QString::number(floor > 0 ? best / floor : 0, 'f', 2) << " (OpenProject / floor), "
         << QString::number(model > 0 ? best / model : 0, 'f', 2) << " (OpenProject / model alone)\n";
     return 0;
