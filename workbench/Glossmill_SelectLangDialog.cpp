@@ -18,17 +18,19 @@ TFormSelectLang::TFormSelectLang(QWidget *parent) : QDialog(parent)
     Label1->move(12, 8);
     Label1->adjustSize();
 
-    LBLanguages = new QListWidget(this);
-    LBLanguages->setObjectName("LBLanguages");
-    LBLanguages->setGeometry(12, 28, 361, 261);
-    LBLanguages->setSelectionMode(QAbstractItemView::SingleSelection);
-    LBLanguages->setSortingEnabled(true);
+    LBLanguages = LocaleListRows::MakeList(this, QRect(12, 28, 361, 261));
     connect(LBLanguages, &QListWidget::itemSelectionChanged, this, &TFormSelectLang::LBLanguagesClick);
 
     bOK = DialogParts::MakeOkButton(this, "bOK", QRect(12, 305, 109, 31));
     BitBtn1 = DialogParts::MakeCancelButton(this, "BitBtn1", QRect(127, 305, 109, 31));
 
     FormCreate();
+}
+
+TFormSelectLang::~TFormSelectLang()
+{
+    if (FormSelectLang == this)
+        FormSelectLang = nullptr;
 }
 
 void TFormSelectLang::FormCreate()

@@ -13,6 +13,7 @@ class TFormSelectLang : public QDialog
     Q_OBJECT
 public:
     explicit TFormSelectLang(QWidget *parent = nullptr);
+    ~TFormSelectLang() override;
 
     QLabel *Label1;
     QListWidget *LBLanguages;

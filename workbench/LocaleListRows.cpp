@@ -16,6 +16,16 @@ bool TLocaleListRow::operator<(const QListWidgetItem &other) const
 
 namespace LocaleListRows {
 
+QListWidget *MakeList(QWidget *parent, const QRect &geometry)
+{
+    auto *list = new QListWidget(parent);
+    list->setObjectName("LBLanguages");
+    list->setGeometry(geometry);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setSortingEnabled(true);
+    return list;
+}
+
 QString RowText(const TLocaleDesc &desc)
 {
     return desc.LocaleName + " (" + desc.ValuesFolderName.mid(7, 20) + ")";

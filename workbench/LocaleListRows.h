@@ -7,6 +7,8 @@
 #include "Glossmill_LocaleConst.h"
 
 class QListWidget;
+class QRect;
+class QWidget;
 
 // A row of a sorted locale list box: it owns the container with its copy of the locale record and sorts by its
 // text with the letters a to z folded, whatever the list control's own collation would be.
@@ -23,6 +25,9 @@ private:
 };
 
 namespace LocaleListRows {
+
+// The sorted, single-selection list box "LBLanguages" of the locale dialogs.
+QListWidget *MakeList(QWidget *parent, const QRect &geometry);
 
 // "Afrikaans (Namibia) (af-rNA)": the display name and the folder's qualifier.
 QString RowText(const TLocaleDesc &desc);
