@@ -4,7 +4,8 @@
 #include "AppImages.h"
 #include "FrameWebBrowsing.h"
 #include "Glossmill_Misc.h"
-#include "MainFormModel.h"
+#include "GlossmillXml.h"
+#include "Glossmill_types.h"
 #include "Glossmill_LocaleConst.h"
 #include "TSelectDirectory.h"
 #include "TTranslateItem.h"
@@ -179,6 +180,7 @@ TGlossmillMainForm::TGlossmillMainForm(QWidget *parent) : QMainWindow(parent)
     TMCheckFileChanged->setInterval(3000);
     JvSelectDirectoryProject = new TSelectDirectory(this);
     JvSelectDirectoryProject->setObjectName(QStringLiteral("JvSelectDirectoryProject"));
+    JvXMLManifest = std::make_unique<TXmlDocument>();
     ConnectHandlers();
     FormCreate();
 }
@@ -279,7 +281,7 @@ void TGlossmillMainForm::CreateLayout()
     TVProject->setContextMenuPolicy(Qt::CustomContextMenu);
     SetListImages(TVProject, AppImages::TreeAndSmallButs());
     auto *root = new QTreeWidgetItem(TVProject, QStringList(QStringLiteral("Localizations")));
-    SetRowImageIndex(root, 0);
+    SetTreeItemImages(root, 0, 0, 0);
     lp->addWidget(TVProject);
 
     Splitter2 = new QSplitter(Qt::Vertical, Splitter1);
@@ -458,8 +460,8 @@ QWidget *TGlossmillMainForm::CreateResTypeTab()
     v->setContentsMargins(16, 16, 16, 16);
     auto *h = new QHBoxLayout;
     auto *pictures = new QGridLayout;
-    IMMenu = Picture("IMMenu", "tree-menu", TBResType);
-    IMString = Picture("IMString", "tree-values", TBResType);
+    IMMenu = Picture("IMMenu", "tree3", TBResType);
+    IMString = Picture("IMString", "tree2", TBResType);
     pictures->addWidget(IMMenu, 0, 0);
     pictures->addWidget(IMString, 0, 0);
     h->addLayout(pictures);
@@ -655,10 +657,9 @@ void TGlossmillMainForm::ConnectHandlers()
         TVProjectChanging();
         TVProjectChange(current);
     });
-    connect(TVProject, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
-        TVProjectMouseDown(pos);
-        PMTree->popup(TVProject->viewport()->mapToGlobal(pos));
-    });
+    connect(TVProject, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { PMTree->popup(TVProject->viewport()->mapToGlobal(pos)); });
+    TVProject->viewport()->installEventFilter(this);
     on(PMAddLanguage, &QAction::triggered, &TGlossmillMainForm::PMAddLanguageClick);
     on(PMAddResource, &QAction::triggered, &TGlossmillMainForm::PMAddResourceClick);
     on(PMDeleteLanguage, &QAction::triggered, &TGlossmillMainForm::PMDeleteLanguageClick);
@@ -815,6 +816,10 @@ bool TGlossmillMainForm::eventFilter(QObject *watched, QEvent *e)
         if (watched == ListViewEditor || (watched == LV && QApplication::focusWidget() != ListViewEditor))
             LVExit();
         break;
+    case QEvent::MouseButtonPress:
+        if (watched == TVProject->viewport())
+            TVProjectMouseDown(static_cast<QMouseEvent *>(e)->position().toPoint());
+        break;
     case QEvent::Resize:
         if (watched == LV)
             LVResize();
@@ -857,21 +862,12 @@ QString TGlossmillMainForm::GetProjectDir() const
 
 TTransNode *TGlossmillMainForm::NodeData(const QTreeWidgetItem *node)
 {
-#if GLOSSMILL_TREE_MODEL
-    return node ? NodeObject(node) : nullptr;
-#else
-    Q_UNUSED(node);
-    return nullptr;
-#endif
+    return node ? NodeOfTreeItem(node) : nullptr;
 }
 
 TTransResourceFileNode *TGlossmillMainForm::SelectedFileNode() const
 {
-#if GLOSSMILL_TREE_MODEL
     return dynamic_cast<TTransResourceFileNode *>(NodeData(TVProject->currentItem()));
-#else
-    return nullptr;
-#endif
 }
 
 void TGlossmillMainForm::SetControls()
@@ -886,7 +882,6 @@ void TGlossmillMainForm::SetControls()
         bool group = false;
         bool language = false;
         bool translatable = false;
-#if GLOSSMILL_TREE_MODEL
         TTransNode *data = NodeData(selected);
         auto *file = dynamic_cast<TTransResourceFileNode *>(data);
         for (QTreeWidgetItemIterator it(TVProject); *it && !anyUnsaved; ++it)
@@ -898,7 +893,6 @@ void TGlossmillMainForm::SetControls()
         if (rowSelected && file)
             if (TTranslateItem *item = ItemOfRow(row))
                 translatable = !item->FBaseValue.trimmed().isEmpty();
-#endif
 
         EDTargetLocale->setEnabled(!CHAutoLocale->isChecked());
         SBSelectTargetLocale->setEnabled(!CHAutoLocale->isChecked());
@@ -961,7 +955,6 @@ void TGlossmillMainForm::TVProjectChange(QTreeWidgetItem *node)
         ShowOnlyTab(TBRoot);
         return;
     }
-#if GLOSSMILL_TREE_MODEL
     TTransNode *data = NodeData(node);
     if (!data)
         return;
@@ -1002,7 +995,6 @@ void TGlossmillMainForm::TVProjectChange(QTreeWidgetItem *node)
             IMString->setVisible(true);
         }
     }
-#endif
 }
 
 void TGlossmillMainForm::TVProjectChanging()

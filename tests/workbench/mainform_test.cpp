@@ -12,6 +12,7 @@
 #include <QTabWidget>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -27,6 +28,12 @@
 using ModalDriver::TMessageBoxRecord;
 
 namespace {
+
+QByteArray Utf16Le(const char *text)
+{
+    const QString s = QString::fromLatin1(text);
+    return QByteArray("\xFF\xFE", 2) + QByteArray(reinterpret_cast<const char *>(s.utf16()), s.size() * 2);
+}
 
 class MainFormTest : public ::testing::Test
 {
@@ -282,6 +289,7 @@ TEST_F(MainFormTest, PackageAttributeFoundByLocalNameInAnyCase)
         {"<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!-- c -->\n<manifest versionCode=\"3\" package=\"com.d\" "
          "android:package=\"later\"/>", "com.d"},
         {"\xEF\xBB\xBF<manifest package=\"com.bom\"/>", "com.bom"},
+        {Utf16Le("<?xml version=\"1.0\" encoding=\"utf-16\"?><manifest package=\"com.utf16\"/>"), "com.utf16"},
     };
     int n = 0;
     for (const auto &[manifest, package] : cases) {
@@ -452,6 +460,30 @@ TEST(Notepad, UnwritableNotepadAsksBeforeTheTextIsLost)
     ModalDriver::TMessageBoxAnswerer answerer(QMessageBox::No, &boxes);
     EXPECT_TRUE(empty.close());
     EXPECT_TRUE(boxes.isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+TEST(ProjectTree, AnyMouseButtonSelectsTheNodeUnderIt)
+{
+    TTestHome home;
+    TGlossmillMainForm form;
+    form.resize(900, 600);
+    form.show();
+    auto *child = new QTreeWidgetItem(form.GetRootNode(), QStringList("child"));
+    form.GetRootNode()->setExpanded(true);
+    for (Qt::MouseButton button : {Qt::MiddleButton, Qt::RightButton}) {
+        form.TVProject->setCurrentItem(form.GetRootNode());
+        const QPoint at = form.TVProject->visualItemRect(child).center();
+        QTest::mousePress(form.TVProject->viewport(), button, {}, at);
+        QTest::mouseRelease(form.TVProject->viewport(), button, {}, at);
+        EXPECT_EQ(form.TVProject->currentItem(), child) << button;
+    }
+    form.TVProject->setCurrentItem(form.GetRootNode());
+    delete child;
+    form.hide();
 }
 
 } // namespace
