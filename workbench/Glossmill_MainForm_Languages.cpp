@@ -176,6 +176,8 @@ TTransResourceFileNode *TGlossmillMainForm::CreateResFileFromBase(const QString 
 void TGlossmillMainForm::AddLanguage()
 {
     QStringList files;
+    if (!FormNewLang)
+        return;
     try {
         FormNewLang->FillList();
         if (FormNewLang->exec() != QDialog::Accepted || !FormNewLang->SelectedLocale())
@@ -232,7 +234,7 @@ bool TGlossmillMainForm::AddResourceFiles(bool showDialog)
         const TLocaleDesc locale = lang->LocaleDesc;
         GetMissingResFiles(locale, resType, files);
         result = !files.isEmpty();
-        if (showDialog) {
+        if (showDialog && FormAddFiles) {
             FormAddFiles->SetFileNames(files);
             if (FormAddFiles->exec() == QDialog::Accepted) {
                 const TransOptions::TChoice choice =
@@ -289,7 +291,11 @@ void TGlossmillMainForm::DeleteLanguage()
         LV->clear();
         delete selected;
     }
-    TVProject->setCurrentItem(GetRootNode());
+    // The tree may already have moved its selection to the root while its signals were blocked.
+    if (TVProject->currentItem() == GetRootNode())
+        TVProjectChange(GetRootNode());
+    else
+        TVProject->setCurrentItem(GetRootNode());
 }
 
 void TGlossmillMainForm::BAddLangClick()

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTabWidget>
 #include <QTreeWidget>
 
 #include <pugixml.hpp>
@@ -601,6 +602,28 @@ TEST_F(LanguagesTest, DeletingALanguageWhoseFoldersNeverExistedRemovesOnlyItsBra
     EXPECT_EQ(Language("Welsh (United Kingdom)"), nullptr);
     EXPECT_EQ(Snapshot(Project), before);
     EXPECT_EQ(Form->TVProject->currentItem(), Form->GetRootNode());
+}
+
+TEST_F(LanguagesTest, DeletingTheOnlyLanguageShowsTheWelcomePageAgain)
+{
+    Project = Work.path() + "/one";
+    ASSERT_TRUE(TestSupport::WriteFile(Project + "/AndroidManifest.xml", "<manifest package=\"a.b\"/>"));
+    ASSERT_TRUE(TestSupport::WriteFile(Project + "/res/values/strings.xml",
+                                       "<resources><string name=\"a\">A</string></resources>"));
+    ASSERT_TRUE(TestSupport::WriteFile(Project + "/res/values-de/strings.xml",
+                                       "<resources><string name=\"a\">Ah</string></resources>"));
+    Reopen();
+    ASSERT_EQ(Form->GetRootNode()->childCount(), 1);
+    Select(Language("German"));
+    ASSERT_EQ(Form->MainPG->currentWidget(), Form->TBLangNode);
+    DeleteAnswering(QMessageBox::Yes);
+    EXPECT_EQ(Form->GetRootNode()->childCount(), 0);
+    EXPECT_EQ(Form->TVProject->currentItem(), Form->GetRootNode());
+    EXPECT_EQ(Form->MainPG->currentWidget(), Form->TBRoot);
+    EXPECT_FALSE(Form->PMDeleteLanguage->isEnabled());
+    EXPECT_TRUE(Form->BWellAddLang->isEnabled());
+    EXPECT_FALSE(QFileInfo::exists(Project + "/res/values-de"));
+    EXPECT_TRUE(QFileInfo(Project + "/res/values/strings.xml").isFile());
 }
 
 TEST_F(LanguagesTest, DeletingAMalformedLanguageRecordTouchesNoFolder)
