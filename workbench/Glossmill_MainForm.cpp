@@ -825,19 +825,21 @@ bool TGlossmillMainForm::eventFilter(QObject *watched, QEvent *e)
             LVResize();
         break;
     case QEvent::MouseButtonRelease:
-        if (auto *label = qobject_cast<QLabel *>(watched)) {
-            const QLabel *links[] = {LBREcent0, LBREcent1, LBREcent2, LBREcent3, LBREcent4};
-            void (TGlossmillMainForm::*clicks[])() = {
-                &TGlossmillMainForm::LBREcent0Click, &TGlossmillMainForm::LBREcent1Click,
-                &TGlossmillMainForm::LBREcent2Click, &TGlossmillMainForm::LBREcent3Click,
-                &TGlossmillMainForm::LBREcent4Click};
-            for (int i = 0; i < 5; ++i)
-                if (label == links[i] && static_cast<QMouseEvent *>(e)->button() == Qt::LeftButton) {
-                    (this->*clicks[i])();
-                    return true;
-                }
-        }
-        break;
+        if (static_cast<QMouseEvent *>(e)->button() != Qt::LeftButton)
+            break;
+        if (watched == LBREcent0)
+            LBREcent0Click();
+        else if (watched == LBREcent1)
+            LBREcent1Click();
+        else if (watched == LBREcent2)
+            LBREcent2Click();
+        else if (watched == LBREcent3)
+            LBREcent3Click();
+        else if (watched == LBREcent4)
+            LBREcent4Click();
+        else
+            break;
+        return true;
     default:
         break;
     }
