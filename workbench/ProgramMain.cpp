@@ -3,8 +3,11 @@
 #include "APPsplash.h"
 #include "AppImages.h"
 #include "Glossmill_EditDialog.h"
+#include "Glossmill_ImportFilesDialog.h"
 #include "Glossmill_MainForm.h"
+#include "Glossmill_NewLangDialog.h"
 #include "Glossmill_OptionsDialog.h"
+#include "Glossmill_SelectLangDialog.h"
 #include "Glossmill_Misc.h"
 
 #include <QApplication>
@@ -58,10 +61,11 @@ int ProgramMain(int argc, char **argv)
     try {
         new TGlossmillMainForm;
         // The dialogs belong to the main window, over which they are centred.
-        // The dialogs join here, in this order: TFormNewLang, TFormAddFiles.
+        FormNewLang = new TFormNewLang(GlossmillMainForm);
+        FormAddFiles = new TFormAddFiles(GlossmillMainForm);
         // The options load the settings and seed the main window's source locale.
         FRMOptions = new TFRMOptions(GlossmillMainForm, GlossmillMainForm->EDDefaultLocaleCode);
-        // TFormSelectLang joins here.
+        FormSelectLang = new TFormSelectLang(GlossmillMainForm);
         FEditTranslation = new TFEditTranslation(GlossmillMainForm);
         QThread::msleep(4000);
     } catch (...) {
