@@ -1,9 +1,6 @@
-#include <QApplication>
-#include <QTextStream>
+#include "ProgramMain.h"
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    QTextStream(stdout) << "Glossmill " GLOSSMILL_VERSION ": the main window is not built yet.\n";
-    return 0;
+    return ProgramMain(argc, argv);
 }

@@ -1,0 +1,1141 @@
+#include "GlossmillXml.h"
+
+#include "Glossmill_Misc.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <cstring>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace {
+
+// Stands in the tree for a "&#0160;" that a translation holds, so that the writer can put the reference itself
+// into the file. U+FDD0 is a noncharacter: real text never holds it.
+const QChar RefSentinel(0xFDD0);
+const char RefSentinelUtf8[] = "\xEF\xB7\x90";
+const QString NbspReference = QStringLiteral("&#0160;");
+
+const unsigned DocumentParseFlags = pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_fragment
+    | pugi::parse_declaration | pugi::parse_comments | pugi::parse_doctype | pugi::parse_pi;
+const unsigned FragmentParseFlags = pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_fragment
+    | pugi::parse_comments | pugi::parse_pi | pugi::parse_declaration | pugi::parse_doctype;
+
+QString ToReferenceSentinels(const QString &Text)
+{
+    if (!Text.contains(NbspReference))
+        return Text;
+    QString result = Text;
+    result.replace(NbspReference, QString(RefSentinel));
+    return result;
+}
+
+QString FromReferenceSentinels(const QString &Text)
+{
+    if (!Text.contains(RefSentinel))
+        return Text;
+    QString result = Text;
+    result.replace(RefSentinel, NbspReference);
+    return result;
+}
+
+bool IsXmlSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+bool IsWhitespaceOnly(const char *s)
+{
+    for (; *s; ++s)
+        if (!IsXmlSpace(*s))
+            return false;
+    return true;
+}
+
+// Writes nodes as XML text. Text and attribute values get their markup characters as entities; characters above
+// MaxChar become character references (for single-byte target encodings).
+class TXmlWriter
+{
+public:
+    TXmlWriter(std::string &Out, bool SpaceBeforeSlash, size_t Limit = std::string::npos, char32_t MaxChar = 0x10FFFF,
+               const TXmlLayout *Layout = nullptr)
+        : FOut(Out), FSpaceBeforeSlash(SpaceBeforeSlash), FLimit(Limit), FMaxChar(MaxChar),
+          FAttrSpace(Layout && !Layout->AttrSpace.empty() ? &Layout->AttrSpace : nullptr),
+          FEmptyTag(Layout && !Layout->EmptyTag.empty() ? &Layout->EmptyTag : nullptr),
+          FSingleQuoted(Layout && !Layout->SingleQuoted.empty() ? &Layout->SingleQuoted : nullptr)
+    {
+    }
+
+    // Writes Start with everything below it; the document node writes only its children. Walks without recursion.
+    void Write(const pugi::xml_node &Start)
+    {
+        pugi::xml_node n = Start;
+        for (;;) {
+            if (FOut.size() > FLimit)
+                return;
+            if (Open(n)) {
+                n = n.first_child();
+                continue;
+            }
+            for (;;) {
+                if (n == Start)
+                    return;
+                const pugi::xml_node next = n.next_sibling();
+                if (next) {
+                    n = next;
+                    break;
+                }
+                n = n.parent();
+                Close(n);
+            }
+        }
+    }
+
+private:
+    // True when the node's children follow.
+    bool Open(const pugi::xml_node &n)
+    {
+        switch (n.type()) {
+        case pugi::node_document:
+            return bool(n.first_child());
+        case pugi::node_element:
+            FOut += '<';
+            FOut += n.name();
+            Attributes(n);
+            if (n.first_child()) {
+                FOut += '>';
+                return true;
+            }
+            if (FEmptyTag) {
+                const auto form = FEmptyTag->find(n.internal_object());
+                if (form != FEmptyTag->end()) {
+                    if (form->second == TXmlLayout::ExplicitEnd) {
+                        FOut += "></";
+                        FOut += n.name();
+                        FOut += '>';
+                    } else {
+                        FOut += form->second;
+                        FOut += "/>";
+                    }
+                    return false;
+                }
+            }
+            FOut += FSpaceBeforeSlash ? " />" : "/>";
+            return false;
+        case pugi::node_pcdata:
+            Escaped(n.value(), 0);
+            return false;
+        case pugi::node_cdata:
+            CData(n.value());
+            return false;
+        case pugi::node_comment:
+            Comment(n.value());
+            return false;
+        case pugi::node_pi:
+            FOut += "<?";
+            FOut += n.name();
+            if (*n.value()) {
+                FOut += ' ';
+                FOut += n.value();
+            }
+            FOut += "?>";
+            return false;
+        case pugi::node_declaration:
+            FOut += "<?";
+            FOut += n.name();
+            Attributes(n);
+            FOut += "?>";
+            return false;
+        case pugi::node_doctype:
+            FOut += "<!DOCTYPE";
+            if (*n.value()) {
+                FOut += ' ';
+                FOut += n.value();
+            }
+            FOut += '>';
+            return false;
+        default:
+            return false;
+        }
+    }
+
+    void Close(const pugi::xml_node &n)
+    {
+        if (n.type() != pugi::node_element)
+            return;
+        FOut += "</";
+        FOut += n.name();
+        FOut += '>';
+    }
+
+    void Attributes(const pugi::xml_node &n)
+    {
+        for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
+            const auto space = FAttrSpace ? FAttrSpace->find(a.internal_object()) : TLayoutMap::const_iterator();
+            if (FAttrSpace && space != FAttrSpace->end())
+                FOut += space->second;
+            else
+                FOut += ' ';
+            FOut += a.name();
+            const char quote = FSingleQuoted && FSingleQuoted->count(a.internal_object()) ? '\'' : '"';
+            FOut += '=';
+            FOut += quote;
+            Escaped(a.value(), quote);
+            FOut += quote;
+        }
+    }
+
+    void Reference(char32_t c)
+    {
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "&#%u;", unsigned(c));
+        FOut += buf;
+    }
+
+    // Quote is the attribute's quote character, 0 for text.
+    void Escaped(const char *s, char Quote)
+    {
+        const char *run = s;
+        const bool InAttribute = Quote != 0;
+        auto flush = [&](const char *upTo) {
+            FOut.append(run, size_t(upTo - run));
+        };
+        while (*s) {
+            const unsigned char c = static_cast<unsigned char>(*s);
+            const char *replacement = nullptr;
+            if (c == '&')
+                replacement = "&amp;";
+            else if (c == '<')
+                replacement = "&lt;";
+            else if (c == '>' && !InAttribute)
+                replacement = "&gt;";
+            else if (c == '"' && Quote == '"')
+                replacement = "&quot;";
+            else if (c == '\'' && Quote == '\'')
+                replacement = "&apos;";
+            if (replacement) {
+                flush(s);
+                FOut += replacement;
+                run = ++s;
+                continue;
+            }
+            if (c < 0x20) {
+                if (c == '\r' || (InAttribute && (c == '\t' || c == '\n')) || (c != '\t' && c != '\n')) {
+                    flush(s);
+                    Reference(c);
+                    run = ++s;
+                    continue;
+                }
+                ++s;
+                continue;
+            }
+            if (c < 0x80) {
+                ++s;
+                continue;
+            }
+            if (std::strncmp(s, RefSentinelUtf8, 3) == 0) {
+                flush(s);
+                FOut += "&#0160;";
+                s += 3;
+                run = s;
+                continue;
+            }
+            int len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+            for (int i = 1; i < len; ++i)
+                if (!s[i]) {
+                    len = i;
+                    break;
+                }
+            if (FMaxChar < 0x10FFFF) {
+                char32_t cp = len == 1 ? c : (c & (0xFF >> (len + 1)));
+                for (int i = 1; i < len; ++i)
+                    cp = (cp << 6) | (static_cast<unsigned char>(s[i]) & 0x3F);
+                if (cp > FMaxChar) {
+                    flush(s);
+                    Reference(cp);
+                    s += len;
+                    run = s;
+                    continue;
+                }
+            }
+            s += len;
+        }
+        flush(s);
+    }
+
+    // "--" and a final "-" would end a comment too early; identifiers in the state comment may hold them.
+    void Comment(const char *s)
+    {
+        FOut += "<!--";
+        for (; *s; ++s) {
+            FOut += *s;
+            if (*s == '-' && (s[1] == '-' || !s[1]))
+                FOut += ' ';
+        }
+        FOut += "-->";
+    }
+
+    void CData(const char *s)
+    {
+        // "]]>" cannot stand inside a section, and a reference only outside one.
+        std::string value(s);
+        FOut += "<![CDATA[";
+        size_t pos = 0;
+        for (;;) {
+            const size_t end = value.find("]]>", pos);
+            const size_t ref = value.find(RefSentinelUtf8, pos);
+            if (end == std::string::npos && ref == std::string::npos)
+                break;
+            if (ref < end) {
+                FOut.append(value, pos, ref - pos);
+                FOut += "]]>&#0160;<![CDATA[";
+                pos = ref + 3;
+            } else {
+                FOut.append(value, pos, end - pos);
+                FOut += "]]]]><![CDATA[>";
+                pos = end + 3;
+            }
+        }
+        FOut.append(value, pos, std::string::npos);
+        FOut += "]]>";
+    }
+
+    std::string &FOut;
+    bool FSpaceBeforeSlash;
+    using TLayoutMap = std::unordered_map<const void *, std::string>;
+    size_t FLimit;
+    char32_t FMaxChar;
+    const TLayoutMap *FAttrSpace;
+    const TLayoutMap *FEmptyTag;
+    const std::unordered_set<const void *> *FSingleQuoted;
+};
+
+// Checks UTF-8 and the characters XML 1.0 forbids (controls other than TAB, LF and CR).
+void CheckUtf8Text(const std::string &Text)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(Text.data());
+    const auto *end = p + Text.size();
+    while (p < end) {
+        const unsigned char c = *p;
+        if (c < 0x80) {
+            if (c < 0x20 && c != '\t' && c != '\n' && c != '\r')
+                throw EXmlError("not a text file: control character at offset " + std::to_string(p - reinterpret_cast<const unsigned char *>(Text.data())));
+            ++p;
+            continue;
+        }
+        int len = 0;
+        char32_t cp = 0;
+        if (c >= 0xC2 && c <= 0xDF) {
+            len = 2;
+            cp = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            len = 3;
+            cp = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            len = 4;
+            cp = c & 0x07;
+        } else {
+            throw EXmlError("invalid UTF-8 at offset " + std::to_string(p - reinterpret_cast<const unsigned char *>(Text.data())));
+        }
+        if (end - p < len)
+            throw EXmlError("truncated UTF-8 at the end of the file");
+        for (int i = 1; i < len; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                throw EXmlError("invalid UTF-8 at offset " + std::to_string(p - reinterpret_cast<const unsigned char *>(Text.data())));
+            cp = (cp << 6) | (p[i] & 0x3F);
+        }
+        if ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)))
+            throw EXmlError("invalid UTF-8 at offset " + std::to_string(p - reinterpret_cast<const unsigned char *>(Text.data())));
+        p += len;
+    }
+}
+
+// The "encoding" value of an XML declaration at the start of an ASCII-compatible text, empty without one.
+QString DeclaredEncoding(const QByteArray &Bytes)
+{
+    if (!Bytes.startsWith("<?xml"))
+        return QString();
+    const qsizetype end = Bytes.indexOf("?>");
+    if (end < 0)
+        return QString();
+    const QByteArray decl = Bytes.left(end);
+    const qsizetype at = decl.indexOf("encoding");
+    if (at < 0)
+        return QString();
+    qsizetype i = at + 8;
+    while (i < decl.size() && IsXmlSpace(decl[i]))
+        ++i;
+    if (i >= decl.size() || decl[i] != '=')
+        return QString();
+    ++i;
+    while (i < decl.size() && IsXmlSpace(decl[i]))
+        ++i;
+    if (i >= decl.size() || (decl[i] != '"' && decl[i] != '\''))
+        return QString();
+    const char quote = decl[i];
+    const qsizetype close = decl.indexOf(quote, i + 1);
+    if (close < 0)
+        return QString();
+    return QString::fromLatin1(decl.mid(i + 1, close - i - 1)).trimmed();
+}
+
+QString NormalEncodingName(const QString &Name)
+{
+    return Name.trimmed().toUpper().remove(QLatin1Char('_'));
+}
+
+bool IsUtf8Name(const QString &n)
+{
+    return n.isEmpty() || n == "UTF-8" || n == "UTF8";
+}
+
+bool IsLatin1Name(const QString &n)
+{
+    return n == "ISO-8859-1" || n == "LATIN1" || n == "LATIN-1" || n == "ISO8859-1" || n == "L1";
+}
+
+bool IsAsciiName(const QString &n)
+{
+    return n == "US-ASCII" || n == "ASCII";
+}
+
+std::string Decode(QStringDecoder &Decoder, const QByteArray &Bytes, const char *What)
+{
+    const QString text = Decoder.decode(Bytes);
+    if (Decoder.hasError())
+        throw EXmlError(std::string("the file is not valid ") + What);
+    return text.toStdString();
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------------------------
+
+TXmlDocument::TXmlDocument()
+{
+    FDetectedEncoding = QStringLiteral("UTF-8");
+}
+
+void TXmlDocument::Clear()
+{
+    FDoc.reset();
+    FLayout = TXmlLayout();
+    FDetectedEncoding = QStringLiteral("UTF-8");
+    FCRLF = false;
+    FSpaceBeforeSlash = true;
+}
+
+void TXmlDocument::LoadFromFile(const QString &FileName)
+{
+    QFile file(FileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EXmlError("can not read file " + FileName.toStdString() + ": " + file.errorString().toStdString());
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw EXmlError("can not read file " + FileName.toStdString() + ": " + file.errorString().toStdString());
+    LoadFromBytes(bytes);
+}
+
+void TXmlDocument::LoadFromBytes(const QByteArray &Bytes)
+{
+    Clear();
+    const auto *b = reinterpret_cast<const unsigned char *>(Bytes.constData());
+    const qsizetype n = Bytes.size();
+    std::string utf8;
+    auto starts = [&](std::initializer_list<unsigned char> prefix) {
+        if (n < qsizetype(prefix.size()))
+            return false;
+        qsizetype i = 0;
+        for (unsigned char c : prefix)
+            if (b[i++] != c)
+                return false;
+        return true;
+    };
+    if (starts({0xEF, 0xBB, 0xBF})) {
+        FDetectedEncoding = QStringLiteral("UTF-8");
+        utf8.assign(Bytes.constData() + 3, size_t(n - 3));
+        CheckUtf8Text(utf8);
+    } else if (starts({0xFF, 0xFE, 0x00, 0x00}) || starts({0x00, 0x00, 0xFE, 0xFF})) {
+        const bool le = b[0] == 0xFF;
+        FDetectedEncoding = le ? QStringLiteral("UTF-32LE") : QStringLiteral("UTF-32BE");
+        QStringDecoder decoder(le ? QStringConverter::Utf32LE : QStringConverter::Utf32BE);
+        utf8 = Decode(decoder, Bytes.mid(4), "UTF-32");
+        CheckUtf8Text(utf8);
+    } else if (starts({0xFF, 0xFE}) || starts({0xFE, 0xFF}) || starts({0x3C, 0x00, 0x3F, 0x00}) || starts({0x00, 0x3C, 0x00, 0x3F})) {
+        const bool le = b[0] == 0xFF || b[0] == 0x3C;
+        const bool bom = b[0] == 0xFF || b[0] == 0xFE;
+        FDetectedEncoding = le ? QStringLiteral("UTF-16LE") : QStringLiteral("UTF-16BE");
+        QStringDecoder decoder(le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+        utf8 = Decode(decoder, bom ? Bytes.mid(2) : Bytes, "UTF-16");
+        CheckUtf8Text(utf8);
+    } else {
+        const QString declared = DeclaredEncoding(Bytes);
+        const QString name = NormalEncodingName(declared);
+        if (IsUtf8Name(name)) {
+            FDetectedEncoding = QStringLiteral("UTF-8");
+            utf8.assign(Bytes.constData(), size_t(n));
+        } else if (IsLatin1Name(name) || IsAsciiName(name)) {
+            FDetectedEncoding = declared;
+            utf8 = QString::fromLatin1(Bytes).toStdString();
+        } else {
+            QStringDecoder decoder(declared.toLatin1().constData());
+            if (!decoder.isValid())
+                throw EXmlError("unsupported encoding " + declared.toStdString());
+            FDetectedEncoding = declared;
+            utf8 = Decode(decoder, Bytes, declared.toLatin1().constData());
+        }
+        CheckUtf8Text(utf8);
+    }
+    ParseUtf8(std::move(utf8));
+}
+
+void TXmlDocument::LoadFromString(const QString &Text)
+{
+    Clear();
+    std::string utf8 = Text.toStdString();
+    CheckUtf8Text(utf8);
+    ParseUtf8(std::move(utf8));
+}
+
+void TXmlDocument::ParseUtf8(std::string &&Text)
+{
+    const size_t firstLf = Text.find('\n');
+    FCRLF = firstLf != std::string::npos && firstLf > 0 && Text[firstLf - 1] == '\r';
+    size_t spaced = 0, tight = 0;
+    for (size_t pos = Text.find("/>"); pos != std::string::npos; pos = Text.find("/>", pos + 2))
+        (pos > 0 && Text[pos - 1] == ' ' ? spaced : tight)++;
+    FSpaceBeforeSlash = spaced >= tight;
+
+    const pugi::xml_parse_result result = FDoc.load_buffer(Text.data(), Text.size(), DocumentParseFlags, pugi::encoding_utf8);
+    if (!result)
+        throw EXmlError(std::string("malformed XML: ") + result.description() + " at offset " + std::to_string(result.offset));
+
+    // Fragment parsing keeps the layout around the root; what it lets through beyond one document is refused here.
+    int elements = 0;
+    bool first = true;
+    for (pugi::xml_node child = FDoc.first_child(); child; child = child.next_sibling()) {
+        switch (child.type()) {
+        case pugi::node_element:
+            ++elements;
+            break;
+        case pugi::node_pcdata:
+            if (!IsWhitespaceOnly(child.value()))
+                throw EXmlError("malformed XML: text outside the root element");
+            break;
+        case pugi::node_cdata:
+            throw EXmlError("malformed XML: CDATA outside the root element");
+        case pugi::node_declaration:
+            if (!first)
+                throw EXmlError("malformed XML: misplaced XML declaration");
+            break;
+        default:
+            break;
+        }
+        first = false;
+    }
+    if (elements != 1)
+        throw EXmlError(elements == 0 ? "malformed XML: no root element" : "malformed XML: more than one root element");
+
+    // Names stay where they stood in the parsed copy of Text, so the layout around them can be read from Text.
+    const std::string usualSlash = FSpaceBeforeSlash ? " " : "";
+    const pugi::xml_node root = Root();
+    for (pugi::xml_node n = root; n; n = GlossmillXml::NextNode(n, root)) {
+        if (n.type() != pugi::node_element)
+            continue;
+        const ptrdiff_t base = n.offset_debug();
+        if (base < 0)
+            continue;
+        size_t tagEnd = size_t(base) + std::strlen(n.name());
+        for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
+            const ptrdiff_t at = base + (a.name() - n.name());
+            if (at <= 0 || size_t(at) > Text.size())
+                break;
+            ptrdiff_t from = at;
+            while (from > 0 && IsXmlSpace(Text[size_t(from - 1)]))
+                --from;
+            if (at - from != 1 || Text[size_t(from)] != ' ')
+                FLayout.AttrSpace.emplace(a.internal_object(), Text.substr(size_t(from), size_t(at - from)));
+            const size_t quote = Text.find_first_of("\"'", size_t(at));
+            if (quote == std::string::npos)
+                break;
+            const size_t close = Text.find(Text[quote], quote + 1);
+            if (close == std::string::npos)
+                break;
+            if (Text[quote] == '\'')
+                FLayout.SingleQuoted.insert(a.internal_object());
+            tagEnd = close + 1;
+        }
+        if (n.first_child() || tagEnd > Text.size())
+            continue;
+        size_t after = tagEnd;
+        while (after < Text.size() && IsXmlSpace(Text[after]))
+            ++after;
+        std::string form;
+        if (Text.compare(after, 2, "/>") == 0)
+            form = Text.substr(tagEnd, after - tagEnd);
+        else if (after < Text.size() && Text[after] == '>')
+            form = TXmlLayout::ExplicitEnd;
+        else
+            continue;
+        if (form != usualSlash)
+            FLayout.EmptyTag.emplace(n.internal_object(), std::move(form));
+    }
+}
+
+QByteArray TXmlDocument::Encode(const std::string &Utf8) const
+{
+    const QString name = NormalEncodingName(Encoding());
+    QByteArray out;
+    if (name.startsWith("UTF-16") || name.startsWith("UTF16") || name == "UCS-2") {
+        const bool be = name.endsWith("BE") || (!name.endsWith("LE") && FDetectedEncoding == "UTF-16BE");
+        QStringEncoder encoder(be ? QStringConverter::Utf16BE : QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+        out = encoder.encode(QString::fromStdString(Utf8));
+    } else if (name.startsWith("UTF-32") || name.startsWith("UTF32")) {
+        const bool be = name.endsWith("BE") || (!name.endsWith("LE") && FDetectedEncoding == "UTF-32BE");
+        QStringEncoder encoder(be ? QStringConverter::Utf32BE : QStringConverter::Utf32LE, QStringConverter::Flag::WriteBom);
+        out = encoder.encode(QString::fromStdString(Utf8));
+    } else if (IsUtf8Name(name)) {
+        if (FWriteBOM)
+            out = QByteArray("\xEF\xBB\xBF");
+        out.append(Utf8.data(), qsizetype(Utf8.size()));
+    } else if (IsLatin1Name(name) || IsAsciiName(name)) {
+        out = QString::fromStdString(Utf8).toLatin1();
+    } else {
+        QStringEncoder encoder(Encoding().toLatin1().constData());
+        if (encoder.isValid())
+            out = encoder.encode(QString::fromStdString(Utf8));
+        else
+            out.append(Utf8.data(), qsizetype(Utf8.size()));
+    }
+    return out;
+}
+
+QByteArray TXmlDocument::SaveToBytes() const
+{
+    const QString name = NormalEncodingName(Encoding());
+    char32_t maxChar = 0x10FFFF;
+    if (IsLatin1Name(name))
+        maxChar = 0xFF;
+    else if (!IsUtf8Name(name) && !name.startsWith("UTF") && !name.startsWith("UCS"))
+        maxChar = 0x7F; // other code pages: only ASCII is sure to survive
+    std::string text;
+    TXmlWriter(text, FSpaceBeforeSlash, std::string::npos, maxChar, &FLayout).Write(FDoc);
+    if (FCRLF) {
+        std::string crlf;
+        crlf.reserve(text.size() + text.size() / 32);
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+                crlf += '\r';
+            crlf += text[i];
+        }
+        text.swap(crlf);
+    }
+    return Encode(text);
+}
+
+QString TXmlDocument::SaveToString() const
+{
+    std::string text;
+    TXmlWriter(text, FSpaceBeforeSlash, std::string::npos, 0x10FFFF, &FLayout).Write(FDoc);
+    return QString::fromStdString(text);
+}
+
+void TXmlDocument::SaveToFile(const QString &FileName) const
+{
+    const QByteArray bytes = SaveToBytes();
+    QFile file(FileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw EXmlError("can not write file " + FileName.toStdString() + ": " + file.errorString().toStdString());
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        throw EXmlError("can not write file " + FileName.toStdString() + ": " + file.errorString().toStdString());
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        throw EXmlError("can not write file " + FileName.toStdString() + ": " + file.errorString().toStdString());
+}
+
+void TXmlDocument::Swap(TXmlDocument &Other)
+{
+    pugi::xml_document doc(std::move(FDoc));
+    FDoc = std::move(Other.FDoc);
+    Other.FDoc = std::move(doc);
+    std::swap(FLayout, Other.FLayout);
+    std::swap(FDetectedEncoding, Other.FDetectedEncoding);
+    std::swap(FCRLF, Other.FCRLF);
+    std::swap(FSpaceBeforeSlash, Other.FSpaceBeforeSlash);
+    std::swap(FWriteBOM, Other.FWriteBOM);
+}
+
+void TXmlDocument::Assign(const TXmlDocument &Source)
+{
+    FDoc.reset(Source.FDoc);
+    FLayout = TXmlLayout();
+    CopyLayout(Source, Source.FDoc, FDoc);
+    FDetectedEncoding = Source.FDetectedEncoding;
+    FCRLF = Source.FCRLF;
+    FSpaceBeforeSlash = Source.FSpaceBeforeSlash;
+    FWriteBOM = Source.FWriteBOM;
+}
+
+void TXmlDocument::CopyLayout(const TXmlDocument &FromDoc, const pugi::xml_node &From, const pugi::xml_node &To)
+{
+    const TXmlLayout &source = FromDoc.FLayout;
+    if (source.AttrSpace.empty() && source.EmptyTag.empty() && source.SingleQuoted.empty())
+        return;
+    auto copy = [](const std::unordered_map<const void *, std::string> &Map, const void *Key,
+                   std::unordered_map<const void *, std::string> &Into, const void *NewKey) {
+        const auto found = Map.find(Key);
+        if (found != Map.end())
+            Into[NewKey] = found->second;
+        else
+            Into.erase(NewKey);
+    };
+    pugi::xml_node from = From, to = To;
+    while (from && to) {
+        copy(source.EmptyTag, from.internal_object(), FLayout.EmptyTag, to.internal_object());
+        for (pugi::xml_attribute a = from.first_attribute(), b = to.first_attribute(); a && b;
+             a = a.next_attribute(), b = b.next_attribute()) {
+            copy(source.AttrSpace, a.internal_object(), FLayout.AttrSpace, b.internal_object());
+            if (source.SingleQuoted.count(a.internal_object()))
+                FLayout.SingleQuoted.insert(b.internal_object());
+            else
+                FLayout.SingleQuoted.erase(b.internal_object());
+        }
+        from = GlossmillXml::NextNode(from, From);
+        to = GlossmillXml::NextNode(to, To);
+    }
+}
+
+pugi::xml_node TXmlDocument::ReplaceWithCopy(pugi::xml_node Target, const TXmlDocument &SourceDoc, const pugi::xml_node &Source)
+{
+    pugi::xml_node parent = Target.parent();
+    pugi::xml_node copy = parent.insert_copy_after(Source, Target);
+    if (!copy)
+        return Target;
+    parent.remove_child(Target);
+    CopyLayout(SourceDoc, Source, copy);
+    return copy;
+}
+
+pugi::xml_node TXmlDocument::Root() const
+{
+    return FDoc.document_element();
+}
+
+std::vector<pugi::xml_node> TXmlDocument::Prolog() const
+{
+    std::vector<pugi::xml_node> nodes;
+    for (pugi::xml_node child = FDoc.first_child(); child && child.type() != pugi::node_element; child = child.next_sibling())
+        if (child.type() != pugi::node_pcdata)
+            nodes.push_back(child);
+    return nodes;
+}
+
+pugi::xml_node TXmlDocument::EnsureDeclaration()
+{
+    for (pugi::xml_node child = FDoc.first_child(); child; child = child.next_sibling()) {
+        if (child.type() == pugi::node_declaration)
+            return child;
+        if (child.type() != pugi::node_pcdata)
+            break;
+    }
+    pugi::xml_node decl = FDoc.prepend_child(pugi::node_declaration);
+    decl.append_attribute("version") = "1.0";
+    FDoc.insert_child_after(pugi::node_pcdata, decl).set_value("\n");
+    return decl;
+}
+
+pugi::xml_node TXmlDocument::AddPrologComment(const QString &Text)
+{
+    EnsureDeclaration();
+    const std::string text = GlossmillXml::ToU8(Text);
+    const pugi::xml_node root = Root();
+    if (!root) {
+        pugi::xml_node comment = FDoc.append_child(pugi::node_comment);
+        comment.set_value(text.c_str());
+        return comment;
+    }
+    pugi::xml_node comment = FDoc.insert_child_before(pugi::node_comment, root);
+    comment.set_value(text.c_str());
+    FDoc.insert_child_after(pugi::node_pcdata, comment).set_value("\n");
+    return comment;
+}
+
+QString TXmlDocument::Encoding() const
+{
+    for (pugi::xml_node child = FDoc.first_child(); child; child = child.next_sibling()) {
+        if (child.type() == pugi::node_declaration) {
+            const pugi::xml_attribute enc = child.attribute("encoding");
+            if (enc && *enc.value())
+                return GlossmillXml::ToQ(enc.value());
+            break;
+        }
+        if (child.type() != pugi::node_pcdata)
+            break;
+    }
+    return FDetectedEncoding;
+}
+
+void TXmlDocument::setEncoding(const QString &Value)
+{
+    pugi::xml_node decl = EnsureDeclaration();
+    pugi::xml_attribute enc = decl.attribute("encoding");
+    if (!enc)
+        enc = decl.append_attribute("encoding");
+    enc.set_value(GlossmillXml::ToU8(Value).c_str());
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+
+namespace GlossmillXml {
+
+QString ToQ(const char *Utf8)
+{
+    return QString::fromUtf8(Utf8);
+}
+
+std::string ToU8(const QString &Text)
+{
+    return Text.toStdString();
+}
+
+namespace {
+
+QString AfterColon(const char *Name)
+{
+    const char *colon = std::strchr(Name, ':');
+    return ToQ(colon ? colon + 1 : Name);
+}
+
+QString BeforeColon(const char *Name)
+{
+    const char *colon = std::strchr(Name, ':');
+    return colon ? QString::fromUtf8(Name, colon - Name) : QString();
+}
+
+} // namespace
+
+QString LocalName(const pugi::xml_node &Node) { return AfterColon(Node.name()); }
+QString Prefix(const pugi::xml_node &Node) { return BeforeColon(Node.name()); }
+QString LocalName(const pugi::xml_attribute &Attr) { return AfterColon(Attr.name()); }
+QString Prefix(const pugi::xml_attribute &Attr) { return BeforeColon(Attr.name()); }
+
+bool LocalNameIs(const char *Name, const char *Local)
+{
+    const char *colon = std::strchr(Name, ':');
+    return std::strcmp(colon ? colon + 1 : Name, Local) == 0;
+}
+
+pugi::xml_attribute FindAttribute(const pugi::xml_node &Element, const char *Local)
+{
+    for (pugi::xml_attribute a = Element.first_attribute(); a; a = a.next_attribute())
+        if (LocalNameIs(a.name(), Local))
+            return a;
+    return pugi::xml_attribute();
+}
+
+pugi::xml_node NextNode(const pugi::xml_node &Node, const pugi::xml_node &Start, bool Descend)
+{
+    if (Descend && Node.first_child())
+        return Node.first_child();
+    pugi::xml_node n = Node;
+    while (n && n != Start) {
+        if (n.next_sibling())
+            return n.next_sibling();
+        n = n.parent();
+    }
+    return pugi::xml_node();
+}
+
+std::string ElementXml(const pugi::xml_node &Node, size_t Limit)
+{
+    std::string out;
+    TXmlWriter(out, false, Limit).Write(Node);
+    return out;
+}
+
+TXmlContent ReadContent(const pugi::xml_node &Element)
+{
+    TXmlContent content;
+    bool markup = false, cdata = false;
+    for (pugi::xml_node child = Element.first_child(); child; child = child.next_sibling()) {
+        const pugi::xml_node_type type = child.type();
+        if (type == pugi::node_cdata)
+            cdata = true;
+        else if (type != pugi::node_pcdata)
+            markup = true;
+    }
+    std::string text;
+    if (markup) {
+        content.Kind = ckMarkup;
+        for (pugi::xml_node child = Element.first_child(); child; child = child.next_sibling())
+            TXmlWriter(text, false).Write(child);
+        content.Text = QString::fromStdString(text);
+        return content;
+    }
+    for (pugi::xml_node child = Element.first_child(); child; child = child.next_sibling())
+        text += child.value();
+    content.Text = FromReferenceSentinels(QString::fromStdString(text));
+    content.Kind = cdata ? ckCData : content.Text.contains(QLatin1Char('<')) ? ckEscapedMarkup : ckPlain;
+    return content;
+}
+
+namespace {
+
+// Parses Text as element content; false unless it is well-formed and safe to put inside an element.
+bool ParseFragment(const std::string &Text, pugi::xml_document &Fragment, bool NeedElement)
+{
+    const pugi::xml_parse_result result = Fragment.load_buffer(Text.data(), Text.size(), FragmentParseFlags, pugi::encoding_utf8);
+    if (!result)
+        return false;
+    bool element = false;
+    for (pugi::xml_node n = Fragment.first_child(); n; n = NextNode(n, Fragment)) {
+        switch (n.type()) {
+        case pugi::node_declaration:
+        case pugi::node_doctype:
+            return false;
+        case pugi::node_element: {
+            element = true;
+            // Duplicate attributes would make the file malformed.
+            for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute())
+                for (pugi::xml_attribute b = a.next_attribute(); b; b = b.next_attribute())
+                    if (std::strcmp(a.name(), b.name()) == 0)
+                        return false;
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return element || !NeedElement;
+}
+
+void EscapeTextNodes(pugi::xml_node Start)
+{
+    bool inQuotes = false;
+    for (pugi::xml_node n = Start.first_child(); n; n = NextNode(n, Start)) {
+        if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata) {
+            const QString value = ToQ(n.value());
+            const QString escaped = EscapeAndroidApostrophes(value, inQuotes);
+            if (escaped.size() != value.size())
+                n.set_value(ToU8(escaped).c_str());
+        }
+    }
+}
+
+} // namespace
+
+void WriteContent(pugi::xml_node Element, const QString &Text, tContentKind Kind, bool AndroidValue)
+{
+    Element.remove_children();
+    const QString text = ToReferenceSentinels(Text);
+    if (text.isEmpty())
+        return;
+    if ((Kind == ckMarkup || Kind == ckPlain) && text.contains(QLatin1Char('<'))) {
+        pugi::xml_document fragment;
+        if (ParseFragment(ToU8(text), fragment, Kind == ckPlain)) {
+            for (pugi::xml_node child = fragment.first_child(); child; child = child.next_sibling())
+                Element.append_copy(child);
+            if (AndroidValue)
+                EscapeTextNodes(Element);
+            return;
+        }
+    }
+    bool inQuotes = false;
+    if (Kind == ckCData) {
+        QString header, core, trailer;
+        SplitWhiteSpace(text, header, trailer, core);
+        if (AndroidValue)
+            core = EscapeAndroidApostrophes(core, inQuotes);
+        if (!header.isEmpty())
+            Element.append_child(pugi::node_pcdata).set_value(ToU8(header).c_str());
+        Element.append_child(pugi::node_cdata).set_value(ToU8(core).c_str());
+        if (!trailer.isEmpty())
+            Element.append_child(pugi::node_pcdata).set_value(ToU8(trailer).c_str());
+        return;
+    }
+    const QString value = AndroidValue ? EscapeAndroidApostrophes(text, inQuotes) : text;
+    Element.append_child(pugi::node_pcdata).set_value(ToU8(value).c_str());
+}
+
+void WriteAttribute(pugi::xml_attribute Attr, const QString &Value)
+{
+    Attr.set_value(ToU8(ToReferenceSentinels(Value)).c_str());
+}
+
+QString ReadAttribute(const pugi::xml_attribute &Attr)
+{
+    return FromReferenceSentinels(ToQ(Attr.value()));
+}
+
+QString EscapeAndroidApostrophes(const QString &Text, bool &InQuotes)
+{
+    if (!Text.contains(QLatin1Char('\'')) && !Text.contains(QLatin1Char('"')))
+        return Text;
+    QString out;
+    out.reserve(Text.size() + 4);
+    for (qsizetype i = 0; i < Text.size(); ++i) {
+        const QChar c = Text[i];
+        if (c == QLatin1Char('\\')) {
+            out += c;
+            if (i + 1 < Text.size())
+                out += Text[++i];
+            continue;
+        }
+        if (c == QLatin1Char('"'))
+            InQuotes = !InQuotes;
+        else if (c == QLatin1Char('\'') && !InQuotes)
+            out += QLatin1Char('\\');
+        out += c;
+    }
+    return out;
+}
+
+pugi::xml_node AppendChildElement(pugi::xml_node Parent, const char *Name)
+{
+    pugi::xml_node last;
+    for (pugi::xml_node child = Parent.last_child(); child; child = child.previous_sibling())
+        if (child.type() == pugi::node_element) {
+            last = child;
+            break;
+        }
+    if (last) {
+        // The new line repeats the indentation that stands before the last sibling element.
+        std::string lineBreak = "\n";
+        const pugi::xml_node before = last.previous_sibling();
+        if (before.type() == pugi::node_pcdata && IsWhitespaceOnly(before.value())) {
+            const std::string ws = before.value();
+            const size_t lf = ws.rfind('\n');
+            if (lf != std::string::npos)
+                lineBreak = ws.substr(lf);
+        }
+        pugi::xml_node space = Parent.insert_child_after(pugi::node_pcdata, last);
+        space.set_value(lineBreak.c_str());
+        return Parent.insert_child_after(Name, space);
+    }
+    std::string indent;
+    const pugi::xml_node before = Parent.previous_sibling();
+    if (before.type() == pugi::node_pcdata && IsWhitespaceOnly(before.value())) {
+        const std::string ws = before.value();
+        const size_t lf = ws.rfind('\n');
+        if (lf != std::string::npos)
+            indent = ws.substr(lf + 1);
+    }
+    const bool onlySpace = !Parent.first_child()
+        || (Parent.first_child() == Parent.last_child() && Parent.first_child().type() == pugi::node_pcdata
+            && IsWhitespaceOnly(Parent.first_child().value()));
+    if (onlySpace) {
+        Parent.remove_children();
+        Parent.append_child(pugi::node_pcdata).set_value(("\n" + indent + "  ").c_str());
+        pugi::xml_node element = Parent.append_child(Name);
+        Parent.append_child(pugi::node_pcdata).set_value(("\n" + indent).c_str());
+        return element;
+    }
+    return Parent.append_child(Name);
+}
+
+namespace {
+
+std::string ElementKey(const pugi::xml_node &Element)
+{
+    std::string key = Element.name();
+    for (pugi::xml_attribute a = Element.first_attribute(); a; a = a.next_attribute()) {
+        key += '\0';
+        key += a.name();
+        key += '\0';
+        key += a.value();
+    }
+    return key;
+}
+
+} // namespace
+
+int DeleteEqualElements(pugi::xml_node Start, const std::vector<pugi::xml_node> &Targets)
+{
+    if (!Start || Targets.empty())
+        return 0;
+    // Name and attributes sort out nearly every element cheaply; only those that agree are written out, and no
+    // further than the longest target, so that deep trees of look-alikes cost no more than the targets.
+    std::unordered_set<std::string> keys, texts;
+    size_t longest = 0;
+    for (const pugi::xml_node &target : Targets) {
+        if (!target || target.type() != pugi::node_element)
+            continue;
+        keys.insert(ElementKey(target));
+        std::string text = ElementXml(target);
+        longest = std::max(longest, text.size());
+        texts.insert(std::move(text));
+    }
+    if (texts.empty())
+        return 0;
+    int removed = 0;
+    pugi::xml_node n = Start.first_child();
+    while (n) {
+        bool match = false;
+        if (n.type() == pugi::node_element && keys.count(ElementKey(n))) {
+            const std::string text = ElementXml(n, longest);
+            match = text.size() <= longest && texts.count(text);
+        }
+        if (!match) {
+            n = NextNode(n, Start, n.type() == pugi::node_element);
+            continue;
+        }
+        const pugi::xml_node doomed = n;
+        n = NextNode(n, Start, false);
+        doomed.parent().remove_child(doomed);
+        ++removed;
+    }
+    return removed;
+}
+
+QHash<QString, QString> NamespaceDeclarations(const pugi::xml_node &Element)
+{
+    QHash<QString, QString> result;
+    for (pugi::xml_attribute a = Element.first_attribute(); a; a = a.next_attribute())
+        if (std::strncmp(a.name(), "xmlns:", 6) == 0)
+            result.insert(ToQ(a.name() + 6), ToQ(a.value()));
+    return result;
+}
+
+void DeclareUsedPrefixes(TXmlDocument &Doc, const QHash<QString, QString> &Known)
+{
+    pugi::xml_node root = Doc.Root();
+    if (!root)
+        return;
+    std::unordered_set<std::string> used, declared;
+    auto use = [&](const char *name) {
+        const char *colon = std::strchr(name, ':');
+        if (colon)
+            used.emplace(name, size_t(colon - name));
+    };
+    for (pugi::xml_node n = root; n; n = NextNode(n, root)) {
+        if (n.type() != pugi::node_element)
+            continue;
+        use(n.name());
+        for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
+            if (std::strncmp(a.name(), "xmlns:", 6) == 0)
+                declared.insert(a.name() + 6);
+            else
+                use(a.name());
+        }
+    }
+    static const QHash<QString, QString> android = {
+        {QStringLiteral("android"), QStringLiteral("http://schemas.android.com/apk/res/android")},
+        {QStringLiteral("tools"), QStringLiteral("http://schemas.android.com/tools")},
+        {QStringLiteral("app"), QStringLiteral("http://schemas.android.com/apk/res-auto")},
+        {QStringLiteral("xliff"), QStringLiteral("urn:oasis:names:tc:xliff:document:1.2")},
+    };
+    for (const std::string &prefix : used) {
+        if (prefix == "xml" || prefix == "xmlns" || declared.count(prefix))
+            continue;
+        const QString p = QString::fromStdString(prefix);
+        const QString uri = Known.value(p, android.value(p));
+        if (uri.isEmpty())
+            continue;
+        root.append_attribute(("xmlns:" + prefix).c_str()).set_value(ToU8(uri).c_str());
+    }
+}
+
+} // namespace GlossmillXml

@@ -1,0 +1,164 @@
+#pragma once
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <pugixml.hpp>
+#include <stdexcept>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+// Raised by the document's file and text operations; what() says what failed and where.
+class EXmlError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// How a string's text stood in its own file, so that writing it back keeps that form.
+enum tContentKind : unsigned char {
+    ckPlain = 0,         // text only
+    ckEscapedMarkup = 1, // text only, holding "<" written as "&lt;"
+    ckCData = 2,         // text in CDATA sections
+    ckMarkup = 3,        // child elements (or comments) among the text
+};
+
+// The text of an element as the model sees it: inner XML for markup, decoded characters otherwise.
+struct TXmlContent
+{
+    QString Text;
+    tContentKind Kind = ckPlain;
+};
+
+// What the tree does not hold of a file's layout, by node: where it differs from the usual, the whitespace before an
+// attribute (attributes on lines of their own), and how a childless element closed ("/>" after that whitespace, or
+// ExplicitEnd for "<x></x>"), and the attributes in single quotes.
+struct TXmlLayout
+{
+    static constexpr const char *ExplicitEnd = "></";
+    std::unordered_map<const void *, std::string> AttrSpace;
+    std::unordered_map<const void *, std::string> EmptyTag;
+    std::unordered_set<const void *> SingleQuoted;
+};
+
+// One resource file held as an XML document over pugixml. Every load decodes entities and character references; every
+// save escapes the markup characters of text and attribute values and keeps the file's own layout (whitespace text
+// is never dropped, nothing is re-indented), its line ends and its style of empty-element tags.
+class TXmlDocument
+{
+public:
+    TXmlDocument();
+    TXmlDocument(const TXmlDocument &) = delete;
+    TXmlDocument &operator=(const TXmlDocument &) = delete;
+
+    // An empty document: no prolog, no root.
+    void Clear();
+
+    // Unreadable file: throws before the document changes. Undecodable text or malformed XML (also anything that is
+    // not exactly one root element with whitespace around it): throws after; what was parsed so far stays.
+    void LoadFromFile(const QString &FileName);
+    // The encoding is detected from the byte-order mark and the XML declaration, as for a file.
+    void LoadFromBytes(const QByteArray &Bytes);
+    void LoadFromString(const QString &Text);
+
+    // Writes in the declaration's encoding, else the one detected on load (UTF-8 for a new document). Throws
+    // EXmlError when the file cannot be written.
+    void SaveToFile(const QString &FileName) const;
+    QByteArray SaveToBytes() const;
+    QString SaveToString() const;
+
+    // Copies the whole tree and the writing style of Source.
+    void Assign(const TXmlDocument &Source);
+    // Exchanges the contents of two documents; node handles stay with their trees.
+    void Swap(TXmlDocument &Other);
+    // Puts a copy of Source, an element of SourceDoc, with its layout, in Target's place; returns the copy.
+    pugi::xml_node ReplaceWithCopy(pugi::xml_node Target, const TXmlDocument &SourceDoc, const pugi::xml_node &Source);
+
+    // UTF-8 files get a byte-order mark only when this is set; UTF-16 files always get one, as XML wants.
+    bool WriteBOM() const { return FWriteBOM; }
+    void setWriteBOM(bool Value) { FWriteBOM = Value; }
+
+    // The document element; a null node when the document has none.
+    pugi::xml_node Root() const;
+    // The declaration, comments, processing instructions and doctype before the root, in document order.
+    std::vector<pugi::xml_node> Prolog() const;
+    // Appends a comment right before the root, on a line of its own; a declaration is added first when the prolog has
+    // none.
+    pugi::xml_node AddPrologComment(const QString &Text);
+
+    // The declaration's "encoding", else the name of the encoding detected on load.
+    QString Encoding() const;
+    // Sets the declaration's "encoding"; adds a declaration when there is none.
+    void setEncoding(const QString &Value);
+
+    pugi::xml_document &Document() { return FDoc; }
+    const pugi::xml_document &Document() const { return FDoc; }
+
+private:
+    pugi::xml_node EnsureDeclaration();
+    // Carries the layout of From's tree (in FromDoc) over to To's tree, a copy of the same shape.
+    void CopyLayout(const TXmlDocument &FromDoc, const pugi::xml_node &From, const pugi::xml_node &To);
+    void ParseUtf8(std::string &&Text);
+    QByteArray Encode(const std::string &Utf8) const;
+
+    pugi::xml_document FDoc;
+    TXmlLayout FLayout;
+    QString FDetectedEncoding;
+    bool FCRLF = false;            // the file's line ends were CR LF
+    bool FSpaceBeforeSlash = true; // empty elements are written "<x />" rather than "<x/>"
+    bool FWriteBOM = false;
+};
+
+namespace GlossmillXml {
+
+QString ToQ(const char *Utf8);
+std::string ToU8(const QString &Text);
+
+// The part of a name after its first colon, and the part before it (empty without a colon).
+QString LocalName(const pugi::xml_node &Node);
+QString Prefix(const pugi::xml_node &Node);
+QString LocalName(const pugi::xml_attribute &Attr);
+QString Prefix(const pugi::xml_attribute &Attr);
+bool LocalNameIs(const char *Name, const char *Local);
+
+// The first attribute whose local name is exactly Local; a null attribute when there is none.
+pugi::xml_attribute FindAttribute(const pugi::xml_node &Element, const char *Local);
+
+// The element alone as XML text, without indentation of its own. When the text would grow beyond Limit bytes the
+// result stops there (it is then longer than Limit), which is enough to tell it from any shorter text.
+std::string ElementXml(const pugi::xml_node &Node, size_t Limit = std::string::npos);
+
+// Reads the element's content; see tContentKind.
+TXmlContent ReadContent(const pugi::xml_node &Element);
+// Replaces the element's content by Text written in the form Kind: markup is written as markup only when it is a
+// well-formed fragment (plain text holding one becomes markup), else as escaped text. "&#0160;" reaches the file
+// as that reference. With AndroidValue, an apostrophe outside double quotes and not escaped gets a backslash.
+void WriteContent(pugi::xml_node Element, const QString &Text, tContentKind Kind, bool AndroidValue);
+// Sets an attribute's value; "&#0160;" reaches the file as that reference.
+void WriteAttribute(pugi::xml_attribute Attr, const QString &Value);
+// An attribute's value as the model sees it (the counterpart of WriteAttribute).
+QString ReadAttribute(const pugi::xml_attribute &Attr);
+
+// The node after Node in document order within Start's tree, entering Node's children only when Descend is set;
+// a null node after the last one.
+pugi::xml_node NextNode(const pugi::xml_node &Node, const pugi::xml_node &Start, bool Descend = true);
+
+// Adds a backslash before every apostrophe that no backslash escapes and that stands outside a double-quoted
+// section; InQuotes carries the quoting state across the pieces of one value.
+QString EscapeAndroidApostrophes(const QString &Text, bool &InQuotes);
+
+// Appends a new empty element as Parent's last child element, indented like its siblings.
+pugi::xml_node AppendChildElement(pugi::xml_node Parent, const char *Name);
+
+// Removes every element below Start (never Start itself) whose XML text equals that of one of Targets; returns the
+// number removed. Costs one walk over Start's tree.
+int DeleteEqualElements(pugi::xml_node Start, const std::vector<pugi::xml_node> &Targets);
+
+// The namespace declarations ("xmlns:p") on the element, by prefix.
+QHash<QString, QString> NamespaceDeclarations(const pugi::xml_node &Element);
+// Declares on the root every prefix that the document uses but declares nowhere, taking the URI from Known or from
+// the prefixes Android files use; a prefix of unknown URI stays as it is.
+void DeclareUsedPrefixes(TXmlDocument &Doc, const QHash<QString, QString> &Known);
+
+} // namespace GlossmillXml

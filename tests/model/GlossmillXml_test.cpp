@@ -1,0 +1,419 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QStringEncoder>
+
+#include "GlossmillXml.h"
+#include "TestSupport.h"
+
+using namespace GlossmillXml;
+
+namespace {
+
+QByteArray RoundTrip(const QByteArray &Bytes, bool WriteBOM = false)
+{
+    TXmlDocument doc;
+    doc.LoadFromBytes(Bytes);
+    doc.setWriteBOM(WriteBOM);
+    return doc.SaveToBytes();
+}
+
+pugi::xml_node FirstNamed(TXmlDocument &Doc, const char *Name)
+{
+    const pugi::xml_node root = Doc.Root();
+    for (pugi::xml_node n = root; n; n = NextNode(n, root))
+        if (n.type() == pugi::node_element && std::strcmp(n.name(), Name) == 0)
+            return n;
+    return pugi::xml_node();
+}
+
+struct TLayoutCase
+{
+    const char *Name;
+    const char *Xml;
+};
+
+const TLayoutCase LayoutCases[] = {
+    {"DeclarationCommentsAndRoot",
+     "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!-- Copyright\n     notice -->\n<resources xmlns:xliff=\"urn:x\">\n"
+     "    <!-- a note -->\n    <string name=\"a\">Calendar</string>\n\n    <skip/>\n</resources>\n"},
+    {"CommentGluedToRoot", "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!-- c --><resources>\n  <string name=\"a\">x</string>\n</resources>"},
+    {"SpaceBetweenTags", "<resources><string name=\"b\"><b>x</b> <i>y</i></string></resources>\n"},
+    {"MixedContentAcrossLines", "<resources>\n  <string name=\"b\">one <xliff:g id=\"n\" example=\"5\">%d</xliff:g>\n   two</string>\n</resources>\n"},
+    {"WindowsLineEnds", "<?xml version=\"1.0\"?>\r\n<resources>\r\n  <string name=\"a\">line\r\nnext</string>\r\n</resources>\r\n"},
+    {"SpacedEmptyTags", "<menu>\n  <item\n      android:id=\"@+id/a\"\n      android:title=\"@string/t\" />\n</menu>\n"},
+    {"NoDeclaration", "<menu xmlns:android=\"http://schemas.android.com/apk/res/android\"><item android:id=\"@+id/x\" /></menu>"},
+    {"CDataAndEntities", "<r><string name=\"c\"><![CDATA[<b>bold</b>]]></string><string name=\"e\">Tom &amp; Jerry &lt;3</string></r>"},
+    {"NonAsciiText", "<r><string name=\"u\">Größe – 日本語 😀</string></r>\n"},
+    {"CommentAfterRoot", "<r/>\n<!-- trailing -->\n"},
+    {"MixedEmptyTagsAndQuotes",
+     "<menu>\n  <item a=\"1\"/>\n  <item b='it&apos;s \"x\"' />\n  <item\n      c=\"2\"\n      d='3'\n/>\n  <item quantity=\"one\"></item>\n</menu>"},
+};
+
+class XmlLayout : public ::testing::TestWithParam<TLayoutCase>
+{
+};
+
+} // namespace
+
+TEST_P(XmlLayout, UntouchedDocumentIsWrittenByteForByte)
+{
+    const QByteArray xml(GetParam().Xml);
+    EXPECT_EQ(RoundTrip(xml).toStdString(), xml.toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, XmlLayout, ::testing::ValuesIn(LayoutCases),
+                         [](const auto &Info) { return std::string(Info.param.Name); });
+
+TEST(XmlDocument, EntitiesAreDecodedOnReadAndEscapedOnWrite)
+{
+    TXmlDocument doc;
+    doc.LoadFromBytes("<r a=\"&quot;x&quot; &amp; &lt;\"><s>&amp;amp; &#65;&#x42; &gt; &apos;</s></r>");
+    const pugi::xml_node s = FirstNamed(doc, "s");
+    EXPECT_EQ(ReadContent(s).Text, QString("&amp; AB > '"));
+    EXPECT_EQ(ReadAttribute(doc.Root().attribute("a")), QString("\"x\" & <"));
+    // A second round keeps the text as it is: nothing is decoded twice nor encoded twice.
+    const QByteArray once = doc.SaveToBytes();
+    TXmlDocument again;
+    again.LoadFromBytes(once);
+    EXPECT_EQ(ReadContent(FirstNamed(again, "s")).Text, QString("&amp; AB > '"));
+    EXPECT_EQ(again.SaveToBytes(), once);
+}
+
+TEST(XmlDocument, WrittenValuesStayWellFormedAndNonAsciiStaysText)
+{
+    TXmlDocument doc;
+    doc.LoadFromBytes("<r><s/></r>");
+    pugi::xml_node s = FirstNamed(doc, "s");
+    WriteContent(s, "a < b & \"c\" > d – ü", ckPlain, false);
+    WriteAttribute(s.append_attribute("t"), "x\"y<z&");
+    const QByteArray out = doc.SaveToBytes();
+    EXPECT_EQ(out.toStdString(), "<r><s t=\"x&quot;y&lt;z&amp;\">a &lt; b &amp; \"c\" &gt; d – ü</s></r>");
+    TXmlDocument back;
+    ASSERT_NO_THROW(back.LoadFromBytes(out));
+    EXPECT_EQ(ReadContent(FirstNamed(back, "s")).Text, QString("a < b & \"c\" > d – ü"));
+}
+
+TEST(XmlDocument, NoBreakSpaceReferenceReachesTheFileAsReference)
+{
+    TXmlDocument doc;
+    doc.LoadFromBytes("<r><s/><m t=\"\"/><c><![CDATA[x]]></c></r>");
+    WriteContent(FirstNamed(doc, "s"), "a&#0160;&#0160;b &amp;", ckPlain, false);
+    WriteAttribute(FirstNamed(doc, "m").attribute("t"), "x&#0160;&#0160;y");
+    WriteContent(FirstNamed(doc, "c"), "p&#0160;q", ckCData, false);
+    EXPECT_EQ(doc.SaveToBytes().toStdString(),
+              "<r><s>a&#0160;&#0160;b &amp;amp;</s><m t=\"x&#0160;&#0160;y\"/><c><![CDATA[p]]>&#0160;<![CDATA[q]]></c></r>");
+    // In memory the text reads back as it was written.
+    EXPECT_EQ(ReadContent(FirstNamed(doc, "s")).Text, QString("a&#0160;&#0160;b &amp;"));
+}
+
+TEST(XmlDocument, ByteOrderMarkFollowsTheSetting)
+{
+    const QByteArray xml("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<r/>");
+    EXPECT_EQ(RoundTrip(xml, true), QByteArray("\xEF\xBB\xBF") + xml);
+    EXPECT_EQ(RoundTrip(QByteArray("\xEF\xBB\xBF") + xml, false), xml);
+}
+
+struct TEncodingCase
+{
+    const char *Name;
+    QStringConverter::Encoding Encoding;
+    bool Bom;
+    const char *Declared;
+    const char *Expected; // what Encoding() reports
+};
+
+class XmlEncoding : public ::testing::TestWithParam<TEncodingCase>
+{
+};
+
+TEST_P(XmlEncoding, DetectedOnLoadAndKeptOnSave)
+{
+    const TEncodingCase &c = GetParam();
+    const QString text = QString("<?xml version=\"1.0\" encoding=\"%1\"?>\n<r><s name=\"a\">Grüße 日本</s></r>\n").arg(c.Declared);
+    QStringEncoder encoder(c.Encoding, c.Bom ? QStringConverter::Flag::WriteBom : QStringConverter::Flag::Default);
+    const QByteArray bytes = encoder.encode(text);
+    TXmlDocument doc;
+    doc.LoadFromBytes(bytes);
+    EXPECT_EQ(doc.Encoding(), QString(c.Expected));
+    EXPECT_EQ(ReadContent(FirstNamed(doc, "s")).Text, QString("Grüße 日本"));
+    const QByteArray saved = doc.SaveToBytes();
+    QStringEncoder withBom(c.Encoding, QStringConverter::Flag::WriteBom);
+    const bool utf16 = c.Encoding == QStringConverter::Utf16LE || c.Encoding == QStringConverter::Utf16BE;
+    EXPECT_EQ(saved, utf16 ? withBom.encode(text) : bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Encodings, XmlEncoding,
+                         ::testing::Values(TEncodingCase{"Utf8", QStringConverter::Utf8, false, "utf-8", "utf-8"},
+                                           TEncodingCase{"Utf16LeBom", QStringConverter::Utf16LE, true, "UTF-16", "UTF-16"},
+                                           TEncodingCase{"Utf16BeBom", QStringConverter::Utf16BE, true, "UTF-16", "UTF-16"},
+                                           TEncodingCase{"Utf16LeNoBom", QStringConverter::Utf16LE, false, "UTF-16", "UTF-16"},
+                                           TEncodingCase{"Utf16BeNoBom", QStringConverter::Utf16BE, false, "UTF-16", "UTF-16"}),
+                         [](const auto &Info) { return std::string(Info.param.Name); });
+
+TEST(XmlDocument, Latin1FileKeepsItsEncodingAndEscapesWhatItCannotHold)
+{
+    const QByteArray bytes = QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r>Gr") + char(0xFC) + "n</r>";
+    TXmlDocument doc;
+    doc.LoadFromBytes(bytes);
+    EXPECT_EQ(ReadContent(doc.Root()).Text, QString("Grün"));
+    EXPECT_EQ(doc.SaveToBytes(), bytes);
+    WriteContent(doc.Root(), "Grün 日", ckPlain, false);
+    EXPECT_EQ(doc.SaveToBytes(), QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r>Gr") + char(0xFC) + "n &#26085;</r>");
+}
+
+TEST(XmlDocument, EncodingWithoutDeclarationIsTheDetectedOne)
+{
+    TXmlDocument doc;
+    doc.LoadFromBytes("<menu/>");
+    EXPECT_EQ(doc.Encoding(), QString("UTF-8"));
+    doc.setEncoding("utf-8");
+    EXPECT_EQ(doc.SaveToBytes().toStdString(), "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<menu/>");
+}
+
+TEST(XmlDocument, PrologCommentGoesRightBeforeTheRootOnItsOwnLine)
+{
+    TXmlDocument doc;
+    doc.LoadFromBytes("<!-- header -->\n<resources>\n</resources>\n");
+    doc.AddPrologComment("state");
+    EXPECT_EQ(doc.SaveToBytes().toStdString(),
+              "<?xml version=\"1.0\"?>\n<!-- header -->\n<!--state-->\n<resources>\n</resources>\n");
+    const std::vector<pugi::xml_node> prolog = doc.Prolog();
+    ASSERT_EQ(prolog.size(), 3u);
+    EXPECT_EQ(prolog[0].type(), pugi::node_declaration);
+    EXPECT_STREQ(prolog[2].value(), "state");
+}
+
+struct TBadInput
+{
+    const char *Name;
+    QByteArray Bytes;
+};
+
+class XmlHostileInput : public ::testing::TestWithParam<TBadInput>
+{
+};
+
+TEST_P(XmlHostileInput, IsRefusedWithAnError)
+{
+    TXmlDocument doc;
+    EXPECT_THROW(doc.LoadFromBytes(GetParam().Bytes), EXmlError);
+}
+
+INSTANTIATE_TEST_SUITE_P(Inputs, XmlHostileInput,
+                         ::testing::Values(TBadInput{"Empty", QByteArray()},
+                                           TBadInput{"OnlyWhitespace", QByteArray(" \n")},
+                                           TBadInput{"PlainText", QByteArray("hello world")},
+                                           TBadInput{"Binary", QByteArray("\x7F" "ELF\x02\x01\x01\x00\x00<r>", 13)},
+                                           TBadInput{"Truncated", QByteArray("<?xml version=\"1.0\"?><resources><string name=\"a\">x</str")},
+                                           TBadInput{"Unclosed", QByteArray("<resources><string name=\"a\">x")},
+                                           TBadInput{"Mismatch", QByteArray("<a><b></a></b>")},
+                                           TBadInput{"TwoRoots", QByteArray("<a/><b/>")},
+                                           TBadInput{"TextAfterRoot", QByteArray("<a/>tail")},
+                                           TBadInput{"InvalidUtf8", QByteArray("<a>\xC3\x28</a>")},
+                                           TBadInput{"OddUtf16", QByteArray("\xFF\xFE<\0a\0/\0>", 7)},
+                                           TBadInput{"UnknownEncoding", QByteArray("<?xml version=\"1.0\" encoding=\"x-nothing\"?><a/>")}),
+                         [](const auto &Info) { return std::string(Info.param.Name); });
+
+TEST(XmlDocument, UnreadableFileLeavesTheDocumentAlone)
+{
+    TXmlDocument doc;
+    doc.LoadFromBytes("<keep/>");
+    QTemporaryDir dir;
+    EXPECT_THROW(doc.LoadFromFile(dir.path() + "/missing.xml"), EXmlError);
+    EXPECT_THROW(doc.LoadFromFile(dir.path()), EXmlError); // a folder
+    EXPECT_STREQ(doc.Root().name(), "keep");
+}
+
+TEST(XmlDocument, DeepNestingLoadsAndSavesWithoutRecursion)
+{
+    const int depth = 100000;
+    QByteArray xml;
+    xml.reserve(depth * 8);
+    for (int i = 0; i < depth; ++i)
+        xml += "<a>";
+    xml += "x";
+    for (int i = 0; i < depth; ++i)
+        xml += "</a>";
+    TXmlDocument doc;
+    ASSERT_NO_THROW(doc.LoadFromBytes(xml));
+    EXPECT_EQ(doc.SaveToBytes(), xml);
+    EXPECT_EQ(DeleteEqualElements(doc.Root(), {FirstNamed(doc, "a").first_child()}), 1);
+    TXmlDocument copy;
+    copy.Assign(doc);
+    EXPECT_EQ(copy.SaveToBytes(), QByteArray("<a />"));
+}
+
+TEST(XmlDocument, FileRoundTripAndWriteFailure)
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/strings.xml";
+    ASSERT_TRUE(TestSupport::WriteFile(path, "<resources>\n  <string name=\"a\">x</string>\n</resources>\n"));
+    TXmlDocument doc;
+    doc.LoadFromFile(path);
+    doc.SaveToFile(dir.path() + "/copy.xml");
+    EXPECT_EQ(TestSupport::ReadFile(dir.path() + "/copy.xml"), TestSupport::ReadFile(path));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.xml"));
+    EXPECT_THROW(doc.SaveToFile(dir.path() + "/folder.xml"), EXmlError);
+}
+
+struct TReadCase
+{
+    const char *Name;
+    const char *Xml;
+    const char *Text;
+    tContentKind Kind;
+};
+
+class XmlReadContent : public ::testing::TestWithParam<TReadCase>
+{
+};
+
+TEST_P(XmlReadContent, GivesTextAndForm)
+{
+    TXmlDocument doc;
+    doc.LoadFromBytes(QByteArray("<resources xmlns:xliff=\"urn:oasis:names:tc:xliff:document:1.2\">") + GetParam().Xml + "</resources>");
+    const TXmlContent content = ReadContent(FirstNamed(doc, "string"));
+    EXPECT_EQ(content.Text, QString::fromUtf8(GetParam().Text));
+    EXPECT_EQ(content.Kind, GetParam().Kind);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, XmlReadContent,
+    ::testing::Values(TReadCase{"Empty", "<string name=\"a\"/>", "", ckPlain},
+                      TReadCase{"Plain", "<string name=\"a\">  Hello\n</string>", "  Hello\n", ckPlain},
+                      TReadCase{"Entities", "<string name=\"a\">A &amp; B</string>", "A & B", ckPlain},
+                      TReadCase{"EscapedMarkup", "<string name=\"a\">&lt;b&gt;bold&lt;/b&gt;</string>", "<b>bold</b>", ckEscapedMarkup},
+                      TReadCase{"CData", "<string name=\"a\"> <![CDATA[<b>bold</b>]]></string>", " <b>bold</b>", ckCData},
+                      TReadCase{"Xliff", "<string name=\"a\"><xliff:g id=\"count\">%d</xliff:g> files</string>",
+                                "<xliff:g id=\"count\">%d</xliff:g> files", ckMarkup},
+                      TReadCase{"MarkupKeepsEntities", "<string name=\"a\"><b>Tom &amp; Jerry</b> <a href=\"x?a=1&amp;b=2\">go</a></string>",
+                                "<b>Tom &amp; Jerry</b> <a href=\"x?a=1&amp;b=2\">go</a>", ckMarkup}),
+    [](const auto &Info) { return std::string(Info.param.Name); });
+
+struct TWriteCase
+{
+    const char *Name;
+    const char *Text;
+    tContentKind Kind;
+    bool Android;
+    const char *Written; // the element as written
+};
+
+class XmlWriteContent : public ::testing::TestWithParam<TWriteCase>
+{
+};
+
+TEST_P(XmlWriteContent, KeepsTheFormAndStaysWellFormed)
+{
+    TXmlDocument doc;
+    doc.LoadFromBytes("<string name=\"a\">old</string>");
+    WriteContent(doc.Root(), QString::fromUtf8(GetParam().Text), GetParam().Kind, GetParam().Android);
+    const QByteArray out = doc.SaveToBytes();
+    EXPECT_EQ(out.toStdString(), std::string(GetParam().Written));
+    TXmlDocument back;
+    EXPECT_NO_THROW(back.LoadFromBytes(out));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, XmlWriteContent,
+    ::testing::Values(
+        TWriteCase{"Plain", "Hello", ckPlain, false, "<string name=\"a\">Hello</string>"},
+        TWriteCase{"Empty", "", ckPlain, false, "<string name=\"a\" />"},
+        TWriteCase{"MarkupStaysMarkup", "<xliff:g id=\"n\">%d</xliff:g> Dateien", ckMarkup, false,
+                   "<string name=\"a\"><xliff:g id=\"n\">%d</xliff:g> Dateien</string>"},
+        TWriteCase{"BrokenMarkupIsEscaped", "<b>bold", ckMarkup, false, "<string name=\"a\">&lt;b&gt;bold</string>"},
+        TWriteCase{"DuplicateAttributeIsEscaped", "<b x=\"1\" x=\"2\">y</b>", ckMarkup, false,
+                   "<string name=\"a\">&lt;b x=\"1\" x=\"2\"&gt;y&lt;/b&gt;</string>"},
+        TWriteCase{"PlainBecomesMarkupWhenWellFormed", "<b>bold</b> text", ckPlain, false, "<string name=\"a\"><b>bold</b> text</string>"},
+        TWriteCase{"PlainComparisonStaysText", "a < b", ckPlain, false, "<string name=\"a\">a &lt; b</string>"},
+        TWriteCase{"EscapedStaysEscaped", "<b>bold</b>", ckEscapedMarkup, false, "<string name=\"a\">&lt;b&gt;bold&lt;/b&gt;</string>"},
+        TWriteCase{"CDataStaysCData", " <b>x</b>\n", ckCData, false, "<string name=\"a\"> <![CDATA[<b>x</b>]]>\n</string>"},
+        TWriteCase{"CDataHoldingItsEnd", "a]]>b", ckCData, false, "<string name=\"a\"><![CDATA[a]]]]><![CDATA[>b]]></string>"},
+        TWriteCase{"ApostropheGetsBackslash", "Don't", ckPlain, true, "<string name=\"a\">Don\\'t</string>"},
+        TWriteCase{"EscapedApostropheStays", "Don\\'t", ckPlain, true, "<string name=\"a\">Don\\'t</string>"},
+        TWriteCase{"QuotedApostropheStays", "\"Don't\"", ckPlain, true, "<string name=\"a\">\"Don't\"</string>"},
+        TWriteCase{"ApostropheAfterQuotes", "\"a\" b's", ckPlain, true, "<string name=\"a\">\"a\" b\\'s</string>"},
+        TWriteCase{"ApostropheInMarkupText", "<b>it's</b> \"<i>x's</i>\"", ckMarkup, true,
+                   "<string name=\"a\"><b>it\\'s</b> \"<i>x's</i>\"</string>"},
+        TWriteCase{"ApostropheInAttributeStays", "<xliff:g example=\"Bob's\">%s</xliff:g>", ckMarkup, true,
+                   "<string name=\"a\"><xliff:g example=\"Bob's\">%s</xliff:g></string>"},
+        TWriteCase{"DoubleBackslashDoesNotEscape", "a\\\\'b", ckPlain, true, "<string name=\"a\">a\\\\\\'b</string>"},
+        TWriteCase{"MenuTextUntouched", "Don't", ckPlain, false, "<string name=\"a\">Don't</string>"}),
+    [](const auto &Info) { return std::string(Info.param.Name); });
+
+TEST(XmlDocument, AppendedElementsAreIndentedLikeTheirSiblings)
+{
+    TXmlDocument doc;
+    doc.LoadFromBytes("<resources>\n    <string name=\"a\">x</string>\n</resources>\n");
+    AppendChildElement(doc.Root(), "string").append_attribute("name") = "b";
+    EXPECT_EQ(doc.SaveToBytes().toStdString(),
+              "<resources>\n    <string name=\"a\">x</string>\n    <string name=\"b\" />\n</resources>\n");
+    TXmlDocument empty;
+    empty.LoadFromBytes("<resources/>");
+    AppendChildElement(empty.Root(), "string");
+    EXPECT_EQ(empty.SaveToBytes().toStdString(), "<resources>\n  <string/>\n</resources>");
+}
+
+TEST(XmlDocument, DeleteEqualElementsRemovesEveryCopyBelowTheStart)
+{
+    TXmlDocument doc;
+    doc.LoadFromBytes("<r><s n=\"a\">x</s><g><s n=\"a\">x</s><s n=\"a\">y</s></g><s n=\"b\">x</s><s n=\"a\">x</s></r>");
+    TXmlDocument target;
+    target.LoadFromBytes("<s n=\"a\">x</s>");
+    EXPECT_EQ(DeleteEqualElements(doc.Root(), {target.Root()}), 3);
+    EXPECT_EQ(doc.SaveToBytes().toStdString(), "<r><g><s n=\"a\">y</s></g><s n=\"b\">x</s></r>");
+    EXPECT_EQ(DeleteEqualElements(doc.Root(), {doc.Root()}), 0);
+}
+
+TEST(XmlDocument, UsedPrefixesGetDeclared)
+{
+    TXmlDocument doc;
+    doc.LoadFromBytes("<resources><string name=\"a\"><xliff:g id=\"x\">%s</xliff:g><my:b/></string></resources>");
+    DeclareUsedPrefixes(doc, {{"my", "urn:my"}});
+    const QHash<QString, QString> declared = NamespaceDeclarations(doc.Root());
+    EXPECT_EQ(declared.value("xliff"), QString("urn:oasis:names:tc:xliff:document:1.2"));
+    EXPECT_EQ(declared.value("my"), QString("urn:my"));
+    const QByteArray once = doc.SaveToBytes();
+    DeclareUsedPrefixes(doc, {});
+    EXPECT_EQ(doc.SaveToBytes(), once);
+}
+
+TEST(XmlDocument, NamesSplitIntoPrefixAndLocalName)
+{
+    TXmlDocument doc;
+    doc.LoadFromBytes("<item android:id=\"@+id/a\" title=\"t\" android:title=\"u\"/>");
+    const pugi::xml_attribute id = FindAttribute(doc.Root(), "id");
+    EXPECT_EQ(LocalName(id), QString("id"));
+    EXPECT_EQ(Prefix(id), QString("android"));
+    EXPECT_STREQ(FindAttribute(doc.Root(), "title").value(), "t");
+    EXPECT_FALSE(FindAttribute(doc.Root(), "android:id"));
+    EXPECT_EQ(LocalName(doc.Root()), QString("item"));
+    EXPECT_TRUE(Prefix(doc.Root()).isEmpty());
+}
+
+TEST(XmlDocument, EveryCorpusFileIsWrittenBackByteForByte)
+{
+    QStringList files;
+    for (const QString &project : QDir(TestSupport::CorpusDir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QDir res(TestSupport::CorpusDir() + "/" + project + "/res");
+        for (const QString &folder : res.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+            for (const QString &file : QDir(res.filePath(folder)).entryList({"*.xml"}, QDir::Files))
+                files << res.filePath(folder) + "/" + file;
+    }
+    ASSERT_GT(files.size(), 100);
+    for (const QString &file : files) {
+        const QByteArray bytes = TestSupport::ReadFile(file);
+        TXmlDocument doc;
+        ASSERT_NO_THROW(doc.LoadFromBytes(bytes)) << file.toStdString();
+        const QByteArray out = doc.SaveToBytes();
+        if (out != bytes) {
+            qsizetype at = 0;
+            while (at < out.size() && at < bytes.size() && out[at] == bytes[at])
+                ++at;
+            ADD_FAILURE() << file.toStdString() << " differs at " << at << ":\n  file: " << bytes.mid(at - 40, 100).toStdString()
+                          << "\n  written: " << out.mid(at - 40, 100).toStdString();
+        }
+    }
+}

@@ -1,0 +1,397 @@
+// Opening and closing a project: the manifest, the default files, the language folders and the tree.
+#include "Glossmill_MainForm.h"
+
+#include "Glossmill_LocaleConst.h"
+#include "Glossmill_Misc.h"
+#include "GlossmillXml.h"
+#include "Glossmill_types.h"
+#include "RtfText.h"
+#include "TSelectDirectory.h"
+
+#include <QScrollArea>
+#include <QLineEdit>
+#include <QToolButton>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTimer>
+#include <QTreeWidget>
+
+
+namespace {
+
+// The file name after the last "/".
+QString FileNameOf(const QString &path)
+{
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+// Ascending, letters a to z compared without regard to case.
+bool LessAZ(const QString &a, const QString &b)
+{
+    return UpperCaseAZ(a) < UpperCaseAZ(b);
+}
+
+// The first attribute of the root, in document order, whose name without its prefix is "package" in any case of
+// letters; empty when there is none.
+QString ManifestPackage(const TXmlDocument &manifest)
+{
+    for (const pugi::xml_attribute &a : manifest.Root().attributes())
+        if (SameTextAZ(GlossmillXml::LocalName(a), QStringLiteral("package")))
+            return GlossmillXml::ReadAttribute(a);
+    return QString();
+}
+
+// The sub-folder of `parent` named `name`, as it is written on disk. Android's build finds folders by their exact
+// name, but a project kept on a case-blind file system may carry other cases; the exact name wins.
+QString FolderOnDisk(const QString &parent, const QString &name)
+{
+    if (QFileInfo(parent + name).isDir())
+        return name;
+    QStringList folders;
+    ListSubFolders(parent, folders);
+    for (const QString &f : folders)
+        if (SameTextAZ(f, name))
+            return f;
+    return name;
+}
+
+// Loads a default file into its list; a file that does not load is no default file.
+void AddDefaultFile(std::unique_ptr<TTransResourceFileNode> node, const QString &path,
+                    std::vector<std::unique_ptr<TTransResourceFileNode>> &list)
+{
+    if (node->LoadResFile(path) != lrfOK)
+        return;
+    node->LocaleDesc.LocaleName = QStringLiteral("default");
+    node->Parse();
+    list.push_back(std::move(node));
+}
+
+void ExpandWithDescendants(QTreeWidgetItem *node)
+{
+    node->setExpanded(true);
+    for (int i = 0; i < node->childCount(); ++i)
+        ExpandWithDescendants(node->child(i));
+}
+
+} // namespace
+
+void TGlossmillMainForm::OpenProject(QString folder)
+{
+    try {
+        JvSelectDirectoryProject->InitialDir.clear();
+        JvSelectDirectoryProject->Title = LocalizeText(QStringLiteral("Open Android Project Directory"));
+        if (folder.size() > 1 && folder.at(0) == QLatin1Char('@')) {
+            JvSelectDirectoryProject->Title = LocalizeText(QStringLiteral("Open This Example Project Directory"));
+            JvSelectDirectoryProject->InitialDir = folder.mid(1);
+            folder.clear();
+        }
+        if (folder.isEmpty()) {
+            if (!JvSelectDirectoryProject->Execute() || JvSelectDirectoryProject->Directory.size() < 2)
+                return;
+            folder = JvSelectDirectoryProject->Directory;
+        }
+        if (!CloseProject())
+            return;
+        ManifestFile.clear();
+        PackageName.clear();
+        SetControls();
+
+        ManifestFile = folder;
+        if (!ManifestFile.endsWith(QLatin1Char('/')))
+            ManifestFile += QLatin1Char('/');
+        const QString resFolder = ManifestFile + QStringLiteral("res/");
+        ManifestFile += QStringLiteral("AndroidManifest.xml");
+        if (!QFileInfo(ManifestFile).isFile()) {
+            ManifestFile.clear();
+            PackageName.clear();
+            SetControls();
+            ShowErrorBox(LocalizeText(QStringLiteral("Can not open project")),
+                         LocalizeText(QStringLiteral("Can't find AndroidManifest.xml, please open root of the project "
+                                                     "with AndroidManifest.xml file.")));
+            return;
+        }
+        JvXMLManifest->LoadFromFile(ManifestFile);
+        PackageName = ManifestPackage(*JvXMLManifest);
+        if (PackageName.isEmpty()) {
+            SetControls();
+            ShowErrorBox(LocalizeText(QStringLiteral("Can not open project")),
+                         LocalizeText(QStringLiteral("Can't recognize PACKAGE in Manifest File")));
+            return;
+        }
+
+        const QString valuesFile = resFolder + QStringLiteral("values/strings.xml");
+        if (QFileInfo::exists(valuesFile))
+            AddDefaultFile(std::make_unique<TTransResourceFileNode_Value>(), valuesFile, BaseResourceFileValues);
+        QStringList menuFiles;
+        ListXmlFiles(resFolder + QStringLiteral("menu/"), menuFiles);
+        for (const QString &name : menuFiles) {
+            const QString path = resFolder + QStringLiteral("menu/") + name;
+            if (LowerCaseAZ(path).endsWith(QStringLiteral(".xml")))
+                AddDefaultFile(std::make_unique<TTransResourceFileNode_Menu>(), path, BaseResourceFileMenus);
+        }
+
+        QStringList folders;
+        ListSubFolders(resFolder, folders);
+        QStringList qualifiers;
+        auto accept = [&qualifiers](const QString &qualifier) {
+            if (FindLocaleByValuesFolder(QStringLiteral("values-") + qualifier) < 0)
+                return;
+            const auto at = std::lower_bound(qualifiers.begin(), qualifiers.end(), qualifier, LessAZ);
+            if (at == qualifiers.end() || UpperCaseAZ(*at) != UpperCaseAZ(qualifier))
+                qualifiers.insert(at, qualifier);
+        };
+        for (const QString &name : folders) {
+            if (UpperCaseAZ(name.left(5)) == QStringLiteral("MENU-"))
+                accept(LowerCaseAZ(name.mid(5, 20)));
+            if (UpperCaseAZ(name.left(7)) == QStringLiteral("VALUES-"))
+                accept(LowerCaseAZ(name.mid(7, 20)));
+        }
+        QTreeWidgetItem *root = GetRootNode();
+        for (const QString &qualifier : qualifiers) {
+            const int row = FindLocaleByValuesFolder(QStringLiteral("values-") + qualifier);
+            if (row < 0)
+                continue;
+            if (BaseResourceFileValues.empty() && BaseResourceFileMenus.empty())
+                break;
+            auto *lang = new TTransLangNode;
+            lang->LocaleDesc = LocaleTable(row);
+            QTreeWidgetItem *langNode = AddTreeNode(root, lang);
+            if (!BaseResourceFileValues.empty())
+                AddResTypeNode(langNode, resFolder, rtAndroid_values);
+            if (!BaseResourceFileMenus.empty())
+                AddResTypeNode(langNode, resFolder, rtAndroid_menu);
+        }
+
+        AddToReopen();
+        QTreeWidgetItem *rootNode = GetRootNode();
+        rootNode->setExpanded(true);
+        if (rootNode->childCount() > 0)
+            ExpandWithDescendants(rootNode->child(0));
+        SetControls();
+        SetColumnWidths();
+        MainPG->setCurrentWidget(TBRoot);
+        PGWelcome->setCurrentWidget(TBWelcomeHome);
+        TVProject->setCurrentItem(rootNode);
+        rootNode->setText(0, QStringLiteral("Localization of ") + PackageName);
+        TMCheckFileChanged->start();
+    } catch (const std::exception &e) {
+        PackageName.clear();
+        ManifestFile.clear();
+        SetControls();
+        LogException(&e, QString());
+        ShowErrorBox(QStringLiteral("Can not open project"), QStringLiteral("Can't open ManifestFile.xml"));
+    }
+}
+
+void TGlossmillMainForm::ShowErrorBox(const QString &caption, const QString &text)
+{
+    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+QTreeWidgetItem *TGlossmillMainForm::AddTreeNode(QTreeWidgetItem *parent, TTransNode *object)
+{
+    auto *node = new QTreeWidgetItem(parent, QStringList(object->GetTreeText()));
+    SetTreeItemNode(node, object);
+    object->SetTreeIcon(TVProject);
+    return node;
+}
+
+void TGlossmillMainForm::AddResTypeNode(QTreeWidgetItem *langNode, const QString &resFolder, tResourceType resType)
+{
+    auto *group = new TTransResTypeNode;
+    group->ResType = resType;
+    QTreeWidgetItem *groupNode = AddTreeNode(langNode, group);
+
+    const TLocaleDesc desc = static_cast<TTransLangNode *>(NodeData(langNode))->LocaleDesc;
+    QString folderName = desc.ValuesFolderName;
+    if (resType == rtAndroid_menu) {
+        const int at = LowerCaseAZ(folderName).indexOf(QStringLiteral("values"));
+        if (at >= 0)
+            folderName.replace(at, 6, QStringLiteral("menu"));
+    }
+    folderName = FolderOnDisk(resFolder, folderName);
+    QStringList names;
+    ListXmlFiles(resFolder + folderName + QLatin1Char('/'), names);
+    for (const QString &name : names) {
+        const QString path = resFolder + folderName + QLatin1Char('/') + name;
+        std::unique_ptr<TTransResourceFileNode> node;
+        if (resType == rtAndroid_menu)
+            node = std::make_unique<TTransResourceFileNode_Menu>();
+        else
+            node = std::make_unique<TTransResourceFileNode_Value>();
+        node->LV = LV;
+        node->LocaleDesc = desc;
+        node->ResourceFileName = path;
+        node->ResType = resType;
+        TTransResourceFileNode *base = FindBaseTemplate(node.get());
+        if (!base)
+            continue;
+        node->setBaseTemplate(base);
+        node->LoadResFile(path);
+        if (node->Parse()) {
+            AddTreeNode(groupNode, node.release());
+        } else {
+            ShowErrorBox(QStringLiteral("Resource File Error"),
+                         LocalizeText(QStringLiteral("Can't parse/open/recreate file ") + path));
+        }
+    }
+}
+
+TTransResourceFileNode *TGlossmillMainForm::FindBaseTemplate(const TTransResourceFileNode *node) const
+{
+    const auto &list = node->ResType == rtAndroid_values ? BaseResourceFileValues : BaseResourceFileMenus;
+    const QString name = UpperCaseAZ(FileNameOf(node->ResourceFileName));
+    for (const auto &base : list)
+        if (UpperCaseAZ(FileNameOf(base->ResourceFileName)) == name)
+            return base.get();
+    return nullptr;
+}
+
+TTransResourceFileNode *TGlossmillMainForm::FindBaseFileByName(const QString &name) const
+{
+    const QString wanted = UpperCaseAZ(FileNameOf(name));
+    for (const auto *list : {&BaseResourceFileMenus, &BaseResourceFileValues})
+        for (const auto &base : *list)
+            if (UpperCaseAZ(FileNameOf(base->ResourceFileName)) == wanted)
+                return base.get();
+    return nullptr;
+}
+
+bool TGlossmillMainForm::CloseProject()
+{
+    bool result = true;
+    if (SBSaveAll->isEnabled() && !PackageName.isEmpty()) {
+        const auto answer = QMessageBox::question(
+            this, QStringLiteral("Save File?"), QStringLiteral("Some files not saved! Save File(s) before close project?"),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        if (answer == QMessageBox::Yes)
+            result = SaveAll();
+        else if (answer != QMessageBox::No)
+            result = false;
+    }
+    if (result)
+        ResetProject();
+    SetControls();
+    return result;
+}
+
+void TGlossmillMainForm::ResetProject()
+{
+    QTreeWidgetItem *root = GetRootNode();
+    if (!root)
+        return;
+    {
+        // The rows show items of the files about to be freed, and no selection change may reach a freed object.
+        const QSignalBlocker treeSignals(TVProject);
+        const QSignalBlocker listSignals(LV);
+        LItem = nullptr;
+        if (ListViewEditor)
+            ListViewEditor->hide();
+        LV->clear();
+        TVProject->setCurrentItem(root);
+        FreeNodeData(root);
+        qDeleteAll(root->takeChildren());
+    }
+    BaseResourceFileValues.clear();
+    BaseResourceFileMenus.clear();
+    for (QWidget *tab : {TBTranslationGrid, TBLangNode, TBResType})
+        MainPG->setTabVisible(MainPG->indexOf(tab), false);
+    MainPG->setTabVisible(MainPG->indexOf(TBRoot), true);
+    MainPG->setCurrentWidget(TBRoot);
+    PackageName.clear();
+    ManifestFile.clear();
+    root->setText(0, QStringLiteral("Localization (no openned project)"));
+}
+
+void TGlossmillMainForm::FreeNodeData(QTreeWidgetItem *node)
+{
+    try {
+        if (TTransNode *object = NodeData(node)) {
+            SetTreeItemNode(node, nullptr);
+            delete object;
+        }
+        for (int i = 0; i < node->childCount(); ++i)
+            FreeNodeData(node->child(i));
+    } catch (const std::exception &e) {
+        LogException(&e, QString());
+    }
+}
+
+void TGlossmillMainForm::ReopenAndSelect(const QString &fileName, const QString &localeCode)
+{
+    if (PackageName.isEmpty())
+        return;
+    const QString package = PackageName;
+    const QString folder = GetProjectDir();
+    CloseProject();
+    OpenProject(folder);
+    if (PackageName != package)
+        return;
+    for (QTreeWidgetItemIterator it(TVProject); *it; ++it) {
+        auto *file = dynamic_cast<TTransResourceFileNode *>(NodeData(*it));
+        if (file && FileNameOf(file->ResourceFileName) == fileName && file->LocaleDesc.LocaleCode == localeCode) {
+            (*it)->setExpanded(true);
+            TVProject->setCurrentItem(*it);
+            return;
+        }
+    }
+}
+
+void TGlossmillMainForm::MMOpenProjectClick()
+{
+    OpenProject(QString());
+}
+
+void TGlossmillMainForm::SBOpenProjectClick()
+{
+    OpenProject(QString());
+}
+
+void TGlossmillMainForm::OpenExampleProject1Click()
+{
+    OpenProject(QStringLiteral("@") + GetExampleProjectFolder());
+}
+
+void TGlossmillMainForm::MMCloseProjectClick()
+{
+    CloseProject();
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// Notepad
+
+void TGlossmillMainForm::LoadNotepad()
+{
+    QFile f(GetNotepadFileName());
+    if (!f.exists() || !f.open(QIODevice::ReadOnly))
+        return;
+    // A notepad that cannot be read leaves the box as it is.
+    RtfToDocument(f.readAll(), RENotepad->document());
+}
+
+bool TGlossmillMainForm::SaveNotepad()
+{
+    // Written beside and then moved into place, so a failed write never leaves half a notepad.
+    QSaveFile f(GetNotepadFileName());
+    if (f.open(QIODevice::WriteOnly)) {
+        f.write(DocumentToRtf(RENotepad->document()));
+        if (f.commit())
+            return true;
+    }
+    if (RENotepad->document()->isEmpty())
+        return true;
+    const auto answer = QMessageBox::warning(
+        this, QStringLiteral("Notepad"),
+        QStringLiteral("Can not save notepad to file ") + GetNotepadFileName() +
+            QStringLiteral("\r\n\r\nClose anyway? The text of the notepad will be lost."),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    return answer == QMessageBox::Yes;
+}

@@ -1,2 +1,0 @@
-// Keeps the workbench library non-empty until its first window lands.
-namespace { [[maybe_unused]] int workbenchPlaceholder = 0; }
