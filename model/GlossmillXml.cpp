@@ -1084,6 +1084,10 @@ int DeleteEqualElements(pugi::xml_node Start, const std::vector<pugi::xml_node> 
         }
         const pugi::xml_node doomed = n;
         n = NextNode(n, Start, false);
+        // The line the element stood on goes with it.
+        const pugi::xml_node before = doomed.previous_sibling();
+        if (before.type() == pugi::node_pcdata && IsWhitespaceOnly(before.value()) && std::strchr(before.value(), '\n'))
+            doomed.parent().remove_child(before);
         doomed.parent().remove_child(doomed);
         ++removed;
     }

@@ -151,8 +151,8 @@ QString EscapeAndroidApostrophes(const QString &Text, bool &InQuotes);
 // Appends a new empty element as Parent's last child element, indented like its siblings.
 pugi::xml_node AppendChildElement(pugi::xml_node Parent, const char *Name);
 
-// Removes every element below Start (never Start itself) whose XML text equals that of one of Targets; returns the
-// number removed. Costs one walk over Start's tree.
+// Removes every element below Start (never Start itself) whose XML text equals that of one of Targets, with the
+// indentation of its line; returns the number removed. Costs one walk over Start's tree.
 int DeleteEqualElements(pugi::xml_node Start, const std::vector<pugi::xml_node> &Targets);
 
 // The namespace declarations ("xmlns:p") on the element, by prefix.

@@ -157,6 +157,9 @@ public:
     // Removes every element below NodeTest whose XML text equals NodeToSearch's; true only when NodeTest itself equals.
     bool FindNodeByNodeAndDelete(pugi::xml_node NodeTest, pugi::xml_node NodeToSearch);
 
+    // The rename that saving uses; it never replaces an existing target. Tests may put a failing one in its place.
+    static bool (*RenameFile)(const QString &From, const QString &To);
+
     // How the item's text stood in its own file (plain for an item this node does not own).
     tContentKind ContentKindOf(const TTranslateItem *Item) const;
 

@@ -13,6 +13,8 @@ const QString StatesMarker = QStringLiteral("Glossmill - item states storage");
 
 } // namespace
 
+bool (*TTransResourceFileNode::RenameFile)(const QString &From, const QString &To) = MoveFileNoReplace;
+
 QString TTransResourceFileNode::GetItemStateEntry(TTranslateItem *Item)
 {
     if (Item->FTranslateState != tsFinalTrnaslation && Item->FTranslateState != tsNeedBetter)
@@ -145,7 +147,7 @@ bool TTransResourceFileNode::SaveFile(const QString &NewResFile)
                 const QString backup = StripFileExtension(ResourceFileName) + QStringLiteral(".bck");
                 // After a failed second rename the backup already holds the last saved content.
                 if (!FBackupOnlyCopy) {
-                    if (!MoveFileNoReplace(ResourceFileName, backup)) {
+                    if (!RenameFile(ResourceFileName, backup)) {
                         LogException(nullptr, QStringLiteral("can not rename file from ") + ResourceFileName
                                                   + QStringLiteral(" to ") + backup);
                         FWorkOnlyCopy = true;
@@ -154,7 +156,7 @@ bool TTransResourceFileNode::SaveFile(const QString &NewResFile)
                         FBackupOnlyCopy = true;
                     }
                 }
-                if (result && !MoveFileNoReplace(TempWorkFileName, ResourceFileName)) {
+                if (result && !RenameFile(TempWorkFileName, ResourceFileName)) {
                     LogException(nullptr, QStringLiteral("can not rename file from ") + TempWorkFileName
                                               + QStringLiteral(" to ") + ResourceFileName);
                     FWorkOnlyCopy = true;

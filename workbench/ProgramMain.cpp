@@ -2,7 +2,10 @@
 
 #include "APPsplash.h"
 #include "AppImages.h"
+#include "Glossmill_ImportFilesDialog.h"
 #include "Glossmill_MainForm.h"
+#include "Glossmill_NewLangDialog.h"
+#include "Glossmill_SelectLangDialog.h"
 #include "Glossmill_Misc.h"
 
 #include <QApplication>
@@ -55,8 +58,12 @@ int ProgramMain(int argc, char **argv)
     std::exception_ptr failure;
     try {
         new TGlossmillMainForm;
-        // The dialogs join here, in this order: TFormNewLang, TFormAddFiles, TFRMOptions (loads the settings and
-        // seeds the main window's source locale), TFormSelectLang, TFEditTranslation.
+        // The dialogs belong to the main window, over which they are centred.
+        FormNewLang = new TFormNewLang(GlossmillMainForm);
+        FormAddFiles = new TFormAddFiles(GlossmillMainForm);
+        // TFRMOptions joins here (it loads the settings and seeds the main window's source locale).
+        FormSelectLang = new TFormSelectLang(GlossmillMainForm);
+        // TFEditTranslation joins here.
         QThread::msleep(4000);
     } catch (...) {
         failure = std::current_exception();

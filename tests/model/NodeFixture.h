@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "Glossmill_Misc.h"
 #include "Glossmill_types.h"
 #include "TestSupport.h"
 
