@@ -701,7 +701,7 @@ void TGlossmillMainForm::ConnectHandlers()
     on(CHAutoLocale, &QCheckBox::clicked, &TGlossmillMainForm::CHAutoLocaleClick);
     on(SBShowDefaultLocales, &QToolButton::clicked, &TGlossmillMainForm::SBShowDefaultLocalesClick);
     on(SBSelectTargetLocale, &QToolButton::clicked, &TGlossmillMainForm::SBSelectTargetLocaleClick);
-    on(WBGoogle, &QWebEngineView::loadFinished, &TGlossmillMainForm::WBGoogleNavigateComplete2);
+    connect(WBGoogle, &QWebEngineView::loadFinished, this, &TGlossmillMainForm::WBGoogleNavigateComplete2);
 
     on(TMCheckFileChanged, &QTimer::timeout, &TGlossmillMainForm::TMCheckFileChangedTimer);
 }

@@ -263,38 +263,6 @@ void TGlossmillMainForm::BLangDeleteOnTabClick()
 {
 }
 
-void TGlossmillMainForm::TranslateInWeb()
-{
-}
-
-void TGlossmillMainForm::UpdateTargetLocale()
-{
-}
-
-void TGlossmillMainForm::BLoadTransClick()
-{
-}
-
-void TGlossmillMainForm::LVChange()
-{
-}
-
-void TGlossmillMainForm::CHAutoLocaleClick()
-{
-}
-
-void TGlossmillMainForm::SBShowDefaultLocalesClick()
-{
-}
-
-void TGlossmillMainForm::SBSelectTargetLocaleClick()
-{
-}
-
-void TGlossmillMainForm::WBGoogleNavigateComplete2()
-{
-}
-
 void TGlossmillMainForm::ShowOptions()
 {
 }

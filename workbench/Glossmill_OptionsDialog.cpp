@@ -21,6 +21,8 @@ const QString TFRMOptions::DefaultGoogleTranslateURL = QStringLiteral(
     "%TRANSLATED_TEXT%");
 const QString TFRMOptions::GeneralSection = QStringLiteral("GENERAL");
 
+TFRMOptions *FRMOptions = nullptr;
+
 bool TOptionsModelSettings::ReplaceWhiteSpaces() const
 {
     return FOptions.ReplaceWhiteSpaces;
@@ -90,6 +92,8 @@ TFRMOptions::TFRMOptions(QWidget *parent, QLineEdit *mainLocaleBox, const QStrin
 TFRMOptions::~TFRMOptions()
 {
     ModelSettings::SetProvider(nullptr);
+    if (FRMOptions == this)
+        FRMOptions = nullptr;
 }
 
 void TFRMOptions::CreateControls()

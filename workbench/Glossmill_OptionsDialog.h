@@ -86,3 +86,6 @@ private:
     QString FIniFileName;
     TOptionsModelSettings FModelSettings{*this};
 };
+
+// The single instance, created at start-up; not owned by this global.
+extern TFRMOptions *FRMOptions;
