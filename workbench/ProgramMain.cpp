@@ -5,6 +5,7 @@
 #include "Glossmill_ImportFilesDialog.h"
 #include "Glossmill_MainForm.h"
 #include "Glossmill_NewLangDialog.h"
+#include "Glossmill_OptionsDialog.h"
 #include "Glossmill_SelectLangDialog.h"
 #include "Glossmill_Misc.h"
 
@@ -61,7 +62,8 @@ int ProgramMain(int argc, char **argv)
         // The dialogs belong to the main window, over which they are centred.
         FormNewLang = new TFormNewLang(GlossmillMainForm);
         FormAddFiles = new TFormAddFiles(GlossmillMainForm);
-        // TFRMOptions joins here (it loads the settings and seeds the main window's source locale).
+        // Loads the settings and seeds the main window's source locale.
+        FRMOptions = new TFRMOptions(GlossmillMainForm, GlossmillMainForm->EDDefaultLocaleCode);
         FormSelectLang = new TFormSelectLang(GlossmillMainForm);
         // TFEditTranslation joins here.
         QThread::msleep(4000);
