@@ -1,0 +1,725 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCommandLinkButton>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+#include <pugixml.hpp>
+
+#include "DialogParts.h"
+#include "Glossmill_ImportFilesDialog.h"
+#include "Glossmill_LocaleConst.h"
+#include "Glossmill_MainForm.h"
+#include "Glossmill_NewLangDialog.h"
+#include "Glossmill_SelectLangDialog.h"
+#include "Glossmill_types.h"
+#include "ModalDriver.h"
+#include "TestSupport.h"
+#include "WorkbenchTestHome.h"
+
+using ModalDriver::TMessageBoxRecord;
+
+namespace {
+
+// Every path below `folder`, relative to it, with the file contents, for "nothing else changed" checks.
+QMap<QString, QByteArray> Snapshot(const QString &folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString rel = QDir(folder).relativeFilePath(path);
+        files.insert(rel, it.fileInfo().isDir() ? QByteArray("<dir>") : TestSupport::ReadFile(path));
+    }
+    return files;
+}
+
+QStringList Keys(const QMap<QString, QByteArray> &map)
+{
+    return map.keys();
+}
+
+QStringList ChildTexts(const QTreeWidgetItem *node)
+{
+    QStringList texts;
+    for (int i = 0; node && i < node->childCount(); ++i)
+        texts << node->child(i)->text(0);
+    return texts;
+}
+
+QStringList XmlFilesOf(const QString &folder)
+{
+    QStringList names;
+    ListXmlFiles(folder + "/", names);
+    names.sort();
+    return names;
+}
+
+// Clicks the row `rowText` of the new-language dialog, sets its options and presses OK (or Cancel).
+void AnswerNewLang(const QString &rowText, bool clone, int option, bool ok = true)
+{
+    ModalDriver::AnswerNextModal([=](QWidget *w) {
+        auto *dialog = qobject_cast<TFormNewLang *>(w);
+        if (!dialog) {
+            w->close();
+            return;
+        }
+        const QList<QListWidgetItem *> rows = dialog->LBLanguages->findItems(rowText, Qt::MatchExactly);
+        if (!rows.isEmpty())
+            dialog->LBLanguages->setCurrentItem(rows.first());
+        dialog->CHBIncFiles->setChecked(clone);
+        dialog->RGTransOptions->setItemIndex(option);
+        (ok ? dialog->bOK : dialog->BitBtn1)->click();
+    });
+}
+
+// Checks the named rows of the add-files dialog, records what it offered, and presses OK.
+void AnswerAddFiles(const QStringList &check, int option, QStringList *offered)
+{
+    ModalDriver::AnswerNextModal([=](QWidget *w) {
+        auto *dialog = qobject_cast<TFormAddFiles *>(w);
+        if (!dialog) {
+            w->close();
+            return;
+        }
+        for (int i = 0; i < dialog->CHBFile->count(); ++i) {
+            QListWidgetItem *row = dialog->CHBFile->item(i);
+            *offered << row->text();
+            if (check.contains(row->text()))
+                row->setCheckState(Qt::Checked);
+        }
+        dialog->RGTransOptions->setItemIndex(option);
+        dialog->BOK->click();
+    });
+}
+
+// Runs aapt over a project made of the default values and menus and the given language folders, with a stub
+// framework that declares the attributes the menus use. Returns aapt's output; `ok` tells whether it accepted.
+QString RunAapt(const QString &projectRes, const QStringList &langFolders, bool &ok)
+{
+    ok = false;
+    QTemporaryDir dir;
+    const QString fw = dir.path() + "/fw", app = dir.path() + "/app";
+    QStringList androidAttrs, appAttrs, drawables;
+    const QRegularExpression attr(R"((android|app):([A-Za-z]+)=)"), drawable(R"(@drawable/(\w+))");
+    QStringList menuFolders{"menu"};
+    for (const QString &f : langFolders)
+        if (f.startsWith("menu"))
+            menuFolders << f;
+    for (const QString &folder : menuFolders)
+        for (const QString &name : XmlFilesOf(projectRes + folder)) {
+            const QString text = QString::fromUtf8(TestSupport::ReadFile(projectRes + folder + "/" + name));
+            for (auto m = attr.globalMatch(text); m.hasNext();) {
+                const auto match = m.next();
+                QStringList &list = match.captured(1) == "android" ? androidAttrs : appAttrs;
+                if (!list.contains(match.captured(2)))
+                    list << match.captured(2);
+            }
+            for (auto m = drawable.globalMatch(text); m.hasNext();) {
+                const QString d = m.next().captured(1);
+                if (!drawables.contains(d))
+                    drawables << d;
+            }
+        }
+    QByteArray fwValues = "<resources>\n";
+    for (int i = 0; i < androidAttrs.size(); ++i)
+        fwValues += QString("<attr name=\"%1\" format=\"reference|string\"/><public type=\"attr\" name=\"%1\" "
+                            "id=\"0x0101%2\"/>\n")
+                        .arg(androidAttrs[i])
+                        .arg(i + 1, 4, 16, QChar('0'))
+                        .toUtf8();
+    fwValues += "</resources>\n";
+    const QByteArray manifest = "<manifest xmlns:android=\"http://schemas.android.com/apk/res/android\" "
+                                "package=\"%1\"/>\n";
+    EXPECT_TRUE(TestSupport::WriteFile(fw + "/res/values/attrs.xml", fwValues));
+    EXPECT_TRUE(TestSupport::WriteFile(fw + "/AndroidManifest.xml", QString(manifest).arg("android").toUtf8()));
+    QByteArray stubs = "<resources>\n";
+    for (const QString &a : appAttrs)
+        stubs += QString("<attr name=\"%1\" format=\"string\"/>\n").arg(a).toUtf8();
+    for (const QString &d : drawables)
+        stubs += QString("<drawable name=\"%1\">#ff000000</drawable>\n").arg(d).toUtf8();
+    stubs += "</resources>\n";
+    EXPECT_TRUE(TestSupport::WriteFile(app + "/AndroidManifest.xml", QString(manifest).arg("a.b").toUtf8()));
+    // Only the XML files: an open project keeps work files beside them, which aapt would read too.
+    for (const QString &folder : QStringList{"values", "menu"} + langFolders)
+        for (const QString &name : XmlFilesOf(projectRes + folder))
+            EXPECT_TRUE(TestSupport::WriteFile(app + "/res/" + folder + "/" + name,
+                                               TestSupport::ReadFile(projectRes + folder + "/" + name)));
+    EXPECT_TRUE(TestSupport::WriteFile(app + "/res/values/zz_test_stubs.xml", stubs));
+
+    QString output;
+    auto run = [&output](const QString &workDir, const QStringList &args) {
+        QProcess p;
+        p.setWorkingDirectory(workDir);
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start("aapt", args);
+        p.waitForFinished(120000);
+        output += QString::fromUtf8(p.readAll());
+        return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    };
+    if (!run(fw, {"package", "-x", "-M", "AndroidManifest.xml", "-S", "res", "-F", dir.path() + "/fw.apk"}))
+        return output;
+    ok = run(app, {"package", "-I", dir.path() + "/fw.apk", "-M", "AndroidManifest.xml", "-S", "res", "-F",
+                   dir.path() + "/app.apk"});
+    return output;
+}
+
+class LanguagesTest : public ::testing::Test
+{
+protected:
+    TTestHome Home;
+    QTemporaryDir Work;
+    std::unique_ptr<TGlossmillMainForm> Form = std::make_unique<TGlossmillMainForm>();
+    QString Project;
+
+    void SetUp() override
+    {
+        FormNewLang = new TFormNewLang(Form.get());
+        FormAddFiles = new TFormAddFiles(Form.get());
+    }
+
+    void Open(const QString &corpus)
+    {
+        Project = Work.path() + "/" + corpus;
+        ASSERT_TRUE(TestSupport::CopyTree(TestSupport::CorpusDir() + "/" + corpus, Project));
+        Reopen();
+    }
+    void Reopen()
+    {
+        Form->CloseProject();
+        Form->OpenProject(Project);
+        ASSERT_FALSE(Form->PackageName.isEmpty());
+    }
+    QString Res() const { return Project + "/res/"; }
+
+    QTreeWidgetItem *Language(const QString &name) const
+    {
+        QTreeWidgetItem *root = Form->GetRootNode();
+        for (int i = 0; i < root->childCount(); ++i)
+            if (root->child(i)->text(0) == name)
+                return root->child(i);
+        return nullptr;
+    }
+    // The values (0) or menu (1) group of a language.
+    static QTreeWidgetItem *Group(QTreeWidgetItem *lang, tResourceType type)
+    {
+        for (int i = 0; lang && i < lang->childCount(); ++i)
+            if (auto *g = dynamic_cast<TTransResTypeNode *>(TGlossmillMainForm::NodeData(lang->child(i))))
+                if (g->ResType == type)
+                    return lang->child(i);
+        return nullptr;
+    }
+    static std::vector<TTransResourceFileNode *> Files(QTreeWidgetItem *group)
+    {
+        std::vector<TTransResourceFileNode *> files;
+        for (int i = 0; group && i < group->childCount(); ++i)
+            if (auto *f = dynamic_cast<TTransResourceFileNode *>(TGlossmillMainForm::NodeData(group->child(i))))
+                files.push_back(f);
+        return files;
+    }
+    // Default files of a type that have items, by name.
+    QStringList DefaultsWithItems(tResourceType type) const
+    {
+        QStringList names;
+        for (const auto &base : type == rtAndroid_menu ? Form->BaseResourceFileMenus : Form->BaseResourceFileValues)
+            if (!base->TransItems().empty())
+                names << base->GetTreeText();
+        names.sort();
+        return names;
+    }
+    void Select(QTreeWidgetItem *node) { Form->TVProject->setCurrentItem(node); }
+    TMessageBoxRecord DeleteAnswering(QMessageBox::StandardButton button)
+    {
+        TMessageBoxRecord record;
+        ModalDriver::AnswerNextMessageBox(button, &record);
+        Form->DeleteLanguage();
+        return record;
+    }
+};
+
+// ---- Adding a language with its files cloned
+
+struct CloneCase
+{
+    const char *name;
+    int option;
+    tTransState state;
+    bool keepsDefaultText;
+};
+
+class AddLanguageCloneTest : public LanguagesTest, public ::testing::WithParamInterface<CloneCase>
+{
+};
+
+TEST_P(AddLanguageCloneTest, WritesFilesThatReopenWithTheirStatesAndPassAapt)
+{
+    const CloneCase c = GetParam();
+    Open("etar");
+    const auto before = Snapshot(Res());
+    AnswerNewLang("German (Austria) (de-rAT)", true, c.option);
+    Form->AddLanguage();
+
+    QTreeWidgetItem *lang = Language("German (Austria)");
+    ASSERT_NE(lang, nullptr);
+    EXPECT_EQ(Form->GetRootNode()->indexOfChild(lang), Form->GetRootNode()->childCount() - 1);
+    EXPECT_EQ(Form->TVProject->currentItem(), lang);
+    EXPECT_TRUE(dynamic_cast<TTransLangNode *>(TGlossmillMainForm::NodeData(lang))->FNeedSave);
+    EXPECT_EQ(ChildTexts(lang), QStringList({"values", "menu"}));
+    QStringList menuNames = ChildTexts(Group(lang, rtAndroid_menu));
+    menuNames.sort();
+    EXPECT_EQ(menuNames, DefaultsWithItems(rtAndroid_menu));
+    EXPECT_EQ(ChildTexts(Group(lang, rtAndroid_values)), QStringList({"strings.xml"}));
+    for (tResourceType type : {rtAndroid_values, rtAndroid_menu})
+        for (TTransResourceFileNode *file : Files(Group(lang, type)))
+            EXPECT_FALSE(file->NeedSave()) << file->GetTreeText().toStdString();
+
+    // Only the two new folders appear, holding just the cloned files: no work or backup file is left.
+    const auto after = Snapshot(Res());
+    QStringList added;
+    for (const QString &k : Keys(after))
+        if (!before.contains(k))
+            added << k;
+    QStringList expected{"values-de-rAT", "values-de-rAT/strings.xml", "menu-de-rAT"};
+    for (const QString &m : DefaultsWithItems(rtAndroid_menu))
+        expected << "menu-de-rAT/" + m;
+    added.sort();
+    expected.sort();
+    EXPECT_EQ(added, expected);
+    for (const QString &k : Keys(before))
+        EXPECT_EQ(after.value(k), before.value(k)) << k.toStdString();
+
+    // Do-not-translate strings stay out of the values file.
+    pugi::xml_document values;
+    ASSERT_TRUE(values.load_file((Res() + "values-de-rAT/strings.xml").toUtf8().constData()));
+    const int strings = int(values.document_element().select_nodes("string").size());
+    if (c.keepsDefaultText)
+        EXPECT_GT(strings, 100);
+    else
+        EXPECT_EQ(strings, 0);
+
+    Reopen();
+    lang = Language("German (Austria)");
+    ASSERT_NE(lang, nullptr);
+    int checked = 0;
+    for (tResourceType type : {rtAndroid_values, rtAndroid_menu}) {
+        const auto files = Files(Group(lang, type));
+        EXPECT_EQ(int(files.size()), int(DefaultsWithItems(type).size()));
+        for (TTransResourceFileNode *file : files)
+            for (const auto &item : file->TransItems()) {
+                if (item->FBaseValue.isEmpty())
+                    continue;
+                ++checked;
+                EXPECT_EQ(item->TranslateState(), c.state) << file->GetTreeText().toStdString() << " "
+                                                           << item->ID.toStdString();
+                EXPECT_EQ(item->TranslateValue(), c.keepsDefaultText ? item->FBaseValue : QString())
+                    << item->ID.toStdString();
+            }
+    }
+    EXPECT_GT(checked, 300);
+
+    bool ok = false;
+    const QString output = RunAapt(Res(), {"values-de-rAT", "menu-de-rAT"}, ok);
+    EXPECT_TRUE(ok) << output.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, AddLanguageCloneTest,
+                         ::testing::Values(CloneCase{"LeaveClearDoNotTranslate", 0, tsDontTranslate, false},
+                                           CloneCase{"CopyDefaultNeedBetter", 1, tsNeedBetter, true}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(LanguagesTest, AaptCheckRejectsABrokenLanguageFile)
+{
+    Open("etar");
+    ASSERT_TRUE(TestSupport::WriteFile(Res() + "values-xx/strings.xml",
+                                       "<resources><string name=\"app_label\">it's</string></resources>"));
+    bool ok = true;
+    RunAapt(Res(), {"values-xx"}, ok);
+    EXPECT_FALSE(ok);
+}
+
+TEST_F(LanguagesTest, FoldersOnlyForTypesWithAMissingDefaultFileThatHasItems)
+{
+    struct Case
+    {
+        const char *emptied; // default files written without items
+        bool valuesFolder, menuFolder;
+    } cases[] = {{"menu", true, false}, {"values", false, true}};
+    for (const Case &c : cases) {
+        Open("fdroidclient");
+        const QString folder = Res() + c.emptied;
+        for (const QString &name : XmlFilesOf(folder))
+            ASSERT_TRUE(TestSupport::WriteFile(folder + "/" + name, QString("<%1/>").arg(
+                                                   QString(c.emptied) == "menu" ? "menu" : "resources").toUtf8()));
+        Reopen();
+        AnswerNewLang("Welsh (United Kingdom) (cy-rGB)", true, 0);
+        Form->AddLanguage();
+        EXPECT_EQ(QFileInfo::exists(Res() + "values-cy-rGB"), c.valuesFolder) << c.emptied;
+        EXPECT_EQ(QFileInfo::exists(Res() + "menu-cy-rGB"), c.menuFolder) << c.emptied;
+        // Nor are such files offered later.
+        QStringList missing;
+        Form->GetMissingResFiles(LocaleTable(FindLocaleByValuesFolder("values-cy-rGB")),
+                                 QString(c.emptied) == "menu" ? rtAndroid_menu : rtAndroid_values, missing);
+        EXPECT_TRUE(missing.isEmpty()) << c.emptied;
+        // Language strings that no default file has any more stay unsaved; close without saving them.
+        ModalDriver::TMessageBoxAnswerer discard(QMessageBox::No, nullptr);
+        Form->CloseProject();
+        ASSERT_TRUE(QDir(Project).removeRecursively());
+    }
+}
+
+TEST_F(LanguagesTest, WithoutCloningNothingIsWrittenAndTheLanguageIsGoneAfterReopening)
+{
+    Open("fdroidclient");
+    const auto before = Snapshot(Project);
+    AnswerNewLang("Welsh (United Kingdom) (cy-rGB)", false, 0);
+    Form->AddLanguage();
+    QTreeWidgetItem *lang = Language("Welsh (United Kingdom)");
+    ASSERT_NE(lang, nullptr);
+    EXPECT_EQ(ChildTexts(lang), QStringList({"values", "menu"}));
+    EXPECT_EQ(Group(lang, rtAndroid_values)->childCount(), 0);
+    EXPECT_EQ(Group(lang, rtAndroid_menu)->childCount(), 0);
+    EXPECT_EQ(Snapshot(Project), before);
+    Reopen();
+    EXPECT_EQ(Language("Welsh (United Kingdom)"), nullptr);
+}
+
+TEST_F(LanguagesTest, CancellingTheNewLanguageDialogChangesNothing)
+{
+    Open("fdroidclient");
+    const auto before = Snapshot(Project);
+    const int languages = Form->GetRootNode()->childCount();
+    AnswerNewLang("Welsh (United Kingdom) (cy-rGB)", true, 0, false);
+    Form->AddLanguage();
+    EXPECT_EQ(Form->GetRootNode()->childCount(), languages);
+    EXPECT_EQ(Snapshot(Project), before);
+}
+
+TEST_F(LanguagesTest, MenuFolderOfALocaleWithRegion)
+{
+    Open("fdroidclient");
+    AnswerNewLang("English (United States) (en-rUS)", true, 1);
+    Form->AddLanguage();
+    EXPECT_FALSE(XmlFilesOf(Res() + "menu-en-rUS").isEmpty());
+    EXPECT_TRUE(QFileInfo(Res() + "values-en-rUS/strings.xml").isFile());
+}
+
+// ---- Files a language already has
+
+TEST_F(LanguagesTest, AFileInTheLanguageFolderUnderAnyCaseIsNeverListedOrOverwritten)
+{
+    Open("etar");
+    const QByteArray mine = "<menu xmlns:android=\"http://schemas.android.com/apk/res/android\"/>\n";
+    ASSERT_TRUE(TestSupport::WriteFile(Res() + "menu-de/Calendar_View.XML", mine));
+    Reopen();
+    TLocaleDesc german = LocaleTable(FindLocaleByValuesFolder("values-de"));
+    QStringList missing;
+    Form->GetMissingResFiles(german, rtAndroid_menu, missing);
+    EXPECT_FALSE(missing.contains("calendar_view.xml", Qt::CaseInsensitive));
+    EXPECT_TRUE(missing.contains("search_title_bar.xml"));
+    // The list is appended to, not emptied.
+    QStringList appended{"keep"};
+    Form->GetMissingResFiles(german, rtAndroid_values, appended);
+    EXPECT_EQ(appended, QStringList{"keep"});
+
+    EXPECT_EQ(Form->CreateResFileFromBase("calendar_view.xml", german, rtAndroid_menu, tsDontTranslate, true),
+              nullptr);
+    EXPECT_EQ(XmlFilesOf(Res() + "menu-de"), QStringList{"Calendar_View.XML"});
+    EXPECT_EQ(TestSupport::ReadFile(Res() + "menu-de/Calendar_View.XML"), mine);
+    // Nor is strings.xml, which German has.
+    EXPECT_EQ(Form->CreateResFileFromBase("strings.xml", german, rtAndroid_values, tsDontTranslate, true), nullptr);
+    EXPECT_EQ(TestSupport::ReadFile(Res() + "values-de/strings.xml"),
+              TestSupport::ReadFile(TestSupport::CorpusDir() + "/etar/res/values-de/strings.xml"));
+}
+
+TEST_F(LanguagesTest, CreateResFileFromBaseMakesOneFolderLevelOnly)
+{
+    Open("etar");
+    const TLocaleDesc italian = LocaleTable(FindLocaleByValuesFolder("values-it-rCH"));
+    ASSERT_TRUE(QDir(Res()).removeRecursively());
+    EXPECT_EQ(Form->CreateResFileFromBase("strings.xml", italian, rtAndroid_values, tsDontTranslate, true),
+              nullptr);
+    EXPECT_FALSE(QFileInfo::exists(Res()));
+}
+
+TEST_F(LanguagesTest, CreateResFileFromBaseRefusesNamesAndRecordsThatLeaveTheResFolder)
+{
+    Open("etar");
+    const auto before = Snapshot(Project);
+    TLocaleDesc bad = LocaleTable(FindLocaleByValuesFolder("values-it-rCH"));
+    bad.ValuesFolderName = "values-../../x";
+    EXPECT_EQ(Form->CreateResFileFromBase("strings.xml", bad, rtAndroid_values, tsDontTranslate, true), nullptr);
+    const TLocaleDesc italian = LocaleTable(FindLocaleByValuesFolder("values-it-rCH"));
+    EXPECT_EQ(Form->CreateResFileFromBase("../values/strings.xml", italian, rtAndroid_values, tsDontTranslate, true),
+              nullptr);
+    EXPECT_EQ(Snapshot(Project), before);
+}
+
+// ---- The Add Resource commands
+
+TEST_F(LanguagesTest, AddResourceIsEnabledOnlyForATypeNodeWhoseLanguageLacksADefaultFile)
+{
+    Open("etar");
+    QTreeWidgetItem *german = Language("German");
+    ASSERT_NE(german, nullptr);
+    QTreeWidgetItem *values = Group(german, rtAndroid_values);
+    QTreeWidgetItem *menu = Group(german, rtAndroid_menu);
+    ASSERT_GT(values->childCount(), 0);
+
+    struct Case
+    {
+        const char *what;
+        QTreeWidgetItem *node;
+        bool enabled;
+    } cases[] = {
+        {"root", Form->GetRootNode(), false},
+        {"language", german, false},
+        {"values group with strings.xml", values, false},
+        {"menu group lacking every menu", menu, true},
+        {"file node", values->child(0), false},
+    };
+    for (const Case &c : cases) {
+        Select(c.node);
+        EXPECT_EQ(Form->BAddResFile2->isEnabled(), c.enabled) << c.what;
+        EXPECT_EQ(Form->PMAddResource->isEnabled(), c.enabled) << c.what;
+        EXPECT_EQ(Form->AddResourceFiles(false), c.enabled) << c.what;
+    }
+
+    // Adding two of the missing menus through the dialog: the rest stay on offer.
+    Select(menu);
+    QStringList offered;
+    AnswerAddFiles({"calendar_view.xml", "search_title_bar.xml"}, 1, &offered);
+    EXPECT_TRUE(Form->AddResourceFiles(true));
+    offered.sort();
+    EXPECT_EQ(offered, DefaultsWithItems(rtAndroid_menu));
+    QStringList added = ChildTexts(menu);
+    added.sort();
+    EXPECT_EQ(added, QStringList({"calendar_view.xml", "search_title_bar.xml"}));
+    for (TTransResourceFileNode *file : Files(menu)) {
+        EXPECT_EQ(file->ResourceFileName, Res() + "menu-de/" + file->GetTreeText());
+        for (const auto &item : file->TransItems())
+            EXPECT_EQ(item->TranslateState(), tsNeedBetter);
+    }
+    Select(menu);
+    EXPECT_TRUE(Form->BAddResFile2->isEnabled());
+
+    offered.clear();
+    QStringList rest = DefaultsWithItems(rtAndroid_menu);
+    rest.removeAll("calendar_view.xml");
+    rest.removeAll("search_title_bar.xml");
+    AnswerAddFiles(rest, 0, &offered);
+    Form->PMAddResourceClick();
+    offered.sort();
+    EXPECT_EQ(offered, rest);
+    Select(menu);
+    EXPECT_FALSE(Form->BAddResFile2->isEnabled());
+    EXPECT_FALSE(Form->AddResourceFiles(false));
+}
+
+TEST_F(LanguagesTest, CancellingTheAddFilesDialogChangesNothing)
+{
+    Open("etar");
+    QTreeWidgetItem *menu = Group(Language("German"), rtAndroid_menu);
+    Select(menu);
+    const auto before = Snapshot(Project);
+    ModalDriver::AnswerNextModal([](QWidget *w) {
+        auto *dialog = qobject_cast<TFormAddFiles *>(w);
+        dialog->CHBFile->item(0)->setCheckState(Qt::Checked);
+        dialog->BitBtn2->click();
+    });
+    EXPECT_TRUE(Form->AddResourceFiles(true));
+    EXPECT_EQ(menu->childCount(), 0);
+    EXPECT_EQ(Snapshot(Project), before);
+}
+
+// ---- Deleting a language
+
+TEST_F(LanguagesTest, DeleteAsksAndRemovesExactlyTheLanguagesTwoFoldersAndItsBranch)
+{
+    Open("etar");
+    ASSERT_TRUE(TestSupport::WriteFile(Res() + "menu-de/calendar_view.xml",
+                                       TestSupport::ReadFile(Res() + "menu/calendar_view.xml")));
+    // Neighbours that merely look alike stay.
+    ASSERT_TRUE(TestSupport::WriteFile(Res() + "values-de-rAT/strings.xml", "<resources/>"));
+    ASSERT_TRUE(TestSupport::WriteFile(Res() + "values-del/strings.xml", "<resources/>"));
+    ASSERT_TRUE(TestSupport::WriteFile(Res() + "values-de.xml", "<resources/>"));
+    Reopen();
+    QTreeWidgetItem *german = Language("German");
+    ASSERT_NE(german, nullptr);
+    const int languages = Form->GetRootNode()->childCount();
+
+    for (auto button : {QMessageBox::No, QMessageBox::Cancel}) {
+        Select(german);
+        const TMessageBoxRecord record = DeleteAnswering(button);
+        EXPECT_TRUE(record.shown);
+        EXPECT_EQ(Language("German"), german);
+        EXPECT_TRUE(QFileInfo(Res() + "values-de").isDir());
+    }
+
+    auto before = Snapshot(Res());
+    Select(german);
+    ASSERT_TRUE(Form->PMDeleteLanguage->isEnabled());
+    const TMessageBoxRecord record = DeleteAnswering(QMessageBox::Yes);
+    EXPECT_EQ(record.title, "Delete Language");
+    EXPECT_EQ(record.text, "Are You sure to delete resource folders include resource files for language German");
+    EXPECT_EQ(record.icon, QMessageBox::Question);
+    EXPECT_EQ(record.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+
+    EXPECT_EQ(Language("German"), nullptr);
+    EXPECT_EQ(Form->GetRootNode()->childCount(), languages - 1);
+    const auto after = Snapshot(Res());
+    for (auto it = before.begin(); it != before.end(); ++it) {
+        const bool ownFolder = it.key() == "values-de" || it.key().startsWith("values-de/") ||
+                               it.key() == "menu-de" || it.key().startsWith("menu-de/");
+        EXPECT_EQ(after.contains(it.key()), !ownFolder) << it.key().toStdString();
+        if (!ownFolder)
+            EXPECT_EQ(after.value(it.key()), it.value()) << it.key().toStdString();
+    }
+    Reopen();
+    EXPECT_EQ(Language("German"), nullptr);
+}
+
+TEST_F(LanguagesTest, DeletingALanguageWhoseFoldersNeverExistedRemovesOnlyItsBranch)
+{
+    Open("fdroidclient");
+    const auto before = Snapshot(Project);
+    AnswerNewLang("Welsh (United Kingdom) (cy-rGB)", false, 0);
+    Form->AddLanguage();
+    ASSERT_NE(Language("Welsh (United Kingdom)"), nullptr);
+    Select(Language("Welsh (United Kingdom)"));
+    ModalDriver::AnswerNextMessageBox(QMessageBox::Yes);
+    Form->BLangDeleteOnTab->click();
+    EXPECT_EQ(Language("Welsh (United Kingdom)"), nullptr);
+    EXPECT_EQ(Snapshot(Project), before);
+    EXPECT_EQ(Form->TVProject->currentItem(), Form->GetRootNode());
+}
+
+TEST_F(LanguagesTest, DeletingTheOnlyLanguageShowsTheWelcomePageAgain)
+{
+    Project = Work.path() + "/one";
+    ASSERT_TRUE(TestSupport::WriteFile(Project + "/AndroidManifest.xml", "<manifest package=\"a.b\"/>"));
+    ASSERT_TRUE(TestSupport::WriteFile(Project + "/res/values/strings.xml",
+                                       "<resources><string name=\"a\">A</string></resources>"));
+    ASSERT_TRUE(TestSupport::WriteFile(Project + "/res/values-de/strings.xml",
+                                       "<resources><string name=\"a\">Ah</string></resources>"));
+    Reopen();
+    ASSERT_EQ(Form->GetRootNode()->childCount(), 1);
+    Select(Language("German"));
+    ASSERT_EQ(Form->MainPG->currentWidget(), Form->TBLangNode);
+    DeleteAnswering(QMessageBox::Yes);
+    EXPECT_EQ(Form->GetRootNode()->childCount(), 0);
+    EXPECT_EQ(Form->TVProject->currentItem(), Form->GetRootNode());
+    EXPECT_EQ(Form->MainPG->currentWidget(), Form->TBRoot);
+    EXPECT_FALSE(Form->PMDeleteLanguage->isEnabled());
+    EXPECT_TRUE(Form->BWellAddLang->isEnabled());
+    EXPECT_FALSE(QFileInfo::exists(Project + "/res/values-de"));
+    EXPECT_TRUE(QFileInfo(Project + "/res/values/strings.xml").isFile());
+}
+
+TEST_F(LanguagesTest, DeletingAMalformedLanguageRecordTouchesNoFolder)
+{
+    Open("etar");
+    const auto before = Snapshot(Project);
+    // Records that name no table row: empty, the default folders, a climb out of res.
+    for (const char *folder : {"", "values", "values-", "values-../..", "..", "values-de/../../res"}) {
+        auto *lang = new TTransLangNode;
+        lang->LocaleDesc.LocaleName = "Broken";
+        lang->LocaleDesc.ValuesFolderName = folder;
+        auto *node = new QTreeWidgetItem(Form->GetRootNode(), QStringList("Broken"));
+        SetTreeItemNode(node, lang);
+        Select(node);
+        DeleteAnswering(QMessageBox::Yes);
+        EXPECT_EQ(Language("Broken"), nullptr) << folder;
+        EXPECT_EQ(Snapshot(Project), before) << folder;
+    }
+}
+
+TEST_F(LanguagesTest, DeletingALanguageFolderThatIsALinkKeepsWhatItPointsAt)
+{
+    Open("etar");
+    QTemporaryDir outside;
+    ASSERT_TRUE(TestSupport::WriteFile(outside.path() + "/strings.xml", "<resources/>"));
+    ASSERT_TRUE(QDir(Res() + "values-de").removeRecursively());
+    ASSERT_TRUE(QFile::link(outside.path(), Res() + "values-de"));
+    Reopen();
+    Select(Language("German"));
+    DeleteAnswering(QMessageBox::Yes);
+    EXPECT_FALSE(QFileInfo::exists(Res() + "values-de"));
+    EXPECT_TRUE(QFileInfo(outside.path() + "/strings.xml").isFile());
+}
+
+// ---- Which languages are offered
+
+TEST_F(LanguagesTest, LangExistsComparesCodeAndVariantExactly)
+{
+    Open("etar");
+    TLocaleDesc d;
+    struct Case
+    {
+        const char *code, *variant;
+        bool exists;
+    } cases[] = {
+        {"de", "", true}, {"DE", "", false}, {"de", "AT", false}, {"pt", "BR", true}, {"pt", "br", false},
+        {"sr", "", true}, {"xx", "", false},
+    };
+    for (const Case &c : cases) {
+        d.LocaleCode = c.code;
+        d.LocaleVariant = c.variant;
+        EXPECT_EQ(Form->LangExists(d), c.exists) << c.code << "-" << c.variant;
+    }
+}
+
+TEST_F(LanguagesTest, OnceSerbianIsInTheProjectNeitherScriptVariantIsOffered)
+{
+    Open("etar");
+    ASSERT_NE(Language("Serbian"), nullptr);
+    FormNewLang->FillList();
+    QStringList rows;
+    for (int i = 0; i < FormNewLang->LBLanguages->count(); ++i)
+        rows << FormNewLang->LBLanguages->item(i)->text();
+    for (const char *gone : {"Serbian (sr)", "Serbian (Cyrillic) (sr-r_#Cyrl)", "Serbian (Latin) (sr-r_#Latn)",
+                             "German (de)"})
+        EXPECT_FALSE(rows.contains(gone)) << gone;
+    for (const char *kept : {"Serbian (Latin,Serbia) (sr-rRS_#Latn)", "German (Austria) (de-rAT)"})
+        EXPECT_TRUE(rows.contains(kept)) << kept;
+    EXPECT_FALSE(FormNewLang->bOK->isEnabled());
+}
+
+TEST_F(LanguagesTest, TheSelectLocaleListKeepsEveryLocaleWhateverProjectIsOpen)
+{
+    TFormSelectLang select(Form.get());
+    Open("etar");
+    EXPECT_EQ(select.LBLanguages->count(), 627);
+    select.PresetLocaleCode("de");
+    EXPECT_EQ(select.GetLocaleCode(""), "de-AT");
+}
+
+TEST_F(LanguagesTest, AddLanguageIsEnabledAtTheRootOfAnOpenProjectOnly)
+{
+    Select(Form->GetRootNode());
+    EXPECT_FALSE(Form->BWellAddLang->isEnabled());
+    EXPECT_FALSE(Form->PMAddLanguage->isEnabled());
+    Open("fdroidclient");
+    Select(Form->GetRootNode());
+    EXPECT_TRUE(Form->BWellAddLang->isEnabled());
+    EXPECT_TRUE(Form->PMAddLanguage->isEnabled());
+    EXPECT_FALSE(Form->PMDeleteLanguage->isEnabled());
+    AnswerNewLang("Welsh (United Kingdom) (cy-rGB)", false, 0);
+    Form->BWellAddLang->click();
+    EXPECT_EQ(Form->TVProject->currentItem(), Language("Welsh (United Kingdom)"));
+    EXPECT_FALSE(Form->BWellAddLang->isEnabled());
+    EXPECT_TRUE(Form->PMDeleteLanguage->isEnabled());
+    EXPECT_TRUE(Form->BLangDeleteOnTab->isEnabled());
+}
+
+} // namespace
