@@ -39,18 +39,6 @@ bool IsBlankOrControl(QChar c)
     return c.unicode() <= 32;
 }
 
-// Like the classic Trim: blanks and control characters off both ends.
-QString TrimControls(const QString &Text)
-{
-    qsizetype start = 0;
-    qsizetype end = Text.size();
-    while (start < end && IsBlankOrControl(Text.at(start)))
-        ++start;
-    while (end > start && IsBlankOrControl(Text.at(end - 1)))
-        --end;
-    return Text.mid(start, end - start);
-}
-
 bool IsSplitWhiteSpace(QChar c)
 {
     return c == u'\t' || c == u'\n' || c == u'\r' || c == u' ';
@@ -77,6 +65,17 @@ bool PathExists(const QByteArray &Path)
 }
 
 } // namespace
+
+QString TrimControls(const QString &Text)
+{
+    qsizetype start = 0;
+    qsizetype end = Text.size();
+    while (start < end && IsBlankOrControl(Text.at(start)))
+        ++start;
+    while (end > start && IsBlankOrControl(Text.at(end - 1)))
+        --end;
+    return Text.mid(start, end - start);
+}
 
 QString UpperCaseAZ(const QString &Text)
 {

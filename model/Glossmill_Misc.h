@@ -11,6 +11,9 @@ QString UpperCaseAZ(const QString &Text);
 QString LowerCaseAZ(const QString &Text);
 bool SameTextAZ(const QString &A, const QString &B);
 
+// Like the classic Trim: blanks and control characters (code 32 and below) off both ends.
+QString TrimControls(const QString &Text);
+
 // Leading and trailing whitespace (TAB, LF, CR, SPACE only) and the core between; all-whitespace stays whole in Core.
 void SplitWhiteSpace(const QString &Value, QString &WhSpaceHeader, QString &WhSpaceTrailer, QString &Core);
 

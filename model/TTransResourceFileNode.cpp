@@ -8,17 +8,6 @@
 
 namespace {
 
-// Leading and trailing characters of codes 0 to 32 removed, as the list shows texts.
-QString TrimControls(const QString &Text)
-{
-    qsizetype start = 0, end = Text.size();
-    while (start < end && Text.at(start).unicode() <= 32)
-        ++start;
-    while (end > start && Text.at(end - 1).unicode() <= 32)
-        --end;
-    return Text.mid(start, end - start);
-}
-
 bool PassesFilter(const TTranslateItem &Item, tTransState Filter)
 {
     if (Item.FBaseValue.isEmpty())

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Starts Glossmill under Xvfb with a project opened (the example project by default) and its first resource file
 # selected, and saves a screenshot of the screen.
-#   scripts/screenshot.sh [project-folder] [output.png]
+#   scripts/screenshot.sh [project-folder] [output.png] [web]
+# With "web", the translator's address template points at a local page that shows the address it was given; a row
+# is selected and "Translate" pressed before the picture is taken.
 # The program takes no arguments, so the project is handed over as the newest recent project of a throw-away home
 # and opened by clicking its link on the welcome page.
 set -euo pipefail
@@ -24,6 +26,27 @@ else
   project="$home/project"
 fi
 printf '[reopen]\nitem0=%s/\n' "$project" > "$docs/Glossmill.ini"
+mode="${3:-}"
+if [ "$mode" = web ]; then
+  cat > "$home/translate.html" <<'PAGE'
+<html><body style="margin:0;font:15px sans-serif">
+<div style="height:2px;background:#c00"></div>
+<div style="padding:6px 10px">Local translation page (a line of red at the very top is scrolled away)<br>
+From: <b id="from"></b> &nbsp; To: <b id="to"></b> &nbsp; Text: <b id="text"></b><br>
+<span id="addr" style="color:#555"></span></div>
+<div style="height:3000px"></div>
+<script>
+var parts = decodeURIComponent(location.hash.substring(1)).split("/");
+document.getElementById("from").textContent = parts[0];
+document.getElementById("to").textContent = parts[1];
+document.getElementById("text").textContent = parts.slice(2).join("/");
+document.getElementById("addr").textContent = decodeURI(location.href);
+</script></body></html>
+PAGE
+  printf '[GENERAL]\nGogleTranslateGetURL=%s\n' \
+    "file://$home/translate.html?hl=%SOURCE_LOCALE_CODE%&tab=wT#%SOURCE_LOCALE_CODE%/%TARGET_LOCALE_CODE%/%TRANSLATED_TEXT%" \
+    >> "$docs/Glossmill.ini"
+fi
 mkdir -p "$(dirname "$out")"
 out="$(realpath "$out")"
 
@@ -38,6 +61,12 @@ HOME="$home" XDG_CONFIG_HOME="$home/.config" xvfb-run -a -s "-screen 0 1280x800x
   xdotool mousemove 60 100 click 1    # the tree root, then down to the first resource file
   xdotool key Down Down Down
   sleep 2
+  if [ "'"$mode"'" = web ]; then
+    xdotool mousemove 350 221 click 1 # the row "action_settings" of the example project
+    sleep 1
+    xdotool mousemove 323 628 click 1 # "Translate"
+    sleep 4
+  fi
   import -window root "'"$out"'"
   kill $pid
 '

@@ -395,7 +395,9 @@ QWidget *TGlossmillMainForm::CreateItemsTab()
     LV->setAllColumnsShowFocus(true);
     LV->setIconSize(QSize(16, 16));
     LV->setStyleSheet(QStringLiteral(
-        "QTreeView::item { border-right: 1px solid #dcdcdc; border-bottom: 1px solid #dcdcdc; }"));
+        "QTreeView::item { border-right: 1px solid #dcdcdc; border-bottom: 1px solid #dcdcdc; }"
+        // Styled items lose the selection's background; without it the selected row's text is unreadable.
+        "QTreeView::item:selected { background: palette(highlight); color: palette(highlighted-text); }"));
     LV->header()->setStretchLastSection(false);
     LV->header()->setSectionsMovable(false);
     LV->header()->setSectionsClickable(true);
@@ -701,7 +703,7 @@ void TGlossmillMainForm::ConnectHandlers()
     on(CHAutoLocale, &QCheckBox::clicked, &TGlossmillMainForm::CHAutoLocaleClick);
     on(SBShowDefaultLocales, &QToolButton::clicked, &TGlossmillMainForm::SBShowDefaultLocalesClick);
     on(SBSelectTargetLocale, &QToolButton::clicked, &TGlossmillMainForm::SBSelectTargetLocaleClick);
-    on(WBGoogle, &QWebEngineView::loadFinished, &TGlossmillMainForm::WBGoogleNavigateComplete2);
+    connect(WBGoogle, &QWebEngineView::loadFinished, this, &TGlossmillMainForm::WBGoogleNavigateComplete2);
 
     on(TMCheckFileChanged, &QTimer::timeout, &TGlossmillMainForm::TMCheckFileChangedTimer);
 }
@@ -894,7 +896,7 @@ void TGlossmillMainForm::SetControls()
         language = dynamic_cast<TTransLangNode *>(data) != nullptr;
         if (rowSelected && file)
             if (TTranslateItem *item = ItemOfRow(row))
-                translatable = !item->FBaseValue.trimmed().isEmpty();
+                translatable = !TrimControls(item->FBaseValue).isEmpty();
 
         EDTargetLocale->setEnabled(!CHAutoLocale->isChecked());
         SBSelectTargetLocale->setEnabled(!CHAutoLocale->isChecked());

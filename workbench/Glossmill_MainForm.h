@@ -312,10 +312,13 @@ public:
     void UpdateTargetLocale();
     void BLoadTransClick();
     void LVChange();
+    // The automatic refresh of the page on a change in the item list (LVChange's part after SetControls).
+    void AutoRefreshTranslation();
     void CHAutoLocaleClick();
     void SBShowDefaultLocalesClick();
     void SBSelectTargetLocaleClick();
-    void WBGoogleNavigateComplete2();
+    // ok: the view's load finished with a page (false for a failed or stopped load).
+    void WBGoogleNavigateComplete2(bool ok);
 
 protected:
     bool event(QEvent *e) override;

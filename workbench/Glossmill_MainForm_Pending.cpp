@@ -1,6 +1,6 @@
-// Empty stand-ins for the item-list editing, saving and web-translator commands, so that the window's
-// controls are wired from the start. Each group moves to a file of its own (Glossmill_MainForm_Editing.cpp,
-// _Saving.cpp, _WebTranslator.cpp) when it is built, and its stand-ins leave this file.
+// Empty stand-ins for the item-list editing and saving commands, so that the window's controls are wired from the
+// start. Each group moves to a file of its own (Glossmill_MainForm_Editing.cpp, _Saving.cpp) when it is built, and
+// its stand-ins leave this file.
 #include "Glossmill_MainForm.h"
 
 #include "Glossmill_LocaleConst.h"
@@ -198,38 +198,6 @@ bool TGlossmillMainForm::ReloadSelected()
 }
 
 void TGlossmillMainForm::TMCheckFileChangedTimer()
-{
-}
-
-void TGlossmillMainForm::TranslateInWeb()
-{
-}
-
-void TGlossmillMainForm::UpdateTargetLocale()
-{
-}
-
-void TGlossmillMainForm::BLoadTransClick()
-{
-}
-
-void TGlossmillMainForm::LVChange()
-{
-}
-
-void TGlossmillMainForm::CHAutoLocaleClick()
-{
-}
-
-void TGlossmillMainForm::SBShowDefaultLocalesClick()
-{
-}
-
-void TGlossmillMainForm::SBSelectTargetLocaleClick()
-{
-}
-
-void TGlossmillMainForm::WBGoogleNavigateComplete2()
 {
 }
 

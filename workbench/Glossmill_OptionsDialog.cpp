@@ -16,12 +16,13 @@
 #include "Glossmill_Misc.h"
 #include "TIniFile.h"
 
-TFRMOptions *FRMOptions = nullptr;
 
 const QString TFRMOptions::DefaultGoogleTranslateURL = QStringLiteral(
     "https://translate.google.com/?hl=%SOURCE_LOCALE_CODE%&tab=wT#%SOURCE_LOCALE_CODE%/%TARGET_LOCALE_CODE%/"
     "%TRANSLATED_TEXT%");
 const QString TFRMOptions::GeneralSection = QStringLiteral("GENERAL");
+
+TFRMOptions *FRMOptions = nullptr;
 
 bool TOptionsModelSettings::ReplaceWhiteSpaces() const
 {
@@ -92,6 +93,8 @@ TFRMOptions::TFRMOptions(QWidget *parent, QLineEdit *mainLocaleBox, const QStrin
 TFRMOptions::~TFRMOptions()
 {
     ModelSettings::SetProvider(nullptr);
+    if (FRMOptions == this)
+        FRMOptions = nullptr;
 }
 
 void TFRMOptions::CreateControls()

@@ -87,5 +87,5 @@ private:
     TOptionsModelSettings FModelSettings{*this};
 };
 
-// The one options object of the run, made at start-up; null before that.
+// The single instance, created at start-up; not owned by this global.
 extern TFRMOptions *FRMOptions;
