@@ -1,5 +1,7 @@
 #include "GlossmillXml.h"
 
+#include "Glossmill_Misc.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
@@ -130,9 +132,7 @@ private:
             CData(n.value());
             return false;
         case pugi::node_comment:
-            FOut += "<!--";
-            FOut += n.value();
-            FOut += "-->";
+            Comment(n.value());
             return false;
         case pugi::node_pi:
             FOut += "<?";
@@ -264,6 +264,18 @@ private:
             s += len;
         }
         flush(s);
+    }
+
+    // "--" and a final "-" would end a comment too early; identifiers in the state comment may hold them.
+    void Comment(const char *s)
+    {
+        FOut += "<!--";
+        for (; *s; ++s) {
+            FOut += *s;
+            if (*s == '-' && (s[1] == '-' || !s[1]))
+                FOut += ' ';
+        }
+        FOut += "-->";
     }
 
     void CData(const char *s)
@@ -644,35 +656,67 @@ void TXmlDocument::SaveToFile(const QString &FileName) const
         throw EXmlError("can not write file " + FileName.toStdString() + ": " + file.errorString().toStdString());
 }
 
+void TXmlDocument::Swap(TXmlDocument &Other)
+{
+    pugi::xml_document doc(std::move(FDoc));
+    FDoc = std::move(Other.FDoc);
+    Other.FDoc = std::move(doc);
+    std::swap(FLayout, Other.FLayout);
+    std::swap(FDetectedEncoding, Other.FDetectedEncoding);
+    std::swap(FCRLF, Other.FCRLF);
+    std::swap(FSpaceBeforeSlash, Other.FSpaceBeforeSlash);
+    std::swap(FWriteBOM, Other.FWriteBOM);
+}
+
 void TXmlDocument::Assign(const TXmlDocument &Source)
 {
     FDoc.reset(Source.FDoc);
     FLayout = TXmlLayout();
-    if (!Source.FLayout.AttrSpace.empty() || !Source.FLayout.EmptyTag.empty() || !Source.FLayout.SingleQuoted.empty()) {
-        // The copy has the same shape, so the layout follows node by node.
-        auto copy = [](const std::unordered_map<const void *, std::string> &From, const void *Key,
-                       std::unordered_map<const void *, std::string> &To, const void *NewKey) {
-            const auto found = From.find(Key);
-            if (found != From.end())
-                To.emplace(NewKey, found->second);
-        };
-        pugi::xml_node from = Source.FDoc, to = FDoc;
-        while (from && to) {
-            copy(Source.FLayout.EmptyTag, from.internal_object(), FLayout.EmptyTag, to.internal_object());
-            for (pugi::xml_attribute a = from.first_attribute(), b = to.first_attribute(); a && b;
-                 a = a.next_attribute(), b = b.next_attribute()) {
-                copy(Source.FLayout.AttrSpace, a.internal_object(), FLayout.AttrSpace, b.internal_object());
-                if (Source.FLayout.SingleQuoted.count(a.internal_object()))
-                    FLayout.SingleQuoted.insert(b.internal_object());
-            }
-            from = GlossmillXml::NextNode(from, Source.FDoc);
-            to = GlossmillXml::NextNode(to, FDoc);
-        }
-    }
+    CopyLayout(Source, Source.FDoc, FDoc);
     FDetectedEncoding = Source.FDetectedEncoding;
     FCRLF = Source.FCRLF;
     FSpaceBeforeSlash = Source.FSpaceBeforeSlash;
     FWriteBOM = Source.FWriteBOM;
+}
+
+void TXmlDocument::CopyLayout(const TXmlDocument &FromDoc, const pugi::xml_node &From, const pugi::xml_node &To)
+{
+    const TXmlLayout &source = FromDoc.FLayout;
+    if (source.AttrSpace.empty() && source.EmptyTag.empty() && source.SingleQuoted.empty())
+        return;
+    auto copy = [](const std::unordered_map<const void *, std::string> &Map, const void *Key,
+                   std::unordered_map<const void *, std::string> &Into, const void *NewKey) {
+        const auto found = Map.find(Key);
+        if (found != Map.end())
+            Into[NewKey] = found->second;
+        else
+            Into.erase(NewKey);
+    };
+    pugi::xml_node from = From, to = To;
+    while (from && to) {
+        copy(source.EmptyTag, from.internal_object(), FLayout.EmptyTag, to.internal_object());
+        for (pugi::xml_attribute a = from.first_attribute(), b = to.first_attribute(); a && b;
+             a = a.next_attribute(), b = b.next_attribute()) {
+            copy(source.AttrSpace, a.internal_object(), FLayout.AttrSpace, b.internal_object());
+            if (source.SingleQuoted.count(a.internal_object()))
+                FLayout.SingleQuoted.insert(b.internal_object());
+            else
+                FLayout.SingleQuoted.erase(b.internal_object());
+        }
+        from = GlossmillXml::NextNode(from, From);
+        to = GlossmillXml::NextNode(to, To);
+    }
+}
+
+pugi::xml_node TXmlDocument::ReplaceWithCopy(pugi::xml_node Target, const TXmlDocument &SourceDoc, const pugi::xml_node &Source)
+{
+    pugi::xml_node parent = Target.parent();
+    pugi::xml_node copy = parent.insert_copy_after(Source, Target);
+    if (!copy)
+        return Target;
+    parent.remove_child(Target);
+    CopyLayout(SourceDoc, Source, copy);
+    return copy;
 }
 
 pugi::xml_node TXmlDocument::Root() const
@@ -881,25 +925,6 @@ void EscapeTextNodes(pugi::xml_node Start)
     }
 }
 
-void SplitSpace(const QString &Value, QString &Header, QString &Core, QString &Trailer)
-{
-    auto ws = [](QChar c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
-    qsizetype start = 0, end = Value.size();
-    while (start < end && ws(Value[start]))
-        ++start;
-    if (start == end) {
-        Header.clear();
-        Trailer.clear();
-        Core = Value;
-        return;
-    }
-    while (end > start && ws(Value[end - 1]))
-        --end;
-    Header = Value.left(start);
-    Core = Value.mid(start, end - start);
-    Trailer = Value.mid(end);
-}
-
 } // namespace
 
 void WriteContent(pugi::xml_node Element, const QString &Text, tContentKind Kind, bool AndroidValue)
@@ -921,7 +946,7 @@ void WriteContent(pugi::xml_node Element, const QString &Text, tContentKind Kind
     bool inQuotes = false;
     if (Kind == ckCData) {
         QString header, core, trailer;
-        SplitSpace(text, header, core, trailer);
+        SplitWhiteSpace(text, header, trailer, core);
         if (AndroidValue)
             core = EscapeAndroidApostrophes(core, inQuotes);
         if (!header.isEmpty())

@@ -70,6 +70,10 @@ public:
 
     // Copies the whole tree and the writing style of Source.
     void Assign(const TXmlDocument &Source);
+    // Exchanges the contents of two documents; node handles stay with their trees.
+    void Swap(TXmlDocument &Other);
+    // Puts a copy of Source, an element of SourceDoc, with its layout, in Target's place; returns the copy.
+    pugi::xml_node ReplaceWithCopy(pugi::xml_node Target, const TXmlDocument &SourceDoc, const pugi::xml_node &Source);
 
     // UTF-8 files get a byte-order mark only when this is set; UTF-16 files always get one, as XML wants.
     bool WriteBOM() const { return FWriteBOM; }
@@ -93,6 +97,8 @@ public:
 
 private:
     pugi::xml_node EnsureDeclaration();
+    // Carries the layout of From's tree (in FromDoc) over to To's tree, a copy of the same shape.
+    void CopyLayout(const TXmlDocument &FromDoc, const pugi::xml_node &From, const pugi::xml_node &To);
     void ParseUtf8(std::string &&Text);
     QByteArray Encode(const std::string &Utf8) const;
 

@@ -1,0 +1,233 @@
+#pragma once
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+#include <memory>
+#include <stdexcept>
+#include <unordered_map>
+#include <vector>
+
+#include "GlossmillXml.h"
+#include "Glossmill_LocaleConst.h"
+#include "TTranslateItem.h"
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+enum tResourceType : unsigned char {
+    rtGroupNode = 0, // a fresh node's value; no command sets it
+    rtAndroid_menu = 1,
+    rtAndroid_values = 2,
+};
+
+enum tLoadResFileResult : unsigned char {
+    lrfOK = 0,
+    lrfNotExists = 1,
+    lrfError = 2,
+};
+
+// Raised by a node operation that the object's class leaves abstract.
+class EAbstractCall : public std::logic_error
+{
+public:
+    using std::logic_error::logic_error;
+};
+
+// The object that a project tree node carries. The root node carries none.
+class TTransNode
+{
+public:
+    virtual ~TTransNode() = default;
+    virtual QString GetTreeText() = 0;
+    // Sets the images of the first tree node that carries this object; none carries it: nothing changes.
+    virtual void SetTreeIcon(QTreeWidget *Tree) = 0;
+    virtual QString GetBaseInfo() = 0;
+    virtual bool SaveFile(const QString &NewResFile) = 0;
+    virtual void AddAllToListView() = 0;
+    virtual bool NeedSave() = 0;
+
+protected:
+    // Gives the first tree node (in the tree's own order) that carries this object the image Index.
+    void SetTreeImages(QTreeWidget *Tree, int Index);
+};
+
+// One target language.
+class TTransLangNode : public TTransNode
+{
+public:
+    TLocaleDesc LocaleDesc;
+    bool FNeedSave = false;
+
+    QString GetTreeText() override;
+    void SetTreeIcon(QTreeWidget *Tree) override;
+    QString GetBaseInfo() override;             // abstract: throws EAbstractCall
+    bool SaveFile(const QString &NewResFile) override; // abstract: throws EAbstractCall
+    void AddAllToListView() override;            // does nothing
+    bool NeedSave() override;                    // abstract: throws EAbstractCall
+};
+
+// A resource-type group (values or menu) under a language.
+class TTransResTypeNode : public TTransNode
+{
+public:
+    tResourceType ResType = rtGroupNode;
+
+    QString GetTreeText() override;
+    void SetTreeIcon(QTreeWidget *Tree) override;
+    QString GetBaseInfo() override;
+    bool SaveFile(const QString &NewResFile) override; // abstract: throws EAbstractCall
+    void AddAllToListView() override;                  // does nothing
+    bool NeedSave() override;                          // abstract: throws EAbstractCall
+};
+
+// One resource XML file: a default file (LocaleDesc.LocaleName "default") or a language's copy of one. Owns its items,
+// its document and its lists; BaseTemplate, LV and the entries of the undo, redo and scrap lists are references.
+class TTransResourceFileNode : public TTransResTypeNode
+{
+public:
+    TTransResourceFileNode();
+    ~TTransResourceFileNode() override;
+    TTransResourceFileNode(const TTransResourceFileNode &) = delete;
+    TTransResourceFileNode &operator=(const TTransResourceFileNode &) = delete;
+
+    TTransResourceFileNode *BaseTemplate() const { return FBaseTemplate; }
+    void setBaseTemplate(TTransResourceFileNode *Value) { FBaseTemplate = Value; }
+    tTransState ActiveFilter() const { return FActiveFilter; }
+    void setActiveFilter(tTransState Value) { FActiveFilter = Value; }
+    const std::vector<std::unique_ptr<TTranslateItem>> &TransItems() const { return Items; }
+
+    std::vector<TTranslateItem *> UndoList; // most recent last; an item may stand in it several times
+    std::vector<TTranslateItem *> RedoList;
+    QTreeWidget *LV = nullptr;
+    TXmlDocument XmlFile;
+    TLocaleDesc LocaleDesc;
+    QString ResourceFileName;
+    QString TempWorkFileName;
+    std::vector<pugi::xml_node> ScrapXmlNodeContainer; // empty outside a save
+    QDateTime SourceFileStamp;                         // invalid until first remembered
+
+    // Frees every item, after emptying the undo and redo lists with the snapshots they name.
+    void ClearItems();
+    bool IsBase() const;
+    // The first item with exactly this identifier, nullptr for none.
+    TTranslateItem *GetItemByID(const QString &ID);
+
+    QString GetTreeText() override;
+    void SetTreeIcon(QTreeWidget *Tree) override;
+    bool SaveFile(const QString &NewResFile) override;
+    void AddAllToListView() override;
+    bool NeedSave() override;
+
+    // Slots of resource files, after the six of every node.
+    virtual void ParseXMLNode(pugi::xml_node Element);
+    virtual void StoreToXMLNode(pugi::xml_node Element) = 0;
+    virtual void AddMissingItemsFromBaseTemplate() = 0;
+    virtual bool RecreateFileFromBase();
+
+    void AddItemToListView(const QString &ID, const QString &Translation, const QString &Default, TTranslateItem *Item);
+
+    void AddToUndoList(TTranslateItem *Item);
+    void DoUndo();
+    void DoRedo();
+    bool CanUndo() const;
+    bool CanRedo() const;
+    void ClearUndo();
+    void ClearRedo();
+    void EnableDisablUndoMode(bool Enabled);
+    void RepainAllAfterUndoOrRedo(QTreeWidget *LV);
+
+    void RememberFileTime();
+    void RememberBaseFileTime();
+    bool CheckFileTimeChanged();
+    bool CheckBaseFileTimeChanged();
+
+    // Deletes the work and backup files named after ResourceFileName, but never one that holds the only copy of a
+    // content after a failed rename.
+    void DeleteTempXMFile();
+
+    tLoadResFileResult LoadResFile(const QString &ResFileName);
+    // False after any failure, and after a load that ended in lrfError.
+    bool Parse();
+    void LoadItemStates();
+    QString GetBaseValueFromTemplate(const QString &ResorceFileName, const QString &ID);
+
+    QString GetItemStatesText();
+    QString GetItemStateEntry(TTranslateItem *Item);
+    void AddXMLNodeToScrap(pugi::xml_node AnXMLNode);
+    // Removes every element below NodeTest whose XML text equals NodeToSearch's; true only when NodeTest itself equals.
+    bool FindNodeByNodeAndDelete(pugi::xml_node NodeTest, pugi::xml_node NodeToSearch);
+
+    // How the item's text stood in its own file (plain for an item this node does not own).
+    tContentKind ContentKindOf(const TTranslateItem *Item) const;
+
+protected:
+    // Appends to Items, keeping the identifier index (first item wins).
+    TTranslateItem *AppendItem(std::unique_ptr<TTranslateItem> Item, tContentKind Kind);
+    // A new item for a file item (not a default one) with its whitespace split off; Text is its whole text.
+    std::unique_ptr<TTranslateItem> NewParsedItem(const QString &ID, const QString &Text, QString &Core);
+    // Gives a parsed item its default text (and, in a language file, its state) and appends it.
+    void AddParsedItem(std::unique_ptr<TTranslateItem> Item, const QString &Core, tContentKind Kind);
+    // Adds a copy of every default item this file lacks, in State; values files also get an empty element each.
+    void AddMissingItems(tTransState State, bool AddElements);
+    // Writes the item into the element when it is changed, and notes it for a failed save.
+    void StoreItem(TTranslateItem *Item);
+    // Calls Visit for every element of Element's tree in document order, Element first.
+    template <typename F>
+    static void ForEachElement(pugi::xml_node Element, F Visit);
+
+    std::vector<TTranslateItem *> FStoredItems; // items whose Changed this save cleared
+
+private:
+    void ReplaceTranslatedCollections(const TXmlDocument &LanguageDoc);
+
+    TTransResourceFileNode *FBaseTemplate = nullptr;
+    tTransState FActiveFilter = tsUnknown;
+    std::vector<std::unique_ptr<TTranslateItem>> Items;
+    QHash<QString, TTranslateItem *> FIdIndex;
+    std::unordered_map<const TTranslateItem *, tContentKind> FContentKinds;
+    QHash<QString, QString> FNamespaces; // declarations of the language file's own root
+    bool FLoadFailed = false;
+    // After a failed rename these files hold content that is nowhere else on disk.
+    bool FWorkOnlyCopy = false;
+    bool FBackupOnlyCopy = false;
+    bool FReloadedSinceFailure = false;
+};
+
+// A values file: elements "string" with a "name".
+class TTransResourceFileNode_Value : public TTransResourceFileNode
+{
+public:
+    void SetTreeIcon(QTreeWidget *Tree) override;
+    void ParseXMLNode(pugi::xml_node Element) override;
+    void StoreToXMLNode(pugi::xml_node Element) override;
+    void AddMissingItemsFromBaseTemplate() override;
+};
+
+// A menu file: elements "item" with an "id" and a "title".
+class TTransResourceFileNode_Menu : public TTransResourceFileNode
+{
+public:
+    void SetTreeIcon(QTreeWidget *Tree) override;
+    void ParseXMLNode(pugi::xml_node Element) override;
+    void StoreToXMLNode(pugi::xml_node Element) override;
+    void AddMissingItemsFromBaseTemplate() override;
+};
+
+template <typename F>
+void TTransResourceFileNode::ForEachElement(pugi::xml_node Element, F Visit)
+{
+    // Walks without recursion: files may nest deeper than the stack allows.
+    for (pugi::xml_node n = Element; n; n = GlossmillXml::NextNode(n, Element))
+        if (n.type() == pugi::node_element)
+            Visit(n);
+}
+
+// The node object a project tree item carries (not owned), nullptr for none.
+TTransNode *NodeOfTreeItem(const QTreeWidgetItem *TreeItem);
+void SetTreeItemNode(QTreeWidgetItem *TreeItem, TTransNode *Node);
+// The image, selected image and expanded image indexes of a tree item (-1 for none set); the icon shown is the
+// image from the tree's images (SetListImages).
+int TreeItemImageIndex(const QTreeWidgetItem *TreeItem);
+int TreeItemSelectedIndex(const QTreeWidgetItem *TreeItem);
+int TreeItemExpandedIndex(const QTreeWidgetItem *TreeItem);
+void SetTreeItemImages(QTreeWidgetItem *TreeItem, int Image, int Selected, int Expanded);

@@ -1,0 +1,340 @@
+#include "Glossmill_types.h"
+
+#include "Glossmill_Misc.h"
+
+#include <QFileInfo>
+
+using namespace GlossmillXml;
+
+namespace {
+
+const QString StatesMarker = QStringLiteral("Glossmill - item states storage");
+
+// The entries of the state comment, split as a delimited text with ";" and quoted entries.
+QStringList SplitStateEntries(const QString &Text)
+{
+    QStringList entries;
+    const qsizetype n = Text.size();
+    auto blank = [&](qsizetype i) { return i < n && Text[i].unicode() >= 1 && Text[i].unicode() <= 32; };
+    qsizetype i = 0;
+    while (blank(i))
+        ++i;
+    while (i < n && Text[i].unicode() != 0) {
+        QString entry;
+        if (Text[i] == QLatin1Char('"')) {
+            ++i;
+            while (i < n) {
+                if (Text[i] == QLatin1Char('"')) {
+                    if (i + 1 < n && Text[i + 1] == QLatin1Char('"')) {
+                        entry += QLatin1Char('"');
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                entry += Text[i++];
+            }
+        } else {
+            const qsizetype start = i;
+            while (i < n && Text[i].unicode() > 32 && Text[i] != QLatin1Char(';'))
+                ++i;
+            entry = Text.mid(start, i - start);
+        }
+        entries << entry;
+        while (blank(i))
+            ++i;
+        if (i < n && Text[i] == QLatin1Char(';')) {
+            if (i + 1 == n)
+                entries << QString();
+            do
+                ++i;
+            while (blank(i));
+        }
+    }
+    return entries;
+}
+
+QString EntryName(const QString &Entry)
+{
+    const qsizetype eq = Entry.indexOf(QLatin1Char('='));
+    return eq < 0 ? QString() : Entry.left(eq);
+}
+
+} // namespace
+
+tLoadResFileResult TTransResourceFileNode::LoadResFile(const QString &ResFileName)
+{
+    const QFileInfo info(ResFileName);
+    if (ResFileName.isEmpty() || !info.exists() || !info.isFile())
+        return lrfNotExists;
+    if (FWorkOnlyCopy || FBackupOnlyCopy)
+        FReloadedSinceFailure = true;
+    try {
+        ResourceFileName = ResFileName;
+        XmlFile.LoadFromFile(ResFileName);
+        FNamespaces = NamespaceDeclarations(XmlFile.Root());
+        FLoadFailed = false;
+        return lrfOK;
+    } catch (const std::exception &e) {
+        LogException(&e, QString());
+    } catch (...) {
+        LogException(nullptr, QString());
+    }
+    // A part of a file must never be taken for the file: a save would write the part back in its place.
+    XmlFile.Clear();
+    FNamespaces.clear();
+    FLoadFailed = true;
+    return lrfError;
+}
+
+bool TTransResourceFileNode::Parse()
+{
+    try {
+        ClearItems();
+        if (FLoadFailed)
+            return false;
+        if (const pugi::xml_node root = XmlFile.Root())
+            ParseXMLNode(root);
+        if (IsBase())
+            return true;
+        AddMissingItemsFromBaseTemplate();
+        return RecreateFileFromBase();
+    } catch (...) {
+        return false;
+    }
+}
+
+void TTransResourceFileNode::ParseXMLNode(pugi::xml_node)
+{
+    if (!IsBase())
+        LoadItemStates();
+}
+
+std::unique_ptr<TTranslateItem> TTransResourceFileNode::NewParsedItem(const QString &ID, const QString &Text, QString &Core)
+{
+    auto item = std::make_unique<TTranslateItem>();
+    item->ID = ID;
+    SplitWhiteSpace(Text, item->WhSpaceHeader, item->WhSpaceTrailer, Core);
+    return item;
+}
+
+void TTransResourceFileNode::AddParsedItem(std::unique_ptr<TTranslateItem> Item, const QString &Core, tContentKind Kind)
+{
+    if (IsBase()) {
+        Item->FBaseValue = Core;
+    } else {
+        Item->FBaseValue = GetBaseValueFromTemplate(ResourceFileName, Item->ID);
+        const QString &translation = Item->FTranslatedValue;
+        Item->setTranslateState(translation.isEmpty() ? tsDontTranslate
+                                : translation == Item->FBaseValue ? tsNeedBetter
+                                                                 : tsTranslated);
+    }
+    AppendItem(std::move(Item), Kind);
+}
+
+void TTransResourceFileNode_Value::ParseXMLNode(pugi::xml_node Element)
+{
+    if (Element) {
+        // The whole tree in one walk, an element before its descendants; the state comment follows once, after it.
+        ForEachElement(Element, [this](const pugi::xml_node &e) {
+            if (!LocalNameIs(e.name(), "string"))
+                return;
+            const pugi::xml_attribute name = FindAttribute(e, "name");
+            if (!name)
+                return;
+            const QString id = ReadAttribute(name);
+            const TXmlContent content = ReadContent(e);
+            QString core;
+            std::unique_ptr<TTranslateItem> item = NewParsedItem(id, content.Text, core);
+            item->setTranslateValue(core);
+            item->FPrevTranslateValue = core;
+            AddParsedItem(std::move(item), core, content.Kind);
+        });
+    }
+    TTransResourceFileNode::ParseXMLNode(Element);
+}
+
+void TTransResourceFileNode_Menu::ParseXMLNode(pugi::xml_node Element)
+{
+    if (Element) {
+        ForEachElement(Element, [this](const pugi::xml_node &e) {
+            if (!LocalNameIs(e.name(), "item"))
+                return;
+            QString id, title;
+            for (pugi::xml_attribute a = e.first_attribute(); a; a = a.next_attribute()) {
+                if (LocalNameIs(a.name(), "id"))
+                    id = ReadAttribute(a);
+                else if (LocalNameIs(a.name(), "title"))
+                    title = ReadAttribute(a);
+                if (!id.isEmpty() && !title.isEmpty())
+                    break;
+            }
+            if (id.isEmpty())
+                return;
+            QString core;
+            std::unique_ptr<TTranslateItem> item = NewParsedItem(id, title, core);
+            item->FTranslatedValue = core;
+            item->FPrevTranslateValue = core;
+            AddParsedItem(std::move(item), core, ckPlain);
+        });
+    }
+    TTransResourceFileNode::ParseXMLNode(Element);
+}
+
+void TTransResourceFileNode::LoadItemStates()
+{
+    try {
+        QString text;
+        bool found = false;
+        for (const pugi::xml_node &node : XmlFile.Prolog()) {
+            if (node.type() != pugi::node_comment)
+                continue;
+            text = ToQ(node.value());
+            if (text.contains(StatesMarker)) {
+                found = true;
+                break;
+            }
+        }
+        if (!found)
+            return;
+        QString rest = text.mid(StatesMarker.size());
+        rest.remove(QLatin1Char('\r'));
+        rest.remove(QLatin1Char('\n'));
+        const QStringList entries = SplitStateEntries(rest);
+
+        // Of two entries for one identifier the first decides; names match without regard to letter case.
+        QHash<QString, QString> numbers;
+        for (const QString &entry : entries) {
+            const qsizetype eq = entry.indexOf(QLatin1Char('='));
+            const QString key = LowerCaseAZ(entry.left(eq));
+            if (eq >= 0 && !numbers.contains(key))
+                numbers.insert(key, entry.mid(eq + 1));
+        }
+        for (const QString &entry : entries) {
+            const QString name = EntryName(entry);
+            TTranslateItem *item = GetItemByID(name);
+            if (!item)
+                continue;
+            bool ok = false;
+            const QString number = numbers.value(LowerCaseAZ(name));
+            const int state = number.trimmed().toInt(&ok);
+            if (!ok || state < tsUnknown || state > tsTranslated) {
+                const std::invalid_argument error(("'" + number + "' is not a valid item state").toStdString());
+                LogException(&error, QString());
+                continue;
+            }
+            item->setTranslateState(tTransState(state));
+        }
+    } catch (const std::exception &e) {
+        LogException(&e, QString());
+    }
+}
+
+QString TTransResourceFileNode::GetBaseValueFromTemplate(const QString &, const QString &ID)
+{
+    if (!FBaseTemplate)
+        return QString();
+    const TTranslateItem *item = FBaseTemplate->GetItemByID(ID);
+    return item ? item->FBaseValue : QString();
+}
+
+void TTransResourceFileNode::AddMissingItems(tTransState State, bool AddElements)
+{
+    if (IsBase() || !FBaseTemplate)
+        return;
+    const pugi::xml_node root = XmlFile.Root();
+    for (const auto &base : FBaseTemplate->TransItems()) {
+        if (GetItemByID(base->ID))
+            continue;
+        auto item = std::make_unique<TTranslateItem>();
+        item->Assign(*base);
+        item->setTranslateState(State);
+        item->FTranslatedValue.clear();
+        AppendItem(std::move(item), FBaseTemplate->ContentKindOf(base.get()));
+        if (AddElements && root)
+            AppendChildElement(root, "string").append_attribute("name").set_value(ToU8(base->ID).c_str());
+    }
+}
+
+void TTransResourceFileNode_Value::AddMissingItemsFromBaseTemplate()
+{
+    AddMissingItems(tsDontTranslate, true);
+}
+
+void TTransResourceFileNode_Menu::AddMissingItemsFromBaseTemplate()
+{
+    AddMissingItems(tsBaseNotPresent, false);
+}
+
+void TTransResourceFileNode::ReplaceTranslatedCollections(const TXmlDocument &LanguageDoc)
+{
+    // The default file's structure keeps the language's own plurals and arrays in their places.
+    const pugi::xml_node root = XmlFile.Root();
+    const pugi::xml_node languageRoot = LanguageDoc.Root();
+    if (!root || !languageRoot)
+        return;
+    auto key = [](const pugi::xml_node &e) -> QString {
+        static const char *const tags[] = {"plurals", "string-array", "integer-array", "array"};
+        for (const char *tag : tags)
+            if (std::strcmp(e.name(), tag) == 0) {
+                const pugi::xml_attribute name = e.attribute("name");
+                return name ? ToQ(tag) + QLatin1Char('\n') + ToQ(name.value()) : QString();
+            }
+        return QString();
+    };
+    QHash<QString, pugi::xml_node> translated;
+    for (pugi::xml_node e = languageRoot.first_child(); e; e = e.next_sibling()) {
+        if (e.type() != pugi::node_element)
+            continue;
+        const QString k = key(e);
+        if (!k.isEmpty() && !translated.contains(k))
+            translated.insert(k, e);
+    }
+    if (translated.isEmpty())
+        return;
+    for (pugi::xml_node e = root.first_child(); e;) {
+        const pugi::xml_node next = e.next_sibling();
+        if (e.type() == pugi::node_element) {
+            const QString k = key(e);
+            if (!k.isEmpty() && translated.contains(k))
+                XmlFile.ReplaceWithCopy(e, LanguageDoc, translated.value(k));
+        }
+        e = next;
+    }
+}
+
+bool TTransResourceFileNode::RecreateFileFromBase()
+{
+    if (IsBase())
+        return true;
+    try {
+        if (FWorkOnlyCopy) {
+            LogException(nullptr, QStringLiteral("the work file of ") + ResourceFileName
+                                      + QStringLiteral(" holds the only copy of a failed save; it is not rebuilt"));
+            return false;
+        }
+        TempWorkFileName = StripFileExtension(ResourceFileName) + QStringLiteral(".tmp");
+        if (!FBaseTemplate)
+            throw std::logic_error("a language file has no default file to be rebuilt on");
+        if (!FBaseTemplate->SaveFile(TempWorkFileName))
+            return true;
+        const QString encoding = XmlFile.Encoding();
+        TXmlDocument language;
+        language.Swap(XmlFile);
+        XmlFile.LoadFromFile(TempWorkFileName);
+        // The default's own declaration stays as it is when it already names that encoding.
+        if (XmlFile.Encoding().compare(encoding, Qt::CaseInsensitive) != 0)
+            XmlFile.setEncoding(encoding);
+        ReplaceTranslatedCollections(language);
+        for (const auto &item : Items)
+            if (FBaseTemplate->GetItemByID(item->ID))
+                item->Changed = true;
+        return SaveFile(TempWorkFileName);
+    } catch (const std::exception &e) {
+        LogException(&e, QString());
+    } catch (...) {
+        LogException(nullptr, QString());
+    }
+    return false;
+}

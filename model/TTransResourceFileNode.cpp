@@ -1,0 +1,264 @@
+#include "Glossmill_types.h"
+
+#include "Glossmill_Misc.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTreeWidget>
+
+namespace {
+
+// Leading and trailing characters of codes 0 to 32 removed, as the list shows texts.
+QString TrimControls(const QString &Text)
+{
+    qsizetype start = 0, end = Text.size();
+    while (start < end && Text.at(start).unicode() <= 32)
+        ++start;
+    while (end > start && Text.at(end - 1).unicode() <= 32)
+        --end;
+    return Text.mid(start, end - start);
+}
+
+bool PassesFilter(const TTranslateItem &Item, tTransState Filter)
+{
+    if (Item.FBaseValue.isEmpty())
+        return false;
+    return Filter == tsUnknown || Item.FTranslateState == Filter
+        || (Filter == tsBaseNotPresent && Item.FTranslateState != tsDontTranslate);
+}
+
+QTreeWidgetItem *NewRow(const QString &ID, const QString &Translation, const QString &Default, TTranslateItem *Item)
+{
+    auto *row = new QTreeWidgetItem();
+    SetRowItem(row, Item);
+    row->setText(1, TrimControls(ID));
+    row->setText(2, TrimControls(Default));
+    row->setText(LVTranslationColumn, TrimControls(Translation));
+    return row;
+}
+
+void DeleteIfExists(const QString &FileName)
+{
+    try {
+        if (QFileInfo::exists(FileName))
+            QFile::remove(FileName);
+    } catch (const std::exception &e) {
+        LogException(&e, QString());
+    }
+}
+
+} // namespace
+
+TTransResourceFileNode::TTransResourceFileNode()
+{
+    LocaleDesc.LocaleName = QStringLiteral("default");
+}
+
+TTransResourceFileNode::~TTransResourceFileNode()
+{
+    ClearItems();
+    if (!IsBase())
+        DeleteTempXMFile();
+}
+
+void TTransResourceFileNode::ClearItems()
+{
+    // The history names these items; it goes first so that nothing follows it into freed items.
+    ClearUndo();
+    ClearRedo();
+    Items.clear();
+    FIdIndex.clear();
+    FContentKinds.clear();
+}
+
+bool TTransResourceFileNode::IsBase() const
+{
+    return LocaleDesc.LocaleName == QLatin1String("default");
+}
+
+TTranslateItem *TTransResourceFileNode::GetItemByID(const QString &ID)
+{
+    const auto found = FIdIndex.constFind(ID);
+    if (found == FIdIndex.constEnd())
+        return nullptr;
+    if (found.value()->ID == ID)
+        return found.value();
+    // An identifier changed after its item was indexed: index again.
+    FIdIndex.clear();
+    for (const auto &item : Items)
+        if (!FIdIndex.contains(item->ID))
+            FIdIndex.insert(item->ID, item.get());
+    return FIdIndex.value(ID, nullptr);
+}
+
+TTranslateItem *TTransResourceFileNode::AppendItem(std::unique_ptr<TTranslateItem> Item, tContentKind Kind)
+{
+    TTranslateItem *item = Item.get();
+    Items.push_back(std::move(Item));
+    if (!FIdIndex.contains(item->ID))
+        FIdIndex.insert(item->ID, item);
+    if (Kind != ckPlain)
+        FContentKinds[item] = Kind;
+    return item;
+}
+
+tContentKind TTransResourceFileNode::ContentKindOf(const TTranslateItem *Item) const
+{
+    const auto found = FContentKinds.find(Item);
+    return found == FContentKinds.end() ? ckPlain : found->second;
+}
+
+QString TTransResourceFileNode::GetTreeText()
+{
+    const qsizetype cut = std::max(ResourceFileName.lastIndexOf(QLatin1Char('/')), ResourceFileName.lastIndexOf(QLatin1Char(':')));
+    return ResourceFileName.mid(cut + 1);
+}
+
+void TTransResourceFileNode::SetTreeIcon(QTreeWidget *Tree)
+{
+    SetTreeImages(Tree, 4);
+}
+
+void TTransResourceFileNode_Value::SetTreeIcon(QTreeWidget *Tree)
+{
+    SetTreeImages(Tree, 4);
+}
+
+void TTransResourceFileNode_Menu::SetTreeIcon(QTreeWidget *Tree)
+{
+    SetTreeImages(Tree, 4);
+}
+
+bool TTransResourceFileNode::NeedSave()
+{
+    for (const auto &item : Items)
+        if (item->Changed)
+            return true;
+    return false;
+}
+
+void TTransResourceFileNode::AddAllToListView()
+{
+    if (!LV)
+        return;
+    LV->clear();
+    QList<QTreeWidgetItem *> rows;
+    for (const auto &item : Items)
+        if (PassesFilter(*item, FActiveFilter))
+            rows.append(NewRow(item->ID, item->FTranslatedValue, item->FBaseValue, item.get()));
+    // One insertion for all rows keeps large files quick to show.
+    LV->addTopLevelItems(rows);
+    for (QTreeWidgetItem *row : rows)
+        SetRowImageIndex(row, ItemOfRow(row)->GetStateIconIDX());
+}
+
+void TTransResourceFileNode::AddItemToListView(const QString &ID, const QString &Translation, const QString &Default, TTranslateItem *Item)
+{
+    if (!LV)
+        return;
+    QTreeWidgetItem *row = NewRow(ID, Translation, Default, Item);
+    LV->addTopLevelItem(row);
+    SetRowImageIndex(row, Item ? Item->GetStateIconIDX() : 0);
+}
+
+void TTransResourceFileNode::AddToUndoList(TTranslateItem *Item)
+{
+    ClearRedo();
+    UndoList.push_back(Item);
+}
+
+void TTransResourceFileNode::DoUndo()
+{
+    if (UndoList.empty())
+        return;
+    TTranslateItem *item = UndoList.back();
+    item->DoUndo();
+    RedoList.push_back(item);
+    UndoList.pop_back();
+}
+
+void TTransResourceFileNode::DoRedo()
+{
+    if (RedoList.empty())
+        return;
+    TTranslateItem *item = RedoList.back();
+    item->DoRedo();
+    UndoList.push_back(item);
+    RedoList.pop_back();
+}
+
+bool TTransResourceFileNode::CanUndo() const
+{
+    return !UndoList.empty();
+}
+
+bool TTransResourceFileNode::CanRedo() const
+{
+    return !RedoList.empty();
+}
+
+void TTransResourceFileNode::ClearUndo()
+{
+    for (TTranslateItem *item : UndoList)
+        item->ClearUndo();
+    UndoList.clear();
+}
+
+void TTransResourceFileNode::ClearRedo()
+{
+    for (TTranslateItem *item : RedoList)
+        item->ClearRedo();
+    RedoList.clear();
+}
+
+void TTransResourceFileNode::EnableDisablUndoMode(bool Enabled)
+{
+    for (const auto &item : Items)
+        item->EnableUndoMode = Enabled;
+}
+
+void TTransResourceFileNode::RepainAllAfterUndoOrRedo(QTreeWidget *LV)
+{
+    for (const auto &item : Items)
+        if (item->RepaintAfterUndoOrRedo) {
+            item->RepaintInLV(LV);
+            item->RepaintAfterUndoOrRedo = false;
+        }
+}
+
+void TTransResourceFileNode::RememberFileTime()
+{
+    const QFileInfo info(ResourceFileName);
+    if (!ResourceFileName.isEmpty() && info.exists())
+        SourceFileStamp = info.lastModified();
+}
+
+void TTransResourceFileNode::RememberBaseFileTime()
+{
+    if (FBaseTemplate)
+        FBaseTemplate->RememberFileTime();
+}
+
+bool TTransResourceFileNode::CheckFileTimeChanged()
+{
+    const QFileInfo info(ResourceFileName);
+    if (ResourceFileName.isEmpty() || !info.exists() || !SourceFileStamp.isValid())
+        return false;
+    return info.lastModified() > SourceFileStamp;
+}
+
+bool TTransResourceFileNode::CheckBaseFileTimeChanged()
+{
+    if (IsBase() || !FBaseTemplate)
+        return false;
+    return FBaseTemplate->CheckFileTimeChanged();
+}
+
+void TTransResourceFileNode::DeleteTempXMFile()
+{
+    const QString stem = StripFileExtension(ResourceFileName);
+    if (!FWorkOnlyCopy)
+        DeleteIfExists(stem + QStringLiteral(".tmp"));
+    if (!FBackupOnlyCopy)
+        DeleteIfExists(stem + QStringLiteral(".bck"));
+}

@@ -1,0 +1,77 @@
+#pragma once
+// A default file and one language copy of it in a temporary project, loaded and parsed as the workbench does.
+#include <QDir>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "Glossmill_types.h"
+#include "TestSupport.h"
+
+struct TNodePair
+{
+    QTemporaryDir Dir;
+    std::unique_ptr<TTransResourceFileNode> Base;
+    std::unique_ptr<TTransResourceFileNode> Lang;
+    tLoadResFileResult LangLoad = lrfError;
+    bool LangParsed = false;
+
+    QString DefaultPath() const { return Dir.path() + (Menu ? "/res/menu/" : "/res/values/") + FileName; }
+    QString LangPath() const { return Dir.path() + (Menu ? "/res/menu-de/" : "/res/values-de/") + FileName; }
+    QString WorkPath() const { return StripFileExtension(LangPath()) + ".tmp"; }
+    QString BackupPath() const { return StripFileExtension(LangPath()) + ".bck"; }
+
+    bool Menu = false;
+    QString FileName = QStringLiteral("strings.xml");
+
+    static std::unique_ptr<TTransResourceFileNode> NewNode(bool Menu)
+    {
+        std::unique_ptr<TTransResourceFileNode> node;
+        if (Menu)
+            node = std::make_unique<TTransResourceFileNode_Menu>();
+        else
+            node = std::make_unique<TTransResourceFileNode_Value>();
+        node->ResType = Menu ? rtAndroid_menu : rtAndroid_values;
+        return node;
+    }
+
+    // Writes both files (a null LangXml writes no language file) and opens them; false when the default fails.
+    bool Open(const QByteArray &DefaultXml, const QByteArray *LangXml, bool IsMenu = false)
+    {
+        Menu = IsMenu;
+        if (!TestSupport::WriteFile(DefaultPath(), DefaultXml))
+            return false;
+        if (LangXml && !TestSupport::WriteFile(LangPath(), *LangXml))
+            return false;
+        Base = NewNode(Menu);
+        if (Base->LoadResFile(DefaultPath()) != lrfOK || !Base->Parse())
+            return false;
+        return OpenLanguage();
+    }
+
+    bool Open(const QByteArray &DefaultXml, const QByteArray &LangXml, bool IsMenu = false)
+    {
+        return Open(DefaultXml, &LangXml, IsMenu);
+    }
+
+    bool OpenLanguage()
+    {
+        Lang = NewNode(Menu);
+        Lang->LocaleDesc.LocaleName = "German";
+        Lang->LocaleDesc.LocaleCode = "de";
+        Lang->ResourceFileName = LangPath();
+        Lang->setBaseTemplate(Base.get());
+        LangLoad = Lang->LoadResFile(LangPath());
+        LangParsed = Lang->Parse();
+        return true;
+    }
+
+    TTranslateItem *Item(const char *ID) const { return Lang->GetItemByID(ID); }
+    QByteArray LangFile() const { return TestSupport::ReadFile(LangPath()); }
+    QByteArray WorkFile() const { return TestSupport::ReadFile(WorkPath()); }
+};
+
+// A values file with the given body inside its resources element.
+inline QByteArray ValuesXml(const QByteArray &Body, const QByteArray &Prolog = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n")
+{
+    return Prolog + "<resources xmlns:xliff=\"urn:oasis:names:tc:xliff:document:1.2\">\n" + Body + "</resources>\n";
+}
