@@ -861,7 +861,7 @@ QString TGlossmillMainForm::GetProjectDir() const
 TTransNode *TGlossmillMainForm::NodeData(const QTreeWidgetItem *node)
 {
 #if GLOSSMILL_TREE_MODEL
-    return node ? NodeObject(node) : nullptr;
+    return node ? NodeOfTreeItem(node) : nullptr;
 #else
     Q_UNUSED(node);
     return nullptr;

@@ -216,7 +216,7 @@ QTreeWidgetItem *TGlossmillMainForm::AddTreeNode(QTreeWidgetItem *parent, TTrans
 {
 #if GLOSSMILL_TREE_MODEL
     auto *node = new QTreeWidgetItem(parent, QStringList(object->GetTreeText()));
-    SetNodeObject(node, object);
+    SetTreeItemNode(node, object);
     object->SetTreeIcon(TVProject);
     return node;
 #else
@@ -352,7 +352,7 @@ void TGlossmillMainForm::FreeNodeData(QTreeWidgetItem *node)
     try {
 #if GLOSSMILL_TREE_MODEL
         if (TTransNode *object = NodeData(node)) {
-            SetNodeObject(node, nullptr);
+            SetTreeItemNode(node, nullptr);
             delete object;
         }
 #endif
