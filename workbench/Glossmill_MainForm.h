@@ -266,7 +266,8 @@ public:
     void SBEditInWindowClick();
     void LVDblClick();
     int GetTranslationColumn() const;
-    void LVClick();
+    // A click on the list at `globalPos` (screen coordinates).
+    void LVClick(const QPoint &globalPos);
     void WMEditSubItem(int row);
     // May set `key` to 0 to swallow it.
     void ListViewEditorKeyDown(int &key, Qt::KeyboardModifiers shift);
@@ -275,6 +276,8 @@ public:
     void LVExit();
     // True when the wheel event was handled and must not take its default course.
     bool HandleMouseWheel(Qt::KeyboardModifiers shift, int wheelDelta, const QPoint &mousePos);
+    // Rows first to last of the list are about to go: an in-place edit of one of them is dropped.
+    void ListRowsGoing(int first, int last);
 
     // ---- Saving, outside-change detection and reload ----
     void SaveSelected();
