@@ -281,6 +281,8 @@ public:
 
     // ---- Saving, outside-change detection and reload ----
     void SaveSelected();
+    // SaveFile, then the work and backup files removed; a failure shows its own "Save Error" box. False on failure.
+    bool SaveFileNode(TTransResourceFileNode *file);
     bool SaveAll();
     void SBSAveClick();
     void MMSaveClick();
@@ -291,6 +293,8 @@ public:
     bool SaveAllAndReload();
     bool ReloadSelected();
     void TMCheckFileChangedTimer();
+    // Set while CheckFileChanged runs, so that the activation after its question does not ask again.
+    bool FCheckingFileChange = false;
 
     // ---- Languages and resource files ----
     void AddLanguage();

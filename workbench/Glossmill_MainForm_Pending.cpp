@@ -6,53 +6,6 @@
 #include "Glossmill_LocaleConst.h"
 #include "TTranslateItem.h"
 
-void TGlossmillMainForm::SaveSelected()
-{
-}
-
-bool TGlossmillMainForm::SaveAll()
-{
-    return true;
-}
-
-void TGlossmillMainForm::SBSAveClick()
-{
-}
-
-void TGlossmillMainForm::MMSaveClick()
-{
-}
-
-void TGlossmillMainForm::SBSaveAllClick()
-{
-}
-
-void TGlossmillMainForm::MMSaveAllClick()
-{
-}
-
-void TGlossmillMainForm::CheckFileChanged()
-{
-}
-
-void TGlossmillMainForm::CancelEdit()
-{
-}
-
-bool TGlossmillMainForm::SaveAllAndReload()
-{
-    return false;
-}
-
-bool TGlossmillMainForm::ReloadSelected()
-{
-    return false;
-}
-
-void TGlossmillMainForm::TMCheckFileChangedTimer()
-{
-}
-
 void TGlossmillMainForm::AddLanguage()
 {
 }
