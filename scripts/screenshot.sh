@@ -33,7 +33,7 @@ HOME="$home" XDG_CONFIG_HOME="$home/.config" xvfb-run -a -s "-screen 0 1280x800x
   pid=$!
   xdotool search --sync --name "^Vorel Glossmill 1.0$" >/dev/null
   sleep 6
-  xdotool mousemove 300 337 click 1   # the first recent project on the welcome page
+  xdotool mousemove 320 367 click 1   # the first recent project on the welcome page
   sleep 3
   xdotool mousemove 60 100 click 1    # the tree root, then down to the first resource file
   xdotool key Down Down Down

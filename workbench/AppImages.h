@@ -4,16 +4,16 @@
 #include <QPixmap>
 #include <QString>
 
-// The program's pictures. Each is looked up as ":/icons/<name>.png" (":/images/<name>.png" for pictures) in
-// the resources; a picture that is not there yet is painted here, so every name always gives a picture.
+// The program's pictures, from the resources (resources/README.md lists them).
 namespace AppImages {
 
+// ":/images/<name>.png".
 QIcon Icon(const QString &name);
 
 // The 600 x 340 splash picture.
 QPixmap SplashPicture();
 
-// Project tree images: 0 root, 1 language, 2 values group, 3 menu group, 4 resource file, 5 to 7 small buttons.
+// Project tree images: 0 root, 1 language, 2 values group, 3 menu group, 4 resource file, 7 the Translate button.
 QList<QIcon> TreeAndSmallButs();
 
 // Item state images by GetStateIconIDX: 0 no mark, 1 do not translate, 2 final, 3 unused, 4 need better,

@@ -4,7 +4,8 @@
 #include "AppImages.h"
 #include "FrameWebBrowsing.h"
 #include "Glossmill_Misc.h"
-#include "MainFormModel.h"
+#include "GlossmillXml.h"
+#include "Glossmill_types.h"
 #include "Glossmill_LocaleConst.h"
 #include "TSelectDirectory.h"
 #include "TTranslateItem.h"
@@ -180,6 +181,7 @@ TGlossmillMainForm::TGlossmillMainForm(QWidget *parent) : QMainWindow(parent)
     TMCheckFileChanged->setInterval(3000);
     JvSelectDirectoryProject = new TSelectDirectory(this);
     JvSelectDirectoryProject->setObjectName(QStringLiteral("JvSelectDirectoryProject"));
+    JvXMLManifest = std::make_unique<TXmlDocument>();
     ConnectHandlers();
     FormCreate();
 }
@@ -280,7 +282,7 @@ void TGlossmillMainForm::CreateLayout()
     TVProject->setContextMenuPolicy(Qt::CustomContextMenu);
     SetListImages(TVProject, AppImages::TreeAndSmallButs());
     auto *root = new QTreeWidgetItem(TVProject, QStringList(QStringLiteral("Localizations")));
-    SetRowImageIndex(root, 0);
+    SetTreeItemImages(root, 0, 0, 0);
     lp->addWidget(TVProject);
 
     Splitter2 = new QSplitter(Qt::Vertical, Splitter1);
@@ -459,8 +461,8 @@ QWidget *TGlossmillMainForm::CreateResTypeTab()
     v->setContentsMargins(16, 16, 16, 16);
     auto *h = new QHBoxLayout;
     auto *pictures = new QGridLayout;
-    IMMenu = Picture("IMMenu", "tree-menu", TBResType);
-    IMString = Picture("IMString", "tree-values", TBResType);
+    IMMenu = Picture("IMMenu", "tree3", TBResType);
+    IMString = Picture("IMString", "tree2", TBResType);
     pictures->addWidget(IMMenu, 0, 0);
     pictures->addWidget(IMString, 0, 0);
     h->addLayout(pictures);
@@ -841,19 +843,21 @@ bool TGlossmillMainForm::eventFilter(QObject *watched, QEvent *e)
                 LVClick(me->globalPosition().toPoint());
             break;
         }
-        if (auto *label = qobject_cast<QLabel *>(watched)) {
-            const QLabel *links[] = {LBREcent0, LBREcent1, LBREcent2, LBREcent3, LBREcent4};
-            void (TGlossmillMainForm::*clicks[])() = {
-                &TGlossmillMainForm::LBREcent0Click, &TGlossmillMainForm::LBREcent1Click,
-                &TGlossmillMainForm::LBREcent2Click, &TGlossmillMainForm::LBREcent3Click,
-                &TGlossmillMainForm::LBREcent4Click};
-            for (int i = 0; i < 5; ++i)
-                if (label == links[i] && static_cast<QMouseEvent *>(e)->button() == Qt::LeftButton) {
-                    (this->*clicks[i])();
-                    return true;
-                }
-        }
-        break;
+        if (static_cast<QMouseEvent *>(e)->button() != Qt::LeftButton)
+            break;
+        if (watched == LBREcent0)
+            LBREcent0Click();
+        else if (watched == LBREcent1)
+            LBREcent1Click();
+        else if (watched == LBREcent2)
+            LBREcent2Click();
+        else if (watched == LBREcent3)
+            LBREcent3Click();
+        else if (watched == LBREcent4)
+            LBREcent4Click();
+        else
+            break;
+        return true;
     default:
         break;
     }
@@ -878,21 +882,12 @@ QString TGlossmillMainForm::GetProjectDir() const
 
 TTransNode *TGlossmillMainForm::NodeData(const QTreeWidgetItem *node)
 {
-#if GLOSSMILL_TREE_MODEL
     return node ? NodeOfTreeItem(node) : nullptr;
-#else
-    Q_UNUSED(node);
-    return nullptr;
-#endif
 }
 
 TTransResourceFileNode *TGlossmillMainForm::SelectedFileNode() const
 {
-#if GLOSSMILL_TREE_MODEL
     return dynamic_cast<TTransResourceFileNode *>(NodeData(TVProject->currentItem()));
-#else
-    return nullptr;
-#endif
 }
 
 void TGlossmillMainForm::SetControls()
@@ -907,7 +902,6 @@ void TGlossmillMainForm::SetControls()
         bool group = false;
         bool language = false;
         bool translatable = false;
-#if GLOSSMILL_TREE_MODEL
         TTransNode *data = NodeData(selected);
         auto *file = dynamic_cast<TTransResourceFileNode *>(data);
         for (QTreeWidgetItemIterator it(TVProject); *it && !anyUnsaved; ++it)
@@ -919,7 +913,6 @@ void TGlossmillMainForm::SetControls()
         if (rowSelected && file)
             if (TTranslateItem *item = ItemOfRow(row))
                 translatable = !item->FBaseValue.trimmed().isEmpty();
-#endif
 
         EDTargetLocale->setEnabled(!CHAutoLocale->isChecked());
         SBSelectTargetLocale->setEnabled(!CHAutoLocale->isChecked());
@@ -982,7 +975,6 @@ void TGlossmillMainForm::TVProjectChange(QTreeWidgetItem *node)
         ShowOnlyTab(TBRoot);
         return;
     }
-#if GLOSSMILL_TREE_MODEL
     TTransNode *data = NodeData(node);
     if (!data)
         return;
@@ -1023,7 +1015,6 @@ void TGlossmillMainForm::TVProjectChange(QTreeWidgetItem *node)
             IMString->setVisible(true);
         }
     }
-#endif
 }
 
 void TGlossmillMainForm::TVProjectChanging()

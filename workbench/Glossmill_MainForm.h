@@ -30,6 +30,7 @@ class TFWebBrowsing;
 class TSelectDirectory;
 class TTransNode;
 class TTransResourceFileNode;
+class TXmlDocument;
 class TTranslateItem;
 struct TLocaleDesc;
 enum tTransState : unsigned char;
@@ -177,6 +178,8 @@ public:
 
     QTimer *TMCheckFileChanged = nullptr;
     TSelectDirectory *JvSelectDirectoryProject = nullptr;
+    // Read for nothing but the manifest's package name.
+    std::unique_ptr<TXmlDocument> JvXMLManifest;
 
     // ---- Frame (Glossmill_MainForm.cpp) ----
     void SetControls();

@@ -5,7 +5,7 @@
 #include "AppImages.h"
 #include "Glossmill_EditDialog.h"
 #include "Glossmill_Misc.h"
-#include "MainFormModel.h"
+#include "Glossmill_types.h"
 #include "PlatformBeep.h"
 #include "TTranslateItem.h"
 

@@ -3,7 +3,8 @@
 
 #include "Glossmill_LocaleConst.h"
 #include "Glossmill_Misc.h"
-#include "MainFormModel.h"
+#include "GlossmillXml.h"
+#include "Glossmill_types.h"
 #include "RtfText.h"
 #include "TSelectDirectory.h"
 
@@ -22,8 +23,6 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include <pugixml.hpp>
-#include <stdexcept>
 
 namespace {
 
@@ -39,25 +38,13 @@ bool LessAZ(const QString &a, const QString &b)
     return UpperCaseAZ(a) < UpperCaseAZ(b);
 }
 
-// The package name of the manifest's root: the first attribute, in document order, whose name without its prefix
-// is "package" in any case of letters. Throws when the manifest is not well-formed XML.
-QString ReadManifestPackage(const QString &manifestFile)
+// The first attribute of the root, in document order, whose name without its prefix is "package" in any case of
+// letters; empty when there is none.
+QString ManifestPackage(const TXmlDocument &manifest)
 {
-    QFile f(manifestFile);
-    if (!f.open(QIODevice::ReadOnly))
-        throw std::runtime_error("cannot read the manifest");
-    const QByteArray bytes = f.readAll();
-    pugi::xml_document doc;
-    const pugi::xml_parse_result r = doc.load_buffer(bytes.constData(), size_t(bytes.size()));
-    if (!r)
-        throw std::runtime_error(std::string("manifest: ") + r.description());
-    const pugi::xml_node root = doc.document_element();
-    for (const pugi::xml_attribute &a : root.attributes()) {
-        QString name = QString::fromUtf8(a.name());
-        name = name.mid(name.indexOf(QLatin1Char(':')) + 1);
-        if (SameTextAZ(name, QStringLiteral("package")))
-            return QString::fromUtf8(a.value());
-    }
+    for (const pugi::xml_attribute &a : manifest.Root().attributes())
+        if (SameTextAZ(GlossmillXml::LocalName(a), QStringLiteral("package")))
+            return GlossmillXml::ReadAttribute(a);
     return QString();
 }
 
@@ -75,7 +62,6 @@ QString FolderOnDisk(const QString &parent, const QString &name)
     return name;
 }
 
-#if GLOSSMILL_TREE_MODEL
 // Loads a default file into its list; a file that does not load is no default file.
 void AddDefaultFile(std::unique_ptr<TTransResourceFileNode> node, const QString &path,
                     std::vector<std::unique_ptr<TTransResourceFileNode>> &list)
@@ -86,7 +72,6 @@ void AddDefaultFile(std::unique_ptr<TTransResourceFileNode> node, const QString 
     node->Parse();
     list.push_back(std::move(node));
 }
-#endif
 
 void ExpandWithDescendants(QTreeWidgetItem *node)
 {
@@ -132,7 +117,8 @@ void TGlossmillMainForm::OpenProject(QString folder)
                                                      "with AndroidManifest.xml file.")));
             return;
         }
-        PackageName = ReadManifestPackage(ManifestFile);
+        JvXMLManifest->LoadFromFile(ManifestFile);
+        PackageName = ManifestPackage(*JvXMLManifest);
         if (PackageName.isEmpty()) {
             SetControls();
             ShowErrorBox(LocalizeText(QStringLiteral("Can not open project")),
@@ -140,7 +126,6 @@ void TGlossmillMainForm::OpenProject(QString folder)
             return;
         }
 
-#if GLOSSMILL_TREE_MODEL
         const QString valuesFile = resFolder + QStringLiteral("values/strings.xml");
         if (QFileInfo::exists(valuesFile))
             AddDefaultFile(std::make_unique<TTransResourceFileNode_Value>(), valuesFile, BaseResourceFileValues);
@@ -183,7 +168,6 @@ void TGlossmillMainForm::OpenProject(QString folder)
             if (!BaseResourceFileMenus.empty())
                 AddResTypeNode(langNode, resFolder, rtAndroid_menu);
         }
-#endif
 
         AddToReopen();
         QTreeWidgetItem *rootNode = GetRootNode();
@@ -214,21 +198,14 @@ void TGlossmillMainForm::ShowErrorBox(const QString &caption, const QString &tex
 
 QTreeWidgetItem *TGlossmillMainForm::AddTreeNode(QTreeWidgetItem *parent, TTransNode *object)
 {
-#if GLOSSMILL_TREE_MODEL
     auto *node = new QTreeWidgetItem(parent, QStringList(object->GetTreeText()));
     SetTreeItemNode(node, object);
     object->SetTreeIcon(TVProject);
     return node;
-#else
-    Q_UNUSED(parent);
-    Q_UNUSED(object);
-    return nullptr;
-#endif
 }
 
 void TGlossmillMainForm::AddResTypeNode(QTreeWidgetItem *langNode, const QString &resFolder, tResourceType resType)
 {
-#if GLOSSMILL_TREE_MODEL
     auto *group = new TTransResTypeNode;
     group->ResType = resType;
     QTreeWidgetItem *groupNode = AddTreeNode(langNode, group);
@@ -266,38 +243,25 @@ void TGlossmillMainForm::AddResTypeNode(QTreeWidgetItem *langNode, const QString
                          LocalizeText(QStringLiteral("Can't parse/open/recreate file ") + path));
         }
     }
-#else
-    Q_UNUSED(langNode);
-    Q_UNUSED(resFolder);
-    Q_UNUSED(resType);
-#endif
 }
 
 TTransResourceFileNode *TGlossmillMainForm::FindBaseTemplate(const TTransResourceFileNode *node) const
 {
-#if GLOSSMILL_TREE_MODEL
     const auto &list = node->ResType == rtAndroid_values ? BaseResourceFileValues : BaseResourceFileMenus;
     const QString name = UpperCaseAZ(FileNameOf(node->ResourceFileName));
     for (const auto &base : list)
         if (UpperCaseAZ(FileNameOf(base->ResourceFileName)) == name)
             return base.get();
-#else
-    Q_UNUSED(node);
-#endif
     return nullptr;
 }
 
 TTransResourceFileNode *TGlossmillMainForm::FindBaseFileByName(const QString &name) const
 {
-#if GLOSSMILL_TREE_MODEL
     const QString wanted = UpperCaseAZ(FileNameOf(name));
     for (const auto *list : {&BaseResourceFileMenus, &BaseResourceFileValues})
         for (const auto &base : *list)
             if (UpperCaseAZ(FileNameOf(base->ResourceFileName)) == wanted)
                 return base.get();
-#else
-    Q_UNUSED(name);
-#endif
     return nullptr;
 }
 
@@ -350,12 +314,10 @@ void TGlossmillMainForm::ResetProject()
 void TGlossmillMainForm::FreeNodeData(QTreeWidgetItem *node)
 {
     try {
-#if GLOSSMILL_TREE_MODEL
         if (TTransNode *object = NodeData(node)) {
             SetTreeItemNode(node, nullptr);
             delete object;
         }
-#endif
         for (int i = 0; i < node->childCount(); ++i)
             FreeNodeData(node->child(i));
     } catch (const std::exception &e) {
@@ -373,7 +335,6 @@ void TGlossmillMainForm::ReopenAndSelect(const QString &fileName, const QString 
     OpenProject(folder);
     if (PackageName != package)
         return;
-#if GLOSSMILL_TREE_MODEL
     for (QTreeWidgetItemIterator it(TVProject); *it; ++it) {
         auto *file = dynamic_cast<TTransResourceFileNode *>(NodeData(*it));
         if (file && FileNameOf(file->ResourceFileName) == fileName && file->LocaleDesc.LocaleCode == localeCode) {
@@ -382,10 +343,6 @@ void TGlossmillMainForm::ReopenAndSelect(const QString &fileName, const QString 
             return;
         }
     }
-#else
-    Q_UNUSED(fileName);
-    Q_UNUSED(localeCode);
-#endif
 }
 
 void TGlossmillMainForm::MMOpenProjectClick()

@@ -2,15 +2,11 @@
 #include "Glossmill_MainForm.h"
 
 #include "Glossmill_Misc.h"
+#include "TIniFile.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
-
-#if __has_include("TIniFile.h")
-#include "TIniFile.h"
-#define GLOSSMILL_INI 1
-#endif
 
 namespace {
 
@@ -23,7 +19,6 @@ QString ReopenKey(int n)
 
 } // namespace
 
-#ifdef GLOSSMILL_INI
 void TGlossmillMainForm::UpdateReopen()
 {
     FillReopen();
@@ -80,12 +75,6 @@ void TGlossmillMainForm::AddToReopen()
         // The recent list is a convenience: opening the project goes on without it.
     }
 }
-
-#else
-void TGlossmillMainForm::UpdateReopen() {}
-void TGlossmillMainForm::FillReopen() {}
-void TGlossmillMainForm::AddToReopen() {}
-#endif
 
 void TGlossmillMainForm::MMReopenClick(QObject *Sender)
 {

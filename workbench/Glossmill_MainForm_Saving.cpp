@@ -2,7 +2,7 @@
 #include "Glossmill_MainForm.h"
 
 #include "Glossmill_Misc.h"
-#include "MainFormModel.h"
+#include "Glossmill_types.h"
 
 #include <QFileInfo>
 #include <QMessageBox>

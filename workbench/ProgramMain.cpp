@@ -1,6 +1,7 @@
 #include "ProgramMain.h"
 
 #include "APPsplash.h"
+#include "AppImages.h"
 #include "Glossmill_MainForm.h"
 #include "Glossmill_Misc.h"
 
@@ -44,6 +45,7 @@ int ProgramMain(int argc, char **argv)
     static int qtArgc = 1;
     static char *qtArgv[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArgv);
+    app.setWindowIcon(AppImages::Icon(QStringLiteral("glossmill")));
 
     FormSplash = new TFormSplash(nullptr);
     FormSplash->DoSplash(false);

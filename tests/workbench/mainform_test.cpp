@@ -29,6 +29,12 @@ using ModalDriver::TMessageBoxRecord;
 
 namespace {
 
+QByteArray Utf16Le(const char *text)
+{
+    const QString s = QString::fromLatin1(text);
+    return QByteArray("\xFF\xFE", 2) + QByteArray(reinterpret_cast<const char *>(s.utf16()), s.size() * 2);
+}
+
 class MainFormTest : public ::testing::Test
 {
 protected:
@@ -283,6 +289,7 @@ TEST_F(MainFormTest, PackageAttributeFoundByLocalNameInAnyCase)
         {"<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!-- c -->\n<manifest versionCode=\"3\" package=\"com.d\" "
          "android:package=\"later\"/>", "com.d"},
         {"\xEF\xBB\xBF<manifest package=\"com.bom\"/>", "com.bom"},
+        {Utf16Le("<?xml version=\"1.0\" encoding=\"utf-16\"?><manifest package=\"com.utf16\"/>"), "com.utf16"},
     };
     int n = 0;
     for (const auto &[manifest, package] : cases) {
