@@ -396,7 +396,9 @@ QWidget *TGlossmillMainForm::CreateItemsTab()
     LV->setAllColumnsShowFocus(true);
     LV->setIconSize(QSize(16, 16));
     LV->setStyleSheet(QStringLiteral(
-        "QTreeView::item { border-right: 1px solid #dcdcdc; border-bottom: 1px solid #dcdcdc; }"));
+        "QTreeView::item { border-right: 1px solid #dcdcdc; border-bottom: 1px solid #dcdcdc; }"
+        // Styled items lose the selection colours; without these the selected row's texts paint white on white.
+        "QTreeView::item:selected { background: palette(highlight); color: palette(highlighted-text); }"));
     LV->header()->setStretchLastSection(false);
     LV->header()->setSectionsMovable(false);
     LV->header()->setSectionsClickable(true);
