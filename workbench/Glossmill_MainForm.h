@@ -296,8 +296,21 @@ public:
     bool SaveAllAndReload();
     bool ReloadSelected();
     void TMCheckFileChangedTimer();
-    // Set while CheckFileChanged runs, so that the activation after its question does not ask again.
-    bool FCheckingFileChange = false;
+    // Above 0 while a command of the window waits in a modal box (the check's own questions, a save error, the edit
+    // window): the activation when the box closes must not ask, reload or reopen under the waiting command.
+    int FFileCheckHeld = 0;
+    // Holds the outside-change check for its own lifetime.
+    class TFileCheckHold
+    {
+    public:
+        explicit TFileCheckHold(TGlossmillMainForm *form) : m_form(form) { ++m_form->FFileCheckHeld; }
+        ~TFileCheckHold() { --m_form->FFileCheckHeld; }
+        TFileCheckHold(const TFileCheckHold &) = delete;
+        TFileCheckHold &operator=(const TFileCheckHold &) = delete;
+
+    private:
+        TGlossmillMainForm *m_form;
+    };
 
     // ---- Languages and resource files ----
     void AddLanguage();

@@ -288,6 +288,8 @@ void TGlossmillMainForm::BAcceptFromGoogleClick()
 void TGlossmillMainForm::EditInWindow()
 {
     EditSelectedItem(this, [this](TTranslateItem *item, std::optional<QString> &cell) {
+        // A reload run from the activation when the window closes would free the item.
+        const TFileCheckHold hold(this);
         TFEditTranslation *dialog = EditDialog(this);
         dialog->Fill(item->TranslateValue(), item->FBaseValue);
         if (dialog->exec() != QDialog::Accepted)

@@ -47,6 +47,7 @@ bool TGlossmillMainForm::SaveFileNode(TTransResourceFileNode *file)
 
 void TGlossmillMainForm::SaveSelected()
 {
+    const TFileCheckHold hold(this);
     TSetControlsWhenDone done{this};
     if (TTransResourceFileNode *file = SelectedFileNode())
         SaveFileNode(file);
@@ -54,6 +55,8 @@ void TGlossmillMainForm::SaveSelected()
 
 bool TGlossmillMainForm::SaveAll()
 {
+    // A reopen run from the activation after an error box would free the tree under this walk.
+    const TFileCheckHold hold(this);
     TSetControlsWhenDone done{this};
     bool failed = false;
     for (QTreeWidgetItemIterator it(TVProject); *it; ++it) {
@@ -86,19 +89,11 @@ void TGlossmillMainForm::MMSaveAllClick()
 
 void TGlossmillMainForm::CheckFileChanged()
 {
-    // The activation that follows a question box must not ask about the same change a second time.
-    if (FCheckingFileChange || !isActiveWindow())
+    // The activation that follows a box of the window itself waits for the next tick.
+    if (FFileCheckHeld > 0 || !isActiveWindow())
         return;
-    FCheckingFileChange = true;
-    struct TDone
-    {
-        TGlossmillMainForm *Form;
-        ~TDone()
-        {
-            Form->FCheckingFileChange = false;
-            Form->SetControls();
-        }
-    } done{this};
+    const TFileCheckHold hold(this);
+    TSetControlsWhenDone done{this};
 
     TTransResourceFileNode *file = SelectedFileNode();
     if (!file)

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QPushButton>
+#include <QTextEdit>
 #include <QClipboard>
 #include <QToolButton>
 #include <QTimer>
@@ -8,6 +10,7 @@
 #include <sys/stat.h>
 #include <fcntl.h>
 
+#include "Glossmill_EditDialog.h"
 #include "ItemListDriver.h"
 #include "ModalDriver.h"
 
@@ -350,6 +353,37 @@ TEST_F(SavingTest, WhenSavingFailsBeforeTheReopenTheProjectStaysAndTheQuestionCo
     EXPECT_EQ(records[1].title, QStringLiteral("Save Error"));
     EXPECT_EQ(File(), german);
     EXPECT_EQ(CheckAnswering(QMessageBox::No).size(), 1);
+}
+
+TEST_F(SavingTest, TheActivationAsTheEditWindowClosesLeavesTheCheckToLater)
+{
+    ASSERT_NE(SelectFile("de"), nullptr);
+    SelectRow(RowOf("app_label"));
+    ChangeOnDisk(LanguageFile("values-de"), ">\"Kalender\"<", ">\"Kalender Y\"<");
+    QList<TMessageBoxRecord> records;
+    ModalDriver::TMessageBoxAnswerer answerer(QMessageBox::Yes, &records);
+    ModalDriver::AnswerNextModal([&](QWidget *w) {
+        auto *dialog = qobject_cast<TFEditTranslation *>(w);
+        if (!dialog) {
+            w->close();
+            return;
+        }
+        dialog->RE->setPlainText(QStringLiteral("Im Fenster"));
+        dialog->BitBtn1->click();
+        // The main window gets the activation back before the dialog's loop has returned.
+        Form->FormActivate();
+    });
+    Form->SBEditInWindow->click();
+    EXPECT_TRUE(records.isEmpty());
+    EXPECT_EQ(ItemOf("app_label")->TranslateValue(), QStringLiteral("Im Fenster"));
+    EXPECT_EQ(Cell("app_label"), QStringLiteral("Im Fenster"));
+
+    // The next check asks; Yes reloads what the other program wrote.
+    if (!Form->isActiveWindow())
+        ASSERT_TRUE(Activate());
+    Form->CheckFileChanged();
+    ASSERT_EQ(records.size(), 1);
+    EXPECT_EQ(Cell("app_label"), QStringLiteral("\"Kalender Y\""));
 }
 
 TEST_F(SavingTest, TheTimerRunsTheCheckOnlyWhileTheWindowIsActive)
