@@ -188,6 +188,8 @@ TGlossmillMainForm::TGlossmillMainForm(QWidget *parent) : QMainWindow(parent)
 
 TGlossmillMainForm::~TGlossmillMainForm()
 {
+    // The list empties itself while the children go, when this object is no window any more.
+    disconnect(LV->model(), nullptr, this, nullptr);
     ResetProject();
     if (GlossmillMainForm == this)
         GlossmillMainForm = nullptr;
