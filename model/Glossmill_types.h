@@ -104,7 +104,7 @@ public:
     QString ResourceFileName;
     QString TempWorkFileName;
     std::vector<pugi::xml_node> ScrapXmlNodeContainer; // empty outside a save
-    QDateTime SourceFileStamp;                         // invalid until first remembered
+    qint64 SourceFileStamp = 0;                        // last write, ns since 1970; 0 until first remembered
 
     // Frees every item, after emptying the undo and redo lists with the snapshots they name.
     void ClearItems();

@@ -6,6 +6,22 @@
 #include <QFileInfo>
 #include <QTreeWidget>
 
+#include <sys/stat.h>
+
+namespace {
+
+// The file's last-write time in nanoseconds since 1970, following a link; 0 when it cannot be read. Whole
+// milliseconds would miss a change that another program makes within the same millisecond as a save.
+qint64 LastWriteTimeNs(const QString &Path)
+{
+    struct stat st {};
+    if (Path.isEmpty() || ::stat(QFile::encodeName(Path).constData(), &st) != 0)
+        return 0;
+    return qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
+} // namespace
+
 namespace {
 
 bool PassesFilter(const TTranslateItem &Item, tTransState Filter)
@@ -228,9 +244,9 @@ void TTransResourceFileNode::RepainAllAfterUndoOrRedo(QTreeWidget *LV)
 
 void TTransResourceFileNode::RememberFileTime()
 {
-    const QFileInfo info(ResourceFileName);
-    if (!ResourceFileName.isEmpty() && info.exists())
-        SourceFileStamp = info.lastModified();
+    const qint64 time = LastWriteTimeNs(ResourceFileName);
+    if (time > 0)
+        SourceFileStamp = time;
 }
 
 void TTransResourceFileNode::RememberBaseFileTime()
@@ -241,10 +257,8 @@ void TTransResourceFileNode::RememberBaseFileTime()
 
 bool TTransResourceFileNode::CheckFileTimeChanged()
 {
-    const QFileInfo info(ResourceFileName);
-    if (ResourceFileName.isEmpty() || !info.exists() || !SourceFileStamp.isValid())
-        return false;
-    return info.lastModified() > SourceFileStamp;
+    const qint64 time = LastWriteTimeNs(ResourceFileName);
+    return time > 0 && SourceFileStamp > 0 && time > SourceFileStamp;
 }
 
 bool TTransResourceFileNode::CheckBaseFileTimeChanged()

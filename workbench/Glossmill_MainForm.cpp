@@ -38,6 +38,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <climits>
 #include <typeinfo>
 
 TGlossmillMainForm *GlossmillMainForm = nullptr;
@@ -187,6 +188,8 @@ TGlossmillMainForm::TGlossmillMainForm(QWidget *parent) : QMainWindow(parent)
 
 TGlossmillMainForm::~TGlossmillMainForm()
 {
+    // The list empties itself while the children go, when this object is no window any more.
+    disconnect(LV->model(), nullptr, this, nullptr);
     ResetProject();
     if (GlossmillMainForm == this)
         GlossmillMainForm = nullptr;
@@ -675,7 +678,13 @@ void TGlossmillMainForm::ConnectHandlers()
 
     // Item list and its commands
     connect(LV->header(), &QHeaderView::sectionClicked, this, [this](int c) { LVColumnClick(c); });
-    connect(LV, &QTreeWidget::itemClicked, this, [this]() { LVClick(); });
+    LV->viewport()->installEventFilter(this);
+    connect(LV->model(), &QAbstractItemModel::modelAboutToBeReset, this, [this]() { ListRowsGoing(0, INT_MAX); });
+    connect(LV->model(), &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex &parent, int first, int last) {
+                if (!parent.isValid())
+                    ListRowsGoing(first, last);
+            });
     connect(LV, &QTreeWidget::itemDoubleClicked, this, [this]() { LVDblClick(); });
     connect(LV, &QTreeWidget::currentItemChanged, this, [this]() { LVChange(); });
     connect(LV, &QTreeWidget::itemSelectionChanged, this, [this]() { LVChange(); });
@@ -814,10 +823,15 @@ bool TGlossmillMainForm::eventFilter(QObject *watched, QEvent *e)
                 return true;
         }
         break;
-    case QEvent::FocusOut:
+    case QEvent::FocusOut: {
+        // Only a move of the focus inside the window ends an edit: not a popup, not another window in front.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(e)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            break;
         if (watched == ListViewEditor || (watched == LV && QApplication::focusWidget() != ListViewEditor))
             LVExit();
         break;
+    }
     case QEvent::MouseButtonPress:
         if (watched == TVProject->viewport())
             TVProjectMouseDown(static_cast<QMouseEvent *>(e)->position().toPoint());
@@ -827,6 +841,12 @@ bool TGlossmillMainForm::eventFilter(QObject *watched, QEvent *e)
             LVResize();
         break;
     case QEvent::MouseButtonRelease:
+        if (watched == LV->viewport()) {
+            auto *me = static_cast<QMouseEvent *>(e);
+            if (me->button() == Qt::LeftButton)
+                LVClick(me->globalPosition().toPoint());
+            break;
+        }
         if (static_cast<QMouseEvent *>(e)->button() != Qt::LeftButton)
             break;
         if (watched == LBREcent0)

@@ -269,7 +269,8 @@ public:
     void SBEditInWindowClick();
     void LVDblClick();
     int GetTranslationColumn() const;
-    void LVClick();
+    // A click on the list at `globalPos` (screen coordinates).
+    void LVClick(const QPoint &globalPos);
     void WMEditSubItem(int row);
     // May set `key` to 0 to swallow it.
     void ListViewEditorKeyDown(int &key, Qt::KeyboardModifiers shift);
@@ -278,9 +279,13 @@ public:
     void LVExit();
     // True when the wheel event was handled and must not take its default course.
     bool HandleMouseWheel(Qt::KeyboardModifiers shift, int wheelDelta, const QPoint &mousePos);
+    // Rows first to last of the list are about to go: an in-place edit of one of them is dropped.
+    void ListRowsGoing(int first, int last);
 
     // ---- Saving, outside-change detection and reload ----
     void SaveSelected();
+    // SaveFile, then the work and backup files removed; a failure shows its own "Save Error" box. False on failure.
+    bool SaveFileNode(TTransResourceFileNode *file);
     bool SaveAll();
     void SBSAveClick();
     void MMSaveClick();
@@ -291,6 +296,21 @@ public:
     bool SaveAllAndReload();
     bool ReloadSelected();
     void TMCheckFileChangedTimer();
+    // Above 0 while a command of the window waits in a modal box (the check's own questions, a save error, the edit
+    // window): the activation when the box closes must not ask, reload or reopen under the waiting command.
+    int FFileCheckHeld = 0;
+    // Holds the outside-change check for its own lifetime.
+    class TFileCheckHold
+    {
+    public:
+        explicit TFileCheckHold(TGlossmillMainForm *form) : m_form(form) { ++m_form->FFileCheckHeld; }
+        ~TFileCheckHold() { --m_form->FFileCheckHeld; }
+        TFileCheckHold(const TFileCheckHold &) = delete;
+        TFileCheckHold &operator=(const TFileCheckHold &) = delete;
+
+    private:
+        TGlossmillMainForm *m_form;
+    };
 
     // ---- Languages and resource files ----
     void AddLanguage();

@@ -96,7 +96,7 @@ TEST(ResourceFileNode, FreshNodeIsAnEmptyDefaultFile)
     EXPECT_EQ(node.BaseTemplate(), nullptr);
     EXPECT_TRUE(node.TransItems().empty());
     EXPECT_FALSE(node.XmlFile.Root());
-    EXPECT_FALSE(node.SourceFileStamp.isValid());
+    EXPECT_EQ(node.SourceFileStamp, 0);
     EXPECT_FALSE(node.NeedSave());
     node.LocaleDesc.LocaleName = "Default";
     EXPECT_FALSE(node.IsBase());
@@ -217,14 +217,14 @@ TEST(ResourceFileNode, TimeStampsReportOnlyLaterChanges)
     TTransResourceFileNode &lang = *project.Lang;
     TTransResourceFileNode &base = *project.Base;
     // Parsing took both stamps: the language file's at its rebuild, the default's when it wrote the work file.
-    ASSERT_TRUE(lang.SourceFileStamp.isValid());
-    ASSERT_TRUE(base.SourceFileStamp.isValid());
+    ASSERT_NE(lang.SourceFileStamp, 0);
+    ASSERT_NE(base.SourceFileStamp, 0);
     EXPECT_FALSE(lang.CheckFileTimeChanged());
     EXPECT_FALSE(lang.CheckBaseFileTimeChanged());
 
     QFile file(project.DefaultPath());
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(file.setFileTime(base.SourceFileStamp.addSecs(10), QFileDevice::FileModificationTime));
+    ASSERT_TRUE(file.setFileTime(QDateTime::fromMSecsSinceEpoch(base.SourceFileStamp / 1000000 + 10000), QFileDevice::FileModificationTime));
     file.close();
     EXPECT_TRUE(lang.CheckBaseFileTimeChanged());
     EXPECT_TRUE(base.CheckFileTimeChanged());
@@ -239,7 +239,7 @@ TEST(ResourceFileNode, TimeStampsReportOnlyLaterChanges)
     EXPECT_FALSE(fresh.CheckFileTimeChanged()); // equal time
     ASSERT_TRUE(QFile::remove(project.LangPath()));
     EXPECT_FALSE(fresh.CheckFileTimeChanged()); // gone
-    const QDateTime kept = fresh.SourceFileStamp;
+    const qint64 kept = fresh.SourceFileStamp;
     fresh.RememberFileTime();
     EXPECT_EQ(fresh.SourceFileStamp, kept);
 }

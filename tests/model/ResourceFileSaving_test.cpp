@@ -227,7 +227,7 @@ TEST(ResourceFileSaving, FirstSaveGoesThroughWorkAndBackupFilesLaterOnesDirect)
     EXPECT_TRUE(project.LangFile().contains("<string name=\"a\">Uno</string>"));
     EXPECT_FALSE(node.CanUndo());
     EXPECT_FALSE(node.NeedSave());
-    EXPECT_EQ(node.SourceFileStamp, QFileInfo(project.LangPath()).lastModified());
+    EXPECT_EQ(node.SourceFileStamp / 1000000, QFileInfo(project.LangPath()).lastModified().toMSecsSinceEpoch());
     Edit(node, project.Item("a"), "Ein");
     ASSERT_TRUE(node.SaveFile(QString()));
     EXPECT_FALSE(QFileInfo::exists(project.WorkPath()));
