@@ -1,5 +1,7 @@
 #include "TIniFile.h"
 
+#include "Glossmill_Misc.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -18,21 +20,6 @@ struct TIniText
 };
 
 enum class TLoadResult { Missing, Loaded, Failed };
-
-QChar FoldAZ(QChar c)
-{
-    return (c >= u'a' && c <= u'z') ? QChar(c.unicode() - 32) : c;
-}
-
-bool SameName(const QString &a, const QString &b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i)
-        if (FoldAZ(a[i]) != FoldAZ(b[i]))
-            return false;
-    return true;
-}
 
 // A line whose first non-blank character is "[" starts a section; the name runs to "]".
 bool SectionNameOf(const QString &line, QString *name)
@@ -68,7 +55,7 @@ qsizetype FindSection(const QStringList &lines, const QString &section, qsizetyp
 {
     QString name;
     for (qsizetype i = from; i < lines.size(); ++i)
-        if (SectionNameOf(lines[i], &name) && SameName(name, section))
+        if (SectionNameOf(lines[i], &name) && SameTextAZ(name, section))
             return i;
     return -1;
 }
@@ -87,7 +74,7 @@ qsizetype FindKey(const QStringList &lines, qsizetype from, qsizetype to, const 
 {
     QString k;
     for (qsizetype i = from; i < to; ++i)
-        if (KeyOf(lines[i], &k) && SameName(k, key))
+        if (KeyOf(lines[i], &k) && SameTextAZ(k, key))
             return i;
     return -1;
 }

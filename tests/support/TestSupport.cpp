@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <gtest/gtest.h>
+
 namespace TestSupport {
 
 QString CorpusDir()
@@ -49,6 +51,13 @@ QByteArray ReadFile(const QString &path)
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return f.readAll();
+}
+
+void ExpectText(const QByteArray &actual, const QByteArray &expected)
+{
+    EXPECT_EQ(actual, expected) << "--- actual ---\n"
+                                << actual.toStdString() << "--- expected ---\n"
+                                << expected.toStdString();
 }
 
 } // namespace TestSupport

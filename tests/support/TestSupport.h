@@ -17,4 +17,7 @@ bool WriteFile(const QString &path, const QByteArray &bytes);
 // The whole content of `path`, empty when it cannot be read.
 QByteArray ReadFile(const QString &path);
 
+// Compares two texts, printing both whole on a mismatch.
+void ExpectText(const QByteArray &actual, const QByteArray &expected);
+
 } // namespace TestSupport

@@ -18,13 +18,6 @@ protected:
     QByteArray content() const { return TestSupport::ReadFile(path()); }
 };
 
-void ExpectText(const QByteArray &actual, const QByteArray &expected)
-{
-    EXPECT_EQ(actual, expected) << "--- actual ---\n"
-                                << actual.toStdString() << "--- expected ---\n"
-                                << expected.toStdString();
-}
-
 } // namespace
 
 TEST_F(IniFileTest, MissingFileReadsAsEmpty)
@@ -124,7 +117,7 @@ TEST_F(IniFileTest, WriteCreatesTheFileWithTheSectionAsNamed)
     EXPECT_TRUE(ini.WriteString("GENERAL", "DefaultLocaleCode", "en"));
     EXPECT_TRUE(ini.WriteBool("GENERAL", "DoNotWriteBOM", true));
     EXPECT_TRUE(ini.WriteInteger("GENERAL", "ScrollLines", -5));
-    ExpectText(content(), "[GENERAL]\nDefaultLocaleCode=en\nDoNotWriteBOM=1\nScrollLines=-5\n");
+    TestSupport::ExpectText(content(), "[GENERAL]\nDefaultLocaleCode=en\nDoNotWriteBOM=1\nScrollLines=-5\n");
 }
 
 TEST_F(IniFileTest, WriteKeepsEveryOtherLineAsItWas)
@@ -146,7 +139,7 @@ TEST_F(IniFileTest, WriteKeepsEveryOtherLineAsItWas)
     EXPECT_TRUE(ini.WriteString("GENERAL", "gogletranslategeturl", "https://new/?a=b&c=%TRANSLATED_TEXT%"));
     EXPECT_TRUE(ini.WriteString("GENERAL", "DefaultLocaleCode", "de"));
     EXPECT_TRUE(ini.WriteInteger("NEW", "k", 1));
-    ExpectText(content(), before +
+    TestSupport::ExpectText(content(), before +
                           "GogleTranslateGetURL =https://new/?a=b&c=%TRANSLATED_TEXT%\r\n"
                           "ScrollLines=3\r\n"
                           "DefaultLocaleCode=de\r\n"
@@ -186,14 +179,14 @@ TEST_F(IniFileTest, KeepsTheFileEncoding)
     // UTF-8 with a byte-order mark stays so.
     put("\xEF\xBB\xBF[GENERAL]\nA=\xC3\xA4\n");
     ASSERT_TRUE(TIniFile(path()).WriteString("GENERAL", "B", "b"));
-    ExpectText(content(), "\xEF\xBB\xBF[GENERAL]\nA=\xC3\xA4\nB=b\n");
+    TestSupport::ExpectText(content(), "\xEF\xBB\xBF[GENERAL]\nA=\xC3\xA4\nB=b\n");
 
     // An 8-bit file keeps its other bytes unchanged.
     put("[reopen]\nitem0=/home/j\xF6rg/p/\n");
     TIniFile ini(path());
     EXPECT_EQ(ini.ReadString("reopen", "item0", ""), QString::fromUtf8("/home/jörg/p/"));
     ASSERT_TRUE(ini.WriteString("GENERAL", "A", "1"));
-    ExpectText(content(), "[reopen]\nitem0=/home/j\xF6rg/p/\n\n[GENERAL]\nA=1\n");
+    TestSupport::ExpectText(content(), "[reopen]\nitem0=/home/j\xF6rg/p/\n\n[GENERAL]\nA=1\n");
 }
 
 TEST_F(IniFileTest, ReadsUtf16WithByteOrderMark)
@@ -247,7 +240,7 @@ TEST_F(IniFileTest, EraseSectionRemovesItsLinesOnly)
     put("[GENERAL]\nA=1\n\n[reopen]\n; recent\nitem0=/a/\nitem1=/b/\n\n[REOPEN]\nitem2=/c/\n[Z]\nz=1\n");
     TIniFile ini(path());
     EXPECT_TRUE(ini.EraseSection("Reopen"));
-    ExpectText(content(), "[GENERAL]\nA=1\n\n[Z]\nz=1\n");
+    TestSupport::ExpectText(content(), "[GENERAL]\nA=1\n\n[Z]\nz=1\n");
     EXPECT_EQ(ini.ReadString("reopen", "item2", "none"), "none");
     EXPECT_TRUE(ini.EraseSection("reopen"));
 }
@@ -257,8 +250,8 @@ TEST_F(IniFileTest, DeleteKeyRemovesTheKeyFromItsSection)
     put("[reopen]\nitem0=/a/\nITEM0=/dup/\nitem1=/b/\n[other]\nitem0=/keep/\n");
     TIniFile ini(path());
     EXPECT_TRUE(ini.DeleteKey("REOPEN", "item0"));
-    ExpectText(content(), "[reopen]\nitem1=/b/\n[other]\nitem0=/keep/\n");
+    TestSupport::ExpectText(content(), "[reopen]\nitem1=/b/\n[other]\nitem0=/keep/\n");
     EXPECT_TRUE(ini.DeleteKey("reopen", "item9"));
     EXPECT_TRUE(ini.DeleteKey("nosuch", "item0"));
-    ExpectText(content(), "[reopen]\nitem1=/b/\n[other]\nitem0=/keep/\n");
+    TestSupport::ExpectText(content(), "[reopen]\nitem1=/b/\n[other]\nitem0=/keep/\n");
 }

@@ -41,13 +41,6 @@ protected:
     }
 };
 
-void ExpectText(const QByteArray &actual, const QByteArray &expected)
-{
-    EXPECT_EQ(actual, expected) << "--- actual ---\n"
-                                << actual.toStdString() << "--- expected ---\n"
-                                << expected.toStdString();
-}
-
 } // namespace
 
 TEST_F(OptionsDialogTest, FirstRunWithoutSettingsFileGivesTheDefaults)
@@ -161,7 +154,7 @@ TEST_F(OptionsDialogTest, OkWritesAllSixKeysAndLeavesTheRecentListAlone)
     TFRMOptions &d = create();
     d.BitBtn1->click();
     EXPECT_EQ(d.result(), QDialog::Accepted);
-    ExpectText(content(), "; Glossmill\n" + ReopenSection +
+    TestSupport::ExpectText(content(), "; Glossmill\n" + ReopenSection +
                               "\n[GENERAL]\nScrollLines=3\nReplaceWhiteSpaces=0\nDoNotWriteBOM=1\nKeepWhiteSpaces=1\n"
                               "GogleTranslateGetURL=" + TFRMOptions::DefaultGoogleTranslateURL.toUtf8() +
                               "\nDefaultLocaleCode=en\n\n[Other]\nx=1\n");
@@ -183,7 +176,7 @@ TEST_F(OptionsDialogTest, OkStoresTheEditedValues)
     EXPECT_EQ(d.GetLocCode(), " de");
     EXPECT_EQ(d.ScrollLines, 7);
     EXPECT_EQ(mainLocaleBox.text(), "en") << "the main window's box is written only at creation";
-    ExpectText(content(), ReopenSection +
+    TestSupport::ExpectText(content(), ReopenSection +
                               "\n[GENERAL]\nReplaceWhiteSpaces=0\nDoNotWriteBOM=0\nKeepWhiteSpaces=0\n"
                               "GogleTranslateGetURL= https://translate.google.de/?q=%TRANSLATED_TEXT% \n"
                               "DefaultLocaleCode= de\nScrollLines=7\n");
@@ -229,7 +222,7 @@ TEST_F(OptionsDialogTest, CancelStoresNothingAndTheNextShowRefreshes)
     d.EDScrollLines->setValue(9);
     d.BitBtn2->click();
     EXPECT_EQ(d.result(), QDialog::Rejected);
-    ExpectText(content(), ReopenSection);
+    TestSupport::ExpectText(content(), ReopenSection);
     EXPECT_TRUE(d.DoNotWriteBOM);
     EXPECT_EQ(d.DefaultLocaleCode, "en");
     EXPECT_EQ(d.ScrollLines, 2);
@@ -240,7 +233,7 @@ TEST_F(OptionsDialogTest, CancelStoresNothingAndTheNextShowRefreshes)
     EXPECT_EQ(d.EDDefaultLocaleCode->text(), "en");
     EXPECT_EQ(d.MURL->toPlainText(), TFRMOptions::DefaultGoogleTranslateURL);
     EXPECT_EQ(d.EDScrollLines->Value(), QVariant(2));
-    ExpectText(content(), ReopenSection);
+    TestSupport::ExpectText(content(), ReopenSection);
 }
 
 TEST_F(OptionsDialogTest, ShownModallyAndAcceptedWithOk)
