@@ -27,6 +27,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextEdit>
@@ -686,7 +687,7 @@ void TGlossmillMainForm::ConnectHandlers()
                     ListRowsGoing(first, last);
             });
     connect(LV, &QTreeWidget::itemDoubleClicked, this, [this]() { LVDblClick(); });
-    connect(LV, &QTreeWidget::currentItemChanged, this, [this]() { LVChange(); });
+    // Once per change: the selection changes after the current row has moved, so this one signal sees both.
     connect(LV, &QTreeWidget::itemSelectionChanged, this, [this]() { LVChange(); });
     LV->installEventFilter(this);
     on(SBUndo, &QToolButton::clicked, &TGlossmillMainForm::SBUndoClick);
@@ -713,6 +714,7 @@ void TGlossmillMainForm::ConnectHandlers()
     on(SBShowDefaultLocales, &QToolButton::clicked, &TGlossmillMainForm::SBShowDefaultLocalesClick);
     on(SBSelectTargetLocale, &QToolButton::clicked, &TGlossmillMainForm::SBSelectTargetLocaleClick);
     connect(WBGoogle, &QWebEngineView::loadFinished, this, &TGlossmillMainForm::WBGoogleNavigateComplete2);
+    on(WBGoogle, &QWebEngineView::urlChanged, &TGlossmillMainForm::WBGoogleUrlChanged);
 
     on(TMCheckFileChanged, &QTimer::timeout, &TGlossmillMainForm::TMCheckFileChangedTimer);
 }
@@ -1091,14 +1093,19 @@ void TGlossmillMainForm::LVColumnClick(int column)
 {
     ColumnToSort = column;
     QTreeWidgetItem *current = LV->currentItem();
+    const bool selected = current && current->isSelected();
+    // The rows only change places: taking them out one by one must not reach the list's change handler.
+    const QSignalBlocker listSignals(LV);
     QList<QTreeWidgetItem *> rows;
     while (LV->topLevelItemCount() > 0)
         rows.append(LV->takeTopLevelItem(0));
     std::stable_sort(rows.begin(), rows.end(),
                      [this](QTreeWidgetItem *a, QTreeWidgetItem *b) { return LVCompare(a, b) < 0; });
     LV->addTopLevelItems(rows);
-    if (current)
-        LV->setCurrentItem(current);
+    if (current) {
+        LV->setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
+        current->setSelected(selected);
+    }
 }
 
 // ---------------------------------------------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QString>
+#include <QUrl>
 #include <memory>
 #include <vector>
 
@@ -339,6 +340,12 @@ public:
     void SBSelectTargetLocaleClick();
     // ok: the view's load finished with a page (false for a failed or stopped load).
     void WBGoogleNavigateComplete2(bool ok);
+    // The view shows a new address: with no page loading, a request moved within the page shown.
+    void WBGoogleUrlChanged();
+
+signals:
+    // Each address the window hands the translator pane to load.
+    void TranslatorPageRequested(const QUrl &address);
 
 protected:
     bool event(QEvent *e) override;
