@@ -221,7 +221,8 @@ public:
     TTransResourceFileNode *FindBaseTemplate(const TTransResourceFileNode *node) const;
     TTransResourceFileNode *FindBaseFileByName(const QString &name) const;
     void FreeNodeData(QTreeWidgetItem *node);
-    void ReopenAndSelect(const QString &fileName, const QString &localeCode);
+    // Selects the first file of that name whose locale is `locale` as a whole (its folder), not its code alone.
+    void ReopenAndSelect(const QString &fileName, const TLocaleDesc &locale);
     void MMOpenProjectClick();
     void SBOpenProjectClick();
     void OpenExampleProject1Click();

@@ -325,7 +325,7 @@ void TGlossmillMainForm::FreeNodeData(QTreeWidgetItem *node)
     }
 }
 
-void TGlossmillMainForm::ReopenAndSelect(const QString &fileName, const QString &localeCode)
+void TGlossmillMainForm::ReopenAndSelect(const QString &fileName, const TLocaleDesc &locale)
 {
     if (PackageName.isEmpty())
         return;
@@ -337,7 +337,9 @@ void TGlossmillMainForm::ReopenAndSelect(const QString &fileName, const QString 
         return;
     for (QTreeWidgetItemIterator it(TVProject); *it; ++it) {
         auto *file = dynamic_cast<TTransResourceFileNode *>(NodeData(*it));
-        if (file && FileNameOf(file->ResourceFileName) == fileName && file->LocaleDesc.LocaleCode == localeCode) {
+        // Regions (en-rGB, en-rAU) and scripts share a code: only the folder tells the locale apart.
+        if (file && FileNameOf(file->ResourceFileName) == fileName &&
+            file->LocaleDesc.ValuesFolderName == locale.ValuesFolderName) {
             (*it)->setExpanded(true);
             TVProject->setCurrentItem(*it);
             return;

@@ -146,9 +146,9 @@ bool TGlossmillMainForm::SaveAllAndReload()
         if (!file)
             return true;
         const QString name = QFileInfo(file->ResourceFileName).fileName();
-        const QString code = file->LocaleDesc.LocaleCode;
+        const TLocaleDesc locale = file->LocaleDesc;
         if (SaveAll())
-            ReopenAndSelect(name, code);
+            ReopenAndSelect(name, locale);
         return true;
     } catch (...) {
         return false;

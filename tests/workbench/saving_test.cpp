@@ -347,6 +347,43 @@ TEST_F(SavingTest, YesToTheDefaultQuestionSavesAllAndReopensOnTheSameFile)
     EXPECT_TRUE(CheckAnswering(QMessageBox::No).isEmpty());
 }
 
+TEST_F(SavingTest, YesToTheDefaultQuestionReopensOnTheSameRegionNotAnotherOfItsLanguage)
+{
+    const struct
+    {
+        const char *shown;
+        QStringList others; // languages of the same code, earlier in the tree
+    } cases[] = {
+        {"values-en-rGB", {"values-en-rAU"}},
+        {"values-en-rGB", {"values-en"}},
+        {"values-pt-rBR", {"values-pt", "values-pt-rAO"}},
+        {"values-az-r_#Latn", {"values-az", "values-az-r_#Cyrl"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.shown);
+        for (const QString &folder : c.others + QStringList{c.shown})
+            if (!QFileInfo::exists(LanguageFile(folder)))
+                ASSERT_TRUE(TestSupport::CopyTree(Project + "/res/values-de", Project + "/res/" + folder));
+        Form->OpenProject(Project);
+        Form->TMCheckFileChanged->stop();
+        QTreeWidgetItem *shown = nullptr;
+        for (QTreeWidgetItemIterator it(Form->TVProject); *it && !shown; ++it) {
+            auto *file = dynamic_cast<TTransResourceFileNode *>(TGlossmillMainForm::NodeData(*it));
+            if (file && file->LocaleDesc.ValuesFolderName == QString::fromLatin1(c.shown))
+                shown = *it;
+        }
+        ASSERT_NE(shown, nullptr);
+        Form->TVProject->setCurrentItem(shown);
+
+        ChangeOnDisk(DefaultFile(), ">Calendar", ">Calendar+");
+        ASSERT_EQ(CheckAnswering(QMessageBox::Yes).size(), 1);
+        ASSERT_NE(File(), nullptr);
+        EXPECT_EQ(File()->ResourceFileName, LanguageFile(c.shown));
+        EXPECT_EQ(File()->LocaleDesc.ValuesFolderName, QString::fromLatin1(c.shown));
+        Form->TMCheckFileChanged->stop();
+    }
+}
+
 TEST_F(SavingTest, WhenSavingFailsBeforeTheReopenTheProjectStaysAndTheQuestionComesAgain)
 {
     EditFirstRow("fr", "Sauvegarde");
