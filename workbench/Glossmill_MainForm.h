@@ -286,8 +286,10 @@ public:
 
     // ---- Saving, outside-change detection and reload ----
     void SaveSelected();
-    // SaveFile, then the work and backup files removed; a failure shows its own "Save Error" box. False on failure.
+    // SaveFile, then the work and backup files removed; a failure shows its own "Save Error" box. A file that another
+    // program changed is written only after the user's Yes. False when the file was not saved.
     bool SaveFileNode(TTransResourceFileNode *file);
+    // True when every file that needed saving was saved.
     bool SaveAll();
     void SBSAveClick();
     void MMSaveClick();

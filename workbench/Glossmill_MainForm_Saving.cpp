@@ -3,6 +3,7 @@
 
 #include "Glossmill_Misc.h"
 #include "Glossmill_types.h"
+#include "TranslateURL.h"
 
 #include <QFileInfo>
 #include <QMessageBox>
@@ -30,6 +31,15 @@ const QString CRLF = QStringLiteral("\r\n");
 
 bool TGlossmillMainForm::SaveFileNode(TTransResourceFileNode *file)
 {
+    // Another program wrote the file since it was loaded or saved (a pull, an editor): writing would drop that
+    // change unasked. No keeps the file unsaved with its edits, which is not a failed save.
+    if (file->CheckFileTimeChanged() && QFileInfo(file->ResourceFileName).isFile() &&
+        !AskYesNo(this, QStringLiteral("Vorel Glossmill - Translated resource file changed"),
+                  QStringLiteral("Resource file ") + QFileInfo(file->ResourceFileName).fileName() +
+                      QStringLiteral(" (") + WebLocaleCode(file->LocaleDesc) +
+                      QStringLiteral(") has been changed outside of the Glossmill.") + CRLF + CRLF +
+                      QStringLiteral("Do you want to save your translation over these changes?")))
+        return false;
     bool ok = false;
     try {
         ok = file->SaveFile(QString());
