@@ -30,9 +30,11 @@
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QWebEngineView>
@@ -56,6 +58,8 @@ QLabel *ValueLabel(const QString &name, const QString &text, QWidget *parent)
     p.setColor(QPalette::WindowText, ValueBlue);
     l->setPalette(p);
     l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Values come from the project (package name, paths): markup in them is text, never formatting.
+    l->setTextFormat(Qt::PlainText);
     return l;
 }
 
@@ -841,6 +845,15 @@ bool TGlossmillMainForm::eventFilter(QObject *watched, QEvent *e)
     case QEvent::Resize:
         if (watched == LV)
             LVResize();
+        break;
+    case QEvent::ToolTip:
+        // A recent folder's hint is shown as written: the tip would take markup in the path for formatting.
+        for (QLabel *l : {LBREcent0, LBREcent1, LBREcent2, LBREcent3, LBREcent4})
+            if (watched == l && !l->toolTip().isEmpty()) {
+                QToolTip::showText(static_cast<QHelpEvent *>(e)->globalPos(),
+                                   Qt::convertFromPlainText(l->toolTip(), Qt::WhiteSpaceNoWrap), l);
+                return true;
+            }
         break;
     case QEvent::MouseButtonRelease:
         if (watched == LV->viewport()) {

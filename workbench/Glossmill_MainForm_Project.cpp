@@ -193,6 +193,8 @@ void TGlossmillMainForm::OpenProject(QString folder)
 void TGlossmillMainForm::ShowErrorBox(const QString &caption, const QString &text)
 {
     QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, this);
+    // The texts carry paths from the project, which may hold anything that looks like markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

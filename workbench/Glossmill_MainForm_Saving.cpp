@@ -22,6 +22,8 @@ struct TSetControlsWhenDone
 bool AskYesNo(QWidget *owner, const QString &caption, const QString &text)
 {
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, owner);
+    // The file name is the project's: shown as written, whatever it holds.
+    box.setTextFormat(Qt::PlainText);
     return box.exec() == QMessageBox::Yes;
 }
 
