@@ -389,7 +389,7 @@ void TGlossmillMainForm::ListViewEditorKeyDown(int &key, Qt::KeyboardModifiers s
     }
     case Qt::Key_Tab:
         // Stored and hidden as with Enter: an editor left open over no row would take typing and drop it. The key
-        // then moves the focus on from the list, as Tab in the list does.
+        // then moves the focus on from the list to the next control.
         EndListEdit(2);
         if (LV->isVisible() && LV->isEnabled())
             LV->setFocus(Qt::TabFocusReason);
