@@ -314,9 +314,16 @@ void TEditExMP::WriteEnabled(bool v)
 
 void TEditExMP::changeEvent(QEvent *event)
 {
-    // Enabling through QWidget's own setter counts as a write too.
-    if (event->type() == QEvent::EnabledChange && FEnabled == testAttribute(Qt::WA_Disabled))
-        WriteEnabled(!testAttribute(Qt::WA_Disabled));
+    // QWidget's own setter on the control counts as a write too. A disabled container changes the control's state
+    // without being a write: taking it for one would disable the control for good.
+    if (event->type() == QEvent::EnabledChange) {
+        const bool own = !testAttribute(Qt::WA_ForceDisabled);
+        if (own != FEnabled) {
+            FEnabled = own;
+            ED->setEnabled(own);
+            SPButton->setEnabled(own);
+        }
+    }
     QWidget::changeEvent(event);
 }
 

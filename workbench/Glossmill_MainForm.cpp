@@ -27,11 +27,14 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QWebEngineView>
@@ -55,6 +58,8 @@ QLabel *ValueLabel(const QString &name, const QString &text, QWidget *parent)
     p.setColor(QPalette::WindowText, ValueBlue);
     l->setPalette(p);
     l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Values come from the project (package name, paths): markup in them is text, never formatting.
+    l->setTextFormat(Qt::PlainText);
     return l;
 }
 
@@ -686,7 +691,7 @@ void TGlossmillMainForm::ConnectHandlers()
                     ListRowsGoing(first, last);
             });
     connect(LV, &QTreeWidget::itemDoubleClicked, this, [this]() { LVDblClick(); });
-    connect(LV, &QTreeWidget::currentItemChanged, this, [this]() { LVChange(); });
+    // Once per change: the selection changes after the current row has moved, so this one signal sees both.
     connect(LV, &QTreeWidget::itemSelectionChanged, this, [this]() { LVChange(); });
     LV->installEventFilter(this);
     on(SBUndo, &QToolButton::clicked, &TGlossmillMainForm::SBUndoClick);
@@ -713,6 +718,7 @@ void TGlossmillMainForm::ConnectHandlers()
     on(SBShowDefaultLocales, &QToolButton::clicked, &TGlossmillMainForm::SBShowDefaultLocalesClick);
     on(SBSelectTargetLocale, &QToolButton::clicked, &TGlossmillMainForm::SBSelectTargetLocaleClick);
     connect(WBGoogle, &QWebEngineView::loadFinished, this, &TGlossmillMainForm::WBGoogleNavigateComplete2);
+    on(WBGoogle, &QWebEngineView::urlChanged, &TGlossmillMainForm::WBGoogleUrlChanged);
 
     on(TMCheckFileChanged, &QTimer::timeout, &TGlossmillMainForm::TMCheckFileChangedTimer);
 }
@@ -839,6 +845,15 @@ bool TGlossmillMainForm::eventFilter(QObject *watched, QEvent *e)
     case QEvent::Resize:
         if (watched == LV)
             LVResize();
+        break;
+    case QEvent::ToolTip:
+        // A recent folder's hint is shown as written: the tip would take markup in the path for formatting.
+        for (QLabel *l : {LBREcent0, LBREcent1, LBREcent2, LBREcent3, LBREcent4})
+            if (watched == l && !l->toolTip().isEmpty()) {
+                QToolTip::showText(static_cast<QHelpEvent *>(e)->globalPos(),
+                                   Qt::convertFromPlainText(l->toolTip(), Qt::WhiteSpaceNoWrap), l);
+                return true;
+            }
         break;
     case QEvent::MouseButtonRelease:
         if (watched == LV->viewport()) {
@@ -1091,14 +1106,19 @@ void TGlossmillMainForm::LVColumnClick(int column)
 {
     ColumnToSort = column;
     QTreeWidgetItem *current = LV->currentItem();
+    const bool selected = current && current->isSelected();
+    // The rows only change places: taking them out one by one must not reach the list's change handler.
+    const QSignalBlocker listSignals(LV);
     QList<QTreeWidgetItem *> rows;
     while (LV->topLevelItemCount() > 0)
         rows.append(LV->takeTopLevelItem(0));
     std::stable_sort(rows.begin(), rows.end(),
                      [this](QTreeWidgetItem *a, QTreeWidgetItem *b) { return LVCompare(a, b) < 0; });
     LV->addTopLevelItems(rows);
-    if (current)
-        LV->setCurrentItem(current);
+    if (current) {
+        LV->setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
+        current->setSelected(selected);
+    }
 }
 
 // ---------------------------------------------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QString>
+#include <QUrl>
 #include <memory>
 #include <vector>
 
@@ -220,7 +221,8 @@ public:
     TTransResourceFileNode *FindBaseTemplate(const TTransResourceFileNode *node) const;
     TTransResourceFileNode *FindBaseFileByName(const QString &name) const;
     void FreeNodeData(QTreeWidgetItem *node);
-    void ReopenAndSelect(const QString &fileName, const QString &localeCode);
+    // Selects the first file of that name whose locale is `locale` as a whole (its folder), not its code alone.
+    void ReopenAndSelect(const QString &fileName, const TLocaleDesc &locale);
     void MMOpenProjectClick();
     void SBOpenProjectClick();
     void OpenExampleProject1Click();
@@ -284,8 +286,10 @@ public:
 
     // ---- Saving, outside-change detection and reload ----
     void SaveSelected();
-    // SaveFile, then the work and backup files removed; a failure shows its own "Save Error" box. False on failure.
+    // SaveFile, then the work and backup files removed; a failure shows its own "Save Error" box. A file that another
+    // program changed is written only after the user's Yes. False when the file was not saved.
     bool SaveFileNode(TTransResourceFileNode *file);
+    // True when every file that needed saving was saved.
     bool SaveAll();
     void SBSAveClick();
     void MMSaveClick();
@@ -339,6 +343,12 @@ public:
     void SBSelectTargetLocaleClick();
     // ok: the view's load finished with a page (false for a failed or stopped load).
     void WBGoogleNavigateComplete2(bool ok);
+    // The view shows a new address: with no page loading, a request moved within the page shown.
+    void WBGoogleUrlChanged();
+
+signals:
+    // Each address the window hands the translator pane to load.
+    void TranslatorPageRequested(const QUrl &address);
 
 protected:
     bool event(QEvent *e) override;

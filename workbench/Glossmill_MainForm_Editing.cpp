@@ -114,10 +114,10 @@ void StepFileHistory(TGlossmillMainForm *form, void (TTransResourceFileNode::*st
 
 void TGlossmillMainForm::SetFilter(QAction *entry, tTransState state)
 {
+    // Without a file shown the choice still goes to the menu and the button: the next file shown takes it.
     TTransResourceFileNode *file = SelectedFileNode();
-    if (!file)
-        return;
-    file->setActiveFilter(state);
+    if (file)
+        file->setActiveFilter(state);
     BFilter->setText(state == tsUnknown ? QStringLiteral("Filter")
                                         : QStringLiteral("Filter [") + TransStateCaptions[state] + QStringLiteral("]"));
     int image = 0;
@@ -141,7 +141,8 @@ void TGlossmillMainForm::SetFilter(QAction *entry, tTransState state)
     for (QAction *a : PMFilter->actions())
         a->setChecked(false);
     entry->setChecked(true);
-    TVProjectChange(TVProject->currentItem());
+    if (file)
+        TVProjectChange(TVProject->currentItem());
 }
 
 void TGlossmillMainForm::PMFilterAllClick()
@@ -278,6 +279,9 @@ void TGlossmillMainForm::BCopyBaseClick()
 void TGlossmillMainForm::BAcceptFromGoogleClick()
 {
     EditSelectedItem(this, [](TTranslateItem *item, std::optional<QString> &cell) {
+        // No text on the clipboard is nothing to paste, not an empty translation that wipes the item.
+        if (QGuiApplication::clipboard()->text().isEmpty())
+            return false;
         item->setTranslateValue(QGuiApplication::clipboard()->text());
         // The cell shows the clipboard as it is, whatever the writer made of its spaces.
         cell = QGuiApplication::clipboard()->text();
@@ -384,7 +388,11 @@ void TGlossmillMainForm::ListViewEditorKeyDown(int &key, Qt::KeyboardModifiers s
         break;
     }
     case Qt::Key_Tab:
-        EndListEdit(0);
+        // Stored and hidden as with Enter: an editor left open over no row would take typing and drop it. The key
+        // then moves the focus on from the list to the next control.
+        EndListEdit(2);
+        if (LV->isVisible() && LV->isEnabled())
+            LV->setFocus(Qt::TabFocusReason);
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:

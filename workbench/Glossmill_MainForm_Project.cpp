@@ -193,6 +193,8 @@ void TGlossmillMainForm::OpenProject(QString folder)
 void TGlossmillMainForm::ShowErrorBox(const QString &caption, const QString &text)
 {
     QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, this);
+    // The texts carry paths from the project, which may hold anything that looks like markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
@@ -325,7 +327,7 @@ void TGlossmillMainForm::FreeNodeData(QTreeWidgetItem *node)
     }
 }
 
-void TGlossmillMainForm::ReopenAndSelect(const QString &fileName, const QString &localeCode)
+void TGlossmillMainForm::ReopenAndSelect(const QString &fileName, const TLocaleDesc &locale)
 {
     if (PackageName.isEmpty())
         return;
@@ -337,7 +339,9 @@ void TGlossmillMainForm::ReopenAndSelect(const QString &fileName, const QString 
         return;
     for (QTreeWidgetItemIterator it(TVProject); *it; ++it) {
         auto *file = dynamic_cast<TTransResourceFileNode *>(NodeData(*it));
-        if (file && FileNameOf(file->ResourceFileName) == fileName && file->LocaleDesc.LocaleCode == localeCode) {
+        // Regions (en-rGB, en-rAU) and scripts share a code: only the folder tells the locale apart.
+        if (file && FileNameOf(file->ResourceFileName) == fileName &&
+            file->LocaleDesc.ValuesFolderName == locale.ValuesFolderName) {
             (*it)->setExpanded(true);
             TVProject->setCurrentItem(*it);
             return;

@@ -3,6 +3,7 @@
 
 #include "Glossmill_Misc.h"
 #include "Glossmill_types.h"
+#include "TranslateURL.h"
 
 #include <QFileInfo>
 #include <QMessageBox>
@@ -21,6 +22,8 @@ struct TSetControlsWhenDone
 bool AskYesNo(QWidget *owner, const QString &caption, const QString &text)
 {
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, owner);
+    // The file name is the project's: shown as written, whatever it holds.
+    box.setTextFormat(Qt::PlainText);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -30,6 +33,15 @@ const QString CRLF = QStringLiteral("\r\n");
 
 bool TGlossmillMainForm::SaveFileNode(TTransResourceFileNode *file)
 {
+    // Another program wrote the file since it was loaded or saved (a pull, an editor): writing would drop that
+    // change unasked. No keeps the file unsaved with its edits, which is not a failed save.
+    if (file->CheckFileTimeChanged() && QFileInfo(file->ResourceFileName).isFile() &&
+        !AskYesNo(this, QStringLiteral("Vorel Glossmill - Translated resource file changed"),
+                  QStringLiteral("Resource file ") + QFileInfo(file->ResourceFileName).fileName() +
+                      QStringLiteral(" (") + WebLocaleCode(file->LocaleDesc) +
+                      QStringLiteral(") has been changed outside of the Glossmill.") + CRLF + CRLF +
+                      QStringLiteral("Do you want to save your translation over these changes?")))
+        return false;
     bool ok = false;
     try {
         ok = file->SaveFile(QString());
@@ -146,9 +158,9 @@ bool TGlossmillMainForm::SaveAllAndReload()
         if (!file)
             return true;
         const QString name = QFileInfo(file->ResourceFileName).fileName();
-        const QString code = file->LocaleDesc.LocaleCode;
+        const TLocaleDesc locale = file->LocaleDesc;
         if (SaveAll())
-            ReopenAndSelect(name, code);
+            ReopenAndSelect(name, locale);
         return true;
     } catch (...) {
         return false;

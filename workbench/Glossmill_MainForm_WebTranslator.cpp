@@ -73,6 +73,7 @@ void TGlossmillMainForm::TranslateInWeb()
 
         const QUrl url(FillTranslateURL(address, source, target, text), QUrl::TolerantMode);
         EnableScrollWebPage = true;
+        emit TranslatorPageRequested(url);
         WBGoogle->load(url);
     } catch (const std::exception &e) {
         LogException(&e, QString());
@@ -149,4 +150,12 @@ void TGlossmillMainForm::WBGoogleNavigateComplete2(bool ok)
     } catch (const std::exception &e) {
         LogException(&e, QString());
     }
+}
+
+void TGlossmillMainForm::WBGoogleUrlChanged()
+{
+    // Only the part after "#" differed: the browser stays on the page shown and no page comes to be scrolled; a
+    // page that loads later is not the one asked for.
+    if (EnableScrollWebPage && !WBGoogle->page()->isLoading())
+        EnableScrollWebPage = false;
 }

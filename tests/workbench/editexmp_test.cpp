@@ -5,11 +5,13 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <stdexcept>
 
 #include "EditExMP.h"
+#include "Glossmill_OptionsDialog.h"
 
 namespace {
 
@@ -147,6 +149,70 @@ TEST_F(EditExMPTest, EnabledReachesTheBoxAndTheArrows)
     static_cast<QWidget &>(c).setEnabled(true);
     EXPECT_TRUE(c.Enabled());
     EXPECT_TRUE(c.EDit()->isEnabled());
+}
+
+// How the control's containers and the control itself are switched, in order: "c" the control, "p" its container,
+// "g" the container's container; a capital letter enables, a small one disables.
+struct TContainerCase
+{
+    const char *steps;
+    bool enabled; // the control's own state afterwards
+};
+
+void PrintTo(const TContainerCase &c, std::ostream *os)
+{
+    *os << c.steps;
+}
+
+class EditExMPContainerTest : public ::testing::TestWithParam<TContainerCase>
+{
+};
+
+TEST_P(EditExMPContainerTest, AContainerSwitchedOffAndOnAgainGivesTheControlBackItsOwnState)
+{
+    QWidget grand;
+    auto *parent = new QWidget(&grand);
+    auto *c = new TEditExMP(parent);
+    c->setEnabled(true);
+    for (const char *step = GetParam().steps; *step; ++step) {
+        QWidget *target = *step == 'c' || *step == 'C' ? c : (*step == 'p' || *step == 'P' ? parent : &grand);
+        if (target == c)
+            c->setEnabled(QChar(*step).isUpper());
+        else
+            target->setEnabled(QChar(*step).isUpper());
+    }
+    const bool inherited = parent->isEnabled();
+    EXPECT_EQ(c->Enabled(), GetParam().enabled);
+    EXPECT_EQ(c->isEnabled(), GetParam().enabled && inherited);
+    EXPECT_EQ(c->EDit()->isEnabled(), GetParam().enabled && inherited);
+    EXPECT_EQ(c->findChild<QWidget *>("SPButton")->isEnabled(), GetParam().enabled && inherited);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, EditExMPContainerTest,
+    ::testing::Values(TContainerCase{"pP", true}, TContainerCase{"gG", true}, TContainerCase{"pgPG", true},
+                      TContainerCase{"p", true}, TContainerCase{"cpP", false}, TContainerCase{"pcP", false},
+                      TContainerCase{"pCP", true}, TContainerCase{"pPcC", true}),
+    [](const ::testing::TestParamInfo<TContainerCase> &info) {
+        std::string name;
+        for (const char *s = info.param.steps; *s; ++s)
+            name += std::string(QChar(*s).isUpper() ? "On" : "Off") + char(QChar(*s).toUpper().toLatin1());
+        return name;
+    });
+
+TEST(EditExMPInDialog, TheOptionsScrollLinesComeBackWithTheDialog)
+{
+    QTemporaryDir dir;
+    QLineEdit mainLocaleBox;
+    TFRMOptions options(nullptr, &mainLocaleBox, dir.filePath("none.ini"));
+    auto *scrollLines = options.findChild<TEditExMP *>("EDScrollLines");
+    ASSERT_NE(scrollLines, nullptr);
+    options.setEnabled(false);
+    EXPECT_FALSE(scrollLines->EDit()->isEnabled());
+    options.setEnabled(true);
+    EXPECT_TRUE(scrollLines->isEnabled());
+    EXPECT_TRUE(scrollLines->EDit()->isEnabled());
+    EXPECT_TRUE(scrollLines->Enabled());
 }
 
 TEST_F(EditExMPTest, ColorIsTheBoxBackground)

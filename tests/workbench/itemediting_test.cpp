@@ -3,11 +3,14 @@
 #include <QAction>
 #include <QClipboard>
 #include <QDialogButtonBox>
+#include <QImage>
 #include <QMenu>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QWheelEvent>
+
+#include <functional>
 
 #include "Glossmill_EditDialog.h"
 #include "ItemListDriver.h"
@@ -104,6 +107,49 @@ TEST_F(ItemEditingTest, TheCheckedFilterGoesWithEveryFileShownAfterwards)
         EXPECT_EQ(ItemOfRow(Row(i))->TranslateState(), tsDontTranslate);
 }
 
+TEST_F(ItemEditingTest, AFilterChosenWithNoFileShownIsTheOnlyOneCheckedAndTheNextFileTakesIt)
+{
+    const struct
+    {
+        const char *shown; // the tree node selected while the filter is chosen
+        const char *entry;
+        tTransState state;
+        const char *caption;
+    } cases[] = {
+        {"root", "PMFilterTranslated", tsTranslated, "Filter [Translated]"},
+        {"language", "PMFilterDontTrans", tsDontTranslate, "Filter [Don't translate..]"},
+        {"values group", "PMFilterAllexcludemarkedasDonttranslate", tsBaseNotPresent,
+         "Filter [All (exclude Don't translate)]"},
+        {"root", "PMFilterAll", tsUnknown, "Filter"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.shown) + " " + c.entry);
+        QTreeWidgetItem *file = FileTreeNode("fr");
+        ASSERT_NE(file, nullptr);
+        QTreeWidgetItem *node = Form->GetRootNode();
+        if (QString::fromLatin1(c.shown) == "language")
+            node = file->parent()->parent();
+        else if (QString::fromLatin1(c.shown) == "values group")
+            node = file->parent();
+        Form->TVProject->setCurrentItem(node);
+        ASSERT_EQ(File(), nullptr);
+
+        Form->findChild<QAction *>(c.entry)->trigger();
+        QStringList checked;
+        for (QAction *a : Form->PMFilter->actions())
+            if (a->isChecked())
+                checked << a->objectName();
+        EXPECT_EQ(checked, QStringList{c.entry});
+        EXPECT_EQ(Form->BFilter->text(), QString::fromLatin1(c.caption));
+
+        Form->TVProject->setCurrentItem(file);
+        ASSERT_NE(File(), nullptr);
+        EXPECT_EQ(File()->ActiveFilter(), c.state);
+        for (int i = 0; i < RowCount() && c.state != tsUnknown && c.state != tsBaseNotPresent; ++i)
+            EXPECT_EQ(ItemOfRow(Row(i))->TranslateState(), c.state);
+    }
+}
+
 TEST_F(ItemEditingTest, FilterButtonPopsUpItsMenuBelowItself)
 {
     Form->BFilter->click();
@@ -191,7 +237,7 @@ TEST_F(ItemEditingTest, FillByDefaultValueCopiesTheDefaultTextAndIsUndoable)
     EXPECT_EQ(row->text(3), QString());
 }
 
-TEST_F(ItemEditingTest, PasteFromClipboardWritesItsTextAndAnEmptyClipboardMeansDontTranslate)
+TEST_F(ItemEditingTest, PasteFromClipboardWritesItsTextAndAnEmptyClipboardChangesNothing)
 {
     QTreeWidgetItem *row = FirstRowIn(tsTranslated);
     ASSERT_NE(row, nullptr);
@@ -202,12 +248,22 @@ TEST_F(ItemEditingTest, PasteFromClipboardWritesItsTextAndAnEmptyClipboardMeansD
     EXPECT_EQ(row->text(3), QStringLiteral("Aus der Zwischenablage"));
     EXPECT_EQ(ItemOfRow(row)->TranslateState(), tsTranslated);
 
-    QGuiApplication::clipboard()->clear();
-    Form->BAcceptFromGoogle->click();
-    EXPECT_EQ(ItemOfRow(row)->TranslateValue(), QString());
-    EXPECT_EQ(ItemOfRow(row)->TranslateState(), tsDontTranslate);
-    EXPECT_EQ(RowImageIndex(row), 1);
-    EXPECT_EQ(UndoCount(), 2u);
+    // A clipboard without text (emptied, or holding only a picture) leaves the translation and its state.
+    const std::function<void()> noText[] = {
+        [] { QGuiApplication::clipboard()->clear(); },
+        [] { QGuiApplication::clipboard()->setText(QString()); },
+        [] { QGuiApplication::clipboard()->setImage(QImage(4, 4, QImage::Format_RGB32)); },
+    };
+    for (const auto &emptyClipboard : noText) {
+        emptyClipboard();
+        ASSERT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
+        Form->BAcceptFromGoogle->click();
+        EXPECT_EQ(ItemOfRow(row)->TranslateValue(), QStringLiteral("Aus der Zwischenablage"));
+        EXPECT_EQ(row->text(3), QStringLiteral("Aus der Zwischenablage"));
+        EXPECT_EQ(ItemOfRow(row)->TranslateState(), tsTranslated);
+        EXPECT_EQ(RowImageIndex(row), 5);
+        EXPECT_EQ(UndoCount(), 1u);
+    }
 }
 
 TEST_F(ItemEditingTest, AnEditLeavesARowThatNoLongerPassesTheFilterInTheList)
@@ -448,22 +504,24 @@ TEST_F(ItemEditingTest, UpAndDownStoreAndReopenTheEditorOnTheNextRowOrTheSameAtT
     }
 }
 
-TEST_F(ItemEditingTest, TabStoresAndLeavesTheEditorOpenWithoutARow)
+TEST_F(ItemEditingTest, TabStoresTheTypedTextAndClosesTheEditor)
 {
     QTreeWidgetItem *row = FirstRowIn(tsTranslated);
     ASSERT_TRUE(OpenEditor(row));
     Type("Tabulator");
     Key(Qt::Key_Tab);
     EXPECT_EQ(ItemOfRow(row)->TranslateValue(), QStringLiteral("Tabulator"));
+    EXPECT_EQ(row->text(3), QStringLiteral("Tabulator"));
     EXPECT_EQ(Form->LItem, nullptr);
-    EXPECT_TRUE(Editor()->isVisible());
-    EXPECT_EQ(Editor()->text(), QStringLiteral("Tabulator"));
-
-    // Left open: a click outside the Translation column hides it and opens nothing.
-    Click(Row(0), 1);
-    QCoreApplication::processEvents();
     EXPECT_FALSE(Editor()->isVisible());
-    EXPECT_EQ(Form->LItem, nullptr);
+    // The focus moves on from the list, to the commands below it.
+    EXPECT_EQ(QApplication::focusWidget(), Form->BAcceptFromGoogle);
+
+    // What is typed next goes where the focus is, not into a hidden editor.
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("weiter"));
+    EXPECT_FALSE(Editor()->isVisible());
+    EXPECT_EQ(Editor()->text().indexOf(QStringLiteral("weiter")), -1);
+    EXPECT_EQ(ItemOfRow(row)->TranslateValue(), QStringLiteral("Tabulator"));
 }
 
 TEST_F(ItemEditingTest, AClickOnAnotherCellOrControlDropsTheEdit)

@@ -376,23 +376,29 @@ TEST_F(OpenProjectTest, CloseProjectCancelKeepsTheProjectAndOpeningAnotherAsksFi
     EXPECT_EQ(Form->LV->topLevelItemCount() > 0, true);
 }
 
-TEST_F(OpenProjectTest, ReopenAndSelectFindsTheFileByNameAndLocaleCode)
+TEST_F(OpenProjectTest, ReopenAndSelectFindsTheFileByNameAndItsWholeLocale)
 {
     const QString project = CopyOf("etar");
-    Form->ReopenAndSelect("strings.xml", "fr");
+    const TLocaleDesc french = LocaleTable(FindLocaleByValuesFolder("values-fr"));
+    Form->ReopenAndSelect("strings.xml", french);
     EXPECT_TRUE(Form->PackageName.isEmpty()) << "without a project nothing happens";
 
     Form->OpenProject(project);
-    Form->ReopenAndSelect("strings.xml", "pt");
-    QTreeWidgetItem *selected = Form->TVProject->currentItem();
-    ASSERT_NE(selected, nullptr);
-    auto *file = dynamic_cast<TTransResourceFileNode *>(NodeOfTreeItem(selected));
-    ASSERT_NE(file, nullptr);
-    EXPECT_EQ(file->LocaleDesc.LocaleName, QStringLiteral("Portuguese")) << "the first with that code wins";
-    EXPECT_EQ(VisibleTabs(Form->MainPG), QStringList{"Resource Items"});
+    // Three languages share the code "pt"; each is found as itself.
+    for (const char *folder : {"values-pt-rPT", "values-pt", "values-pt-rBR"}) {
+        SCOPED_TRACE(folder);
+        Form->ReopenAndSelect("strings.xml", LocaleTable(FindLocaleByValuesFolder(folder)));
+        QTreeWidgetItem *selected = Form->TVProject->currentItem();
+        ASSERT_NE(selected, nullptr);
+        auto *file = dynamic_cast<TTransResourceFileNode *>(NodeOfTreeItem(selected));
+        ASSERT_NE(file, nullptr);
+        EXPECT_EQ(file->LocaleDesc.ValuesFolderName, QString::fromLatin1(folder));
+        EXPECT_EQ(file->ResourceFileName, project + "/res/" + folder + "/strings.xml");
+        EXPECT_EQ(VisibleTabs(Form->MainPG), QStringList{"Resource Items"});
+    }
 
     Write(project, "AndroidManifest.xml", "<manifest package=\"changed.on.disk\"/>");
-    Form->ReopenAndSelect("strings.xml", "fr");
+    Form->ReopenAndSelect("strings.xml", french);
     EXPECT_EQ(Form->PackageName, QStringLiteral("changed.on.disk"));
     EXPECT_EQ(Form->TVProject->currentItem(), Root());
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QPushButton>
 #include <QTextEdit>
@@ -7,6 +8,8 @@
 #include <QProcess>
 #include <QToolButton>
 #include <QTimer>
+
+#include <functional>
 
 #include <sys/stat.h>
 #include <fcntl.h>
@@ -101,6 +104,11 @@ protected:
         return RowOf("app_label");
     }
     QString LanguageFile(const QString &folder) const { return Project + "/res/" + folder + "/strings.xml"; }
+    // The language's file node, shown or not.
+    TTransResourceFileNode *FileOf(const QString &localeCode) const
+    {
+        return dynamic_cast<TTransResourceFileNode *>(TGlossmillMainForm::NodeData(FileTreeNode(localeCode)));
+    }
     QString DefaultFile() const { return Project + "/res/values/strings.xml"; }
 
     QList<TMessageBoxRecord> CheckAnswering(QMessageBox::StandardButton answer)
@@ -243,6 +251,133 @@ TEST_F(SavingTest, AFolderInTheFilesPlaceFailsTheSaveAndLosesNoContent)
 }
 
 // ---------------------------------------------------------------------------------------------------------------
+// Saving over another program's change
+
+const QString OverwriteTitle = QStringLiteral("Vorel Glossmill - Translated resource file changed");
+const QString OverwriteText = QStringLiteral("Resource file strings.xml (de) has been changed outside of the "
+                                             "Glossmill.\r\n\r\nDo you want to save your translation over these "
+                                             "changes?");
+
+struct TOverwriteCase
+{
+    const char *name;
+    const char *shown; // the language whose file is selected when the command runs
+    std::function<void(TGlossmillMainForm *)> command;
+    QMessageBox::StandardButton answer;
+};
+
+void PrintTo(const TOverwriteCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class SavingOverOutsideChangeTest : public SavingTest, public ::testing::WithParamInterface<TOverwriteCase>
+{
+};
+
+TEST_P(SavingOverOutsideChangeTest, AsksBeforeWritingOverItAndNoKeepsTheEdits)
+{
+    const TOverwriteCase &c = GetParam();
+    const QString de = LanguageFile("values-de");
+    const QString id = EditFirstRow("de", "Meine Arbeit");
+    EditFirstRow("fr", "Mon travail");
+    ASSERT_NE(SelectFile(c.shown), nullptr);
+    TTransResourceFileNode *german = FileOf("de");
+    // A pull brings the German file while the edit waits to be saved.
+    ChangeOnDisk(de, ">\"Kalender\"<", ">\"Kalender von git\"<");
+
+    QList<TMessageBoxRecord> records;
+    {
+        ModalDriver::TMessageBoxAnswerer answerer(c.answer, &records);
+        c.command(Form.get());
+        QTest::qWait(50);
+    }
+    ASSERT_GE(records.size(), 1);
+    EXPECT_EQ(records[0].title, OverwriteTitle);
+    EXPECT_EQ(records[0].text, OverwriteText);
+    EXPECT_EQ(records[0].icon, QMessageBox::Question);
+    EXPECT_EQ(records[0].buttons, QMessageBox::Yes | QMessageBox::No);
+    for (const TMessageBoxRecord &r : records.mid(1))
+        EXPECT_NE(r.title, QStringLiteral("Save Error"));
+    if (QString::fromLatin1(c.shown) != "de")
+        EXPECT_EQ(records.size(), 1);
+
+    const QByteArray onDisk = TestSupport::ReadFile(de);
+    if (c.answer == QMessageBox::Yes) {
+        EXPECT_TRUE(onDisk.contains(">Meine Arbeit<"));
+        EXPECT_FALSE(onDisk.contains("Kalender von git"));
+        EXPECT_FALSE(german->NeedSave());
+    } else {
+        EXPECT_TRUE(onDisk.contains(">\"Kalender von git\"<"));
+        EXPECT_FALSE(onDisk.contains("Meine Arbeit"));
+        EXPECT_TRUE(german->NeedSave());
+        EXPECT_EQ(german->GetItemByID(id)->TranslateValue(), QStringLiteral("Meine Arbeit"));
+        EXPECT_TRUE(Form->SBSaveAll->isEnabled());
+    }
+    // The other files are saved whatever the answer.
+    if (QString::fromLatin1(c.shown) != "de")
+        EXPECT_TRUE(TestSupport::ReadFile(LanguageFile("values-fr")).contains(">Mon travail<"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, SavingOverOutsideChangeTest,
+    ::testing::Values(
+        TOverwriteCase{"SaveAllButtonYes", "fr", [](TGlossmillMainForm *f) { f->SBSaveAll->click(); }, QMessageBox::Yes},
+        TOverwriteCase{"SaveAllButtonNo", "fr", [](TGlossmillMainForm *f) { f->SBSaveAll->click(); }, QMessageBox::No},
+        TOverwriteCase{"SaveAllMenuNo", "fr", [](TGlossmillMainForm *f) { f->MMSaveAll->trigger(); }, QMessageBox::No},
+        TOverwriteCase{"SaveAllReturnsFalseOnNo", "fr",
+                       [](TGlossmillMainForm *f) { EXPECT_FALSE(f->SaveAll()); }, QMessageBox::No},
+        TOverwriteCase{"SaveButtonYes", "de", [](TGlossmillMainForm *f) { f->SBSAve->click(); }, QMessageBox::Yes},
+        TOverwriteCase{"SaveMenuNo", "de", [](TGlossmillMainForm *f) { f->MMSave->trigger(); }, QMessageBox::No}),
+    [](const ::testing::TestParamInfo<TOverwriteCase> &info) { return std::string(info.param.name); });
+
+TEST_F(SavingTest, AChangeAlreadyKeptAtTheReloadQuestionIsWrittenOverWithoutAsking)
+{
+    const QString de = LanguageFile("values-de");
+    EditFirstRow("de", "Meine Arbeit");
+    ChangeOnDisk(de, ">\"Kalender\"<", ">\"Kalender von git\"<");
+    ASSERT_EQ(CheckAnswering(QMessageBox::No).size(), 1);
+    QList<TMessageBoxRecord> records;
+    {
+        ModalDriver::TMessageBoxAnswerer answerer(QMessageBox::No, &records);
+        EXPECT_TRUE(Form->SaveAll());
+    }
+    EXPECT_TRUE(records.isEmpty());
+    EXPECT_TRUE(TestSupport::ReadFile(de).contains(">Meine Arbeit<"));
+}
+
+TEST_F(SavingTest, ClosingWithYesToSaveAndNoToWritingOverAnOutsideChangeKeepsTheWindowOpen)
+{
+    const QString de = LanguageFile("values-de");
+    EditFirstRow("de", "Meine Arbeit");
+    ASSERT_NE(SelectFile("fr"), nullptr);
+    ChangeOnDisk(de, ">\"Kalender\"<", ">\"Kalender von git\"<");
+    // Yes to saving before the close, then No to writing over the other program's change.
+    QStringList titles;
+    QTimer answerer;
+    answerer.setInterval(10);
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        titles << box->windowTitle();
+        if (QAbstractButton *b = box->button(titles.size() == 1 ? QMessageBox::Yes : QMessageBox::No))
+            b->click();
+        else
+            box->reject();
+    });
+    answerer.start();
+    EXPECT_FALSE(Form->close());
+    answerer.stop();
+    EXPECT_EQ(titles, QStringList({QStringLiteral("Save File?"), OverwriteTitle}));
+    EXPECT_TRUE(Form->isVisible());
+    ASSERT_FALSE(Form->PackageName.isEmpty());
+    ASSERT_NE(FileOf("de"), nullptr);
+    EXPECT_TRUE(FileOf("de")->NeedSave());
+    EXPECT_TRUE(TestSupport::ReadFile(de).contains("Kalender von git"));
+}
+
+// ---------------------------------------------------------------------------------------------------------------
 // Outside changes
 
 TEST_F(SavingTest, ALanguageFileChangedWithinTheSameSecondIsOfferedForReloadAndNoIsNotAskedAgain)
@@ -345,6 +480,43 @@ TEST_F(SavingTest, YesToTheDefaultQuestionSavesAllAndReopensOnTheSameFile)
     EXPECT_TRUE(TestSupport::ReadFile(LanguageFile("values-fr")).contains(">Sauvegarde<"));
     EXPECT_TRUE(Form->TMCheckFileChanged->isActive());
     EXPECT_TRUE(CheckAnswering(QMessageBox::No).isEmpty());
+}
+
+TEST_F(SavingTest, YesToTheDefaultQuestionReopensOnTheSameRegionNotAnotherOfItsLanguage)
+{
+    const struct
+    {
+        const char *shown;
+        QStringList others; // languages of the same code, earlier in the tree
+    } cases[] = {
+        {"values-en-rGB", {"values-en-rAU"}},
+        {"values-en-rGB", {"values-en"}},
+        {"values-pt-rBR", {"values-pt", "values-pt-rAO"}},
+        {"values-az-r_#Latn", {"values-az", "values-az-r_#Cyrl"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.shown);
+        for (const QString &folder : c.others + QStringList{c.shown})
+            if (!QFileInfo::exists(LanguageFile(folder)))
+                ASSERT_TRUE(TestSupport::CopyTree(Project + "/res/values-de", Project + "/res/" + folder));
+        Form->OpenProject(Project);
+        Form->TMCheckFileChanged->stop();
+        QTreeWidgetItem *shown = nullptr;
+        for (QTreeWidgetItemIterator it(Form->TVProject); *it && !shown; ++it) {
+            auto *file = dynamic_cast<TTransResourceFileNode *>(TGlossmillMainForm::NodeData(*it));
+            if (file && file->LocaleDesc.ValuesFolderName == QString::fromLatin1(c.shown))
+                shown = *it;
+        }
+        ASSERT_NE(shown, nullptr);
+        Form->TVProject->setCurrentItem(shown);
+
+        ChangeOnDisk(DefaultFile(), ">Calendar", ">Calendar+");
+        ASSERT_EQ(CheckAnswering(QMessageBox::Yes).size(), 1);
+        ASSERT_NE(File(), nullptr);
+        EXPECT_EQ(File()->ResourceFileName, LanguageFile(c.shown));
+        EXPECT_EQ(File()->LocaleDesc.ValuesFolderName, QString::fromLatin1(c.shown));
+        Form->TMCheckFileChanged->stop();
+    }
 }
 
 TEST_F(SavingTest, WhenSavingFailsBeforeTheReopenTheProjectStaysAndTheQuestionComesAgain)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -330,6 +332,80 @@ TEST_F(WebTranslatorTest, AutomaticRefreshFollowsTheRowSelection)
     EXPECT_EQ(RequestedText(), Expected("en", "de", ""));
 }
 
+// One user change of the list, done on a list of 300 rows with "Automatically Refresh Translation" checked.
+struct TListChangeCase
+{
+    const char *name;
+    std::function<void(TGlossmillMainForm *)> change;
+    int minRequests, maxRequests;
+};
+
+void PrintTo(const TListChangeCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class ListChangeRequestTest : public WebTranslatorTest, public ::testing::WithParamInterface<TListChangeCase>
+{
+};
+
+QPoint CellPoint(QTreeWidget *lv, QTreeWidgetItem *row, int column)
+{
+    return QPoint(lv->header()->sectionViewportPosition(column) + 5, lv->visualItemRect(row).center().y());
+}
+
+TEST_P(ListChangeRequestTest, AsksForAtMostOnePage)
+{
+    QByteArray strings = "<resources>\n";
+    for (int i = 0; i < 300; ++i)
+        strings += QStringLiteral("<string name=\"s%1\">Text %2</string>\n").arg(i, 3, 10, QChar('0')).arg(299 - i).toUtf8();
+    strings += "</resources>\n";
+    for (const char *folder : {"values", "values-de"})
+        ASSERT_TRUE(TestSupport::WriteFile(Project + "/res/" + folder + "/strings.xml", strings));
+    Form->OpenProject(Project + "/");
+    ShowFile("de");
+    ASSERT_EQ(Form->LV->topLevelItemCount(), 300);
+    Form->CHBUseWebTranslator->click();
+    SelectRow("s150");
+    QCoreApplication::processEvents();
+
+    QSignalSpy requests(Form.get(), &TGlossmillMainForm::TranslatorPageRequested);
+    GetParam().change(Form.get());
+    QCoreApplication::processEvents();
+    EXPECT_GE(requests.size(), GetParam().minRequests);
+    EXPECT_LE(requests.size(), GetParam().maxRequests);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, ListChangeRequestTest,
+    ::testing::Values(
+        TListChangeCase{"SortByID",
+                        [](TGlossmillMainForm *f) {
+                            QTest::mouseClick(f->LV->header()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                                              QPoint(f->LV->header()->sectionViewportPosition(1) + 5, 5));
+                        },
+                        0, 1},
+        TListChangeCase{"SortByDefaultText",
+                        [](TGlossmillMainForm *f) {
+                            QTest::mouseClick(f->LV->header()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                                              QPoint(f->LV->header()->sectionViewportPosition(2) + 5, 5));
+                        },
+                        0, 1},
+        TListChangeCase{"ClickOnAnotherRow",
+                        [](TGlossmillMainForm *f) {
+                            QTreeWidgetItem *row = f->LV->topLevelItem(f->LV->indexOfTopLevelItem(f->LV->currentItem()) + 1);
+                            f->LV->scrollToItem(row);
+                            QTest::mouseClick(f->LV->viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(f->LV, row, 1));
+                        },
+                        1, 1},
+        TListChangeCase{"KeyDown",
+                        [](TGlossmillMainForm *f) {
+                            f->LV->setFocus();
+                            QTest::keyClick(f->LV, Qt::Key_Down);
+                        },
+                        1, 1}),
+    [](const ::testing::TestParamInfo<TListChangeCase> &info) { return std::string(info.param.name); });
+
 class WebTranslatorScrollTest : public WebTranslatorTest, public ::testing::WithParamInterface<int>
 {
 };
@@ -370,6 +446,32 @@ TEST_F(WebTranslatorTest, AFailedRequestLeavesTheScrollForTheNextPage)
     ASSERT_TRUE(WaitLoaded(loaded));
     EXPECT_FALSE(Form->EnableScrollWebPage);
     EXPECT_EQ(ScrollY(), 11);
+}
+
+TEST_F(WebTranslatorTest, ARequestThatLoadsNoNewPageLeavesNoScrollForTheNextPage)
+{
+    Options->ScrollLines = 23;
+    ShowFile("de");
+    SelectRow("morning");
+    QSignalSpy loaded(Form->WBGoogle, &QWebEngineView::loadFinished);
+    Form->BLoadTrans->click();
+    ASSERT_TRUE(WaitLoaded(loaded));
+    ASSERT_EQ(ScrollY(), 23);
+
+    // With the default template the next text changes only what follows "#": the page shown stays.
+    QSignalSpy moved(Form->WBGoogle, &QWebEngineView::urlChanged);
+    SelectRow("dots");
+    Form->BLoadTrans->click();
+    ASSERT_TRUE(moved.wait(20000));
+    EXPECT_EQ(Form->WBGoogle->url().fragment(QUrl::FullyDecoded), "en/de/dots");
+    EXPECT_FALSE(Form->EnableScrollWebPage);
+    EXPECT_TRUE(loaded.isEmpty());
+
+    // A link followed in the pane loads a page that stays at its top.
+    Form->WBGoogle->page()->runJavaScript("document.getElementById('next').click();");
+    ASSERT_TRUE(WaitLoaded(loaded));
+    EXPECT_TRUE(Form->WBGoogle->url().toString().endsWith("other.html"));
+    EXPECT_EQ(ScrollY(), 0);
 }
 
 TEST_F(WebTranslatorTest, PageLoadedWithoutARequestIsNotScrolled)
