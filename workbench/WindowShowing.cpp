@@ -43,6 +43,7 @@ private:
 // A window state that the window manager drops from a re-created native window within this time is given back.
 constexpr int RecreateGraceMs = 3000;
 
+// Gives a re-created native window the state the window had when its old one went.
 class TStateKeeper : public QObject
 {
 public:
