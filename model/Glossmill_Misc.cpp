@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -56,6 +57,22 @@ QMenu *PopupMenuOf(QWidget *Control)
     if (auto *button = qobject_cast<QToolButton *>(Control); button && button->menu())
         return button->menu();
     return qobject_cast<QMenu *>(Control->property("PopupMenu").value<QObject *>());
+}
+
+// By name with the letters a to z folded, as the file system the design was written for lists a folder; names
+// that differ in case only keep a fixed order.
+QStringList SortedByNameAZ(const QStringList &Names)
+{
+    QList<std::pair<QString, QString>> keyed;
+    keyed.reserve(Names.size());
+    for (const QString &name : Names)
+        keyed.append({UpperCaseAZ(name), name});
+    std::sort(keyed.begin(), keyed.end());
+    QStringList sorted;
+    sorted.reserve(keyed.size());
+    for (const auto &entry : keyed)
+        sorted.append(entry.second);
+    return sorted;
 }
 
 bool PathExists(const QByteArray &Path)
@@ -173,7 +190,8 @@ void PopupMenuUnderControl(QWidget *Control)
 
 void ListSubFolders(const QString &Folder, QStringList &List)
 {
-    const QStringList names = QDir(Folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
+    const QStringList names =
+        SortedByNameAZ(QDir(Folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted));
     for (const QString &name : names) {
         if (!name.startsWith(QLatin1Char('.')))
             List.append(name);
@@ -182,8 +200,8 @@ void ListSubFolders(const QString &Folder, QStringList &List)
 
 void ListXmlFiles(const QString &Folder, QStringList &List)
 {
-    const QStringList names = QDir(Folder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
+    const QStringList names = SortedByNameAZ(QDir(Folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted));
     for (const QString &name : names) {
         const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
         if (dot >= 0 && LowerCaseAZ(name.mid(dot)) == QLatin1String(".xml"))

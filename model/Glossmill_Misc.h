@@ -40,10 +40,11 @@ void SetExceptionLogger(TExceptionLogger Logger);
 // Without a menu nothing happens.
 void PopupMenuUnderControl(QWidget *Control);
 
-// Appends the names of the folder's sub-folders, without hidden ("."-prefixed) ones; Folder ends with "/".
-// A missing folder appends nothing.
+// Appends the names of the folder's sub-folders, without hidden ("."-prefixed) ones, by name with a to z folded;
+// Folder ends with "/". A missing folder appends nothing.
 void ListSubFolders(const QString &Folder, QStringList &List);
-// Appends the names of all entries, folders and hidden ones included, whose extension is ".xml" in any case.
+// Appends the names of all entries, folders and hidden ones included, whose extension is ".xml" in any case, by
+// name with a to z folded.
 void ListXmlFiles(const QString &Folder, QStringList &List);
 
 // Appends the folder to PATH, without a final "/" and without leaving empty entries.

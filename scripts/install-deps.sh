@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libqt6webenginecore6-bin
   libgl-dev libpugixml-dev libgtest-dev
   xvfb xauth x11-apps imagemagick xdotool aapt unrtf libxml2-utils
+  openbox x11-utils
   fonts-dejavu-core
 )
 missing=()

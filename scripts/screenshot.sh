@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Starts Glossmill under Xvfb with a project opened (the example project by default) and its first resource file
-# selected, and saves a screenshot of the screen.
+# Starts Glossmill under Xvfb with the openbox window manager, as on a desktop, with a project opened (the example
+# project by default) and its first resource file selected, and saves a screenshot of the screen.
 #   scripts/screenshot.sh [project-folder] [output.png] [web]
 # With "web", the translator's address template points at a local page that shows the address it was given; a row
 # is selected and "Translate" pressed before the picture is taken.
@@ -52,22 +52,36 @@ out="$(realpath "$out")"
 
 HOME="$home" XDG_CONFIG_HOME="$home/.config" xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   set -e
+  # A window manager, as on a desktop: the window is maximized under a title bar.
+  openbox --sm-disable >"$HOME/openbox.log" 2>&1 &
+  wm=$!
+  until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; do sleep 0.1; done
   build/workbench/glossmill >"$HOME/glossmill.log" 2>&1 &
   pid=$!
-  xdotool search --sync --name "^Vorel Glossmill 1.0$" >/dev/null
-  sleep 6
-  xdotool mousemove 320 367 click 1   # the first recent project on the welcome page
+  # The web views re-create the window once after it is shown: look for it again once it is maximized.
+  win=""
+  for i in $(seq 1 300); do
+    win=$(xdotool search --onlyvisible --name "^Vorel Glossmill 1.0$" 2>/dev/null | head -n 1 || true)
+    if [ -n "$win" ] && xprop -id "$win" _NET_WM_STATE 2>/dev/null | grep -q MAXIMIZED_HORZ; then break; fi
+    sleep 0.2
+  done
   sleep 3
-  xdotool mousemove 60 100 click 1    # the tree root, then down to the first resource file
+  win=$(xdotool search --onlyvisible --name "^Vorel Glossmill 1.0$" | head -n 1)
+  height=$(xwininfo -id "$win" | awk "/Height:/ {print \$NF}")
+  # Points inside the window, from its top left corner (the bottom pane from its bottom edge).
+  click() { xdotool mousemove --window "$win" "$1" "$2" click 1; }
+  click 320 367                       # the first recent project on the welcome page
+  sleep 3
+  click 60 100                        # the tree root, then down to the first resource file
   xdotool key Down Down Down
   sleep 2
   if [ "'"$mode"'" = web ]; then
-    xdotool mousemove 350 221 click 1 # the row "action_settings" of the example project
+    click 350 221                     # the row "action_settings" of the example project
     sleep 1
-    xdotool mousemove 323 628 click 1 # "Translate"
+    click 323 $((height - 172))       # "Translate"
     sleep 4
   fi
   import -window root "'"$out"'"
-  kill $pid
+  kill $pid $wm
 '
 echo "$out"

@@ -45,4 +45,17 @@ QList<QIcon> ListSplitButton()
     return Numbered(QStringLiteral("split"), 6);
 }
 
+QIcon ListSplitButtonIcon(int index)
+{
+    InitGlossmillResources();
+    const QString image = QStringLiteral(":/images/split%1.png");
+    QIcon icon;
+    for (QIcon::State state : {QIcon::Off, QIcon::On}) {
+        for (QIcon::Mode mode : {QIcon::Normal, QIcon::Active, QIcon::Selected})
+            icon.addFile(image.arg(index), QSize(), mode, state);
+        icon.addFile(image.arg(1), QSize(), QIcon::Disabled, state);
+    }
+    return icon;
+}
+
 } // namespace AppImages

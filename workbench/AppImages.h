@@ -22,5 +22,7 @@ QList<QIcon> StateImages();
 
 // Images of the filter and mark buttons: 0 normal, 1 disabled, 2 to 5 the filtered states.
 QList<QIcon> ListSplitButton();
+// Image `index` of ListSplitButton, with image 1 for the disabled button.
+QIcon ListSplitButtonIcon(int index);
 
 } // namespace AppImages

@@ -1,6 +1,7 @@
 #include "FrameWebBrowsing.h"
 
 #include "AppImages.h"
+#include "GlossmillResources.h"
 
 #include <QAction>
 #include <QFrame>
@@ -14,7 +15,8 @@
 
 namespace {
 
-const char ProductSite[] = "http://www.vorel-glossmill.example/";
+// The pages come with the program, so they load without a network wherever it runs.
+const char ProductSite[] = "qrc:/glossmill-online-content/";
 
 QToolButton *NavButton(const QString &name, const QString &icon, const QString &hint, int left, QWidget *parent)
 {
@@ -48,12 +50,14 @@ protected:
 
 QString TFWebBrowsing::HelpPageAddress()
 {
-    return QString::fromLatin1(ProductSite) + QStringLiteral("glossmill-online-content/onlinedoc.php");
+    InitGlossmillResources();
+    return QString::fromLatin1(ProductSite) + QStringLiteral("onlinedoc.html");
 }
 
 QString TFWebBrowsing::NewsPageAddress()
 {
-    return QString::fromLatin1(ProductSite) + QStringLiteral("glossmill-online-content/whatisnew.php");
+    InitGlossmillResources();
+    return QString::fromLatin1(ProductSite) + QStringLiteral("whatisnew.html");
 }
 
 TFWebBrowsing::TFWebBrowsing(QWidget *Aowner) : QWidget(Aowner)

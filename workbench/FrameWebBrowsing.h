@@ -28,7 +28,7 @@ public:
     // The loaded mark of a welcome tab: 0 until its page was first requested.
     int Tag = 0;
 
-    // The addresses of the product's help and news pages.
+    // The addresses of the help and news pages that come with the program.
     static QString HelpPageAddress();
     static QString NewsPageAddress();
 

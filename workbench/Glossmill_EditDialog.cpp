@@ -77,8 +77,9 @@ TFEditTranslation::TFEditTranslation(QWidget *parent) : QDialog(parent)
     Panel6 = Strip(this, "Panel6", 0);
     RESource = TextBox(Panel6, "RESource");
     RESource->setReadOnly(true);
+    // A grey that reads at 5.3:1 on white; the classic light grey reads at 2.6:1.
     QPalette grey = RESource->palette();
-    grey.setColor(QPalette::Text, Qt::gray);
+    grey.setColor(QPalette::Text, QColor(0x6D, 0x6D, 0x6D));
     RESource->setPalette(grey);
     Panel5 = new QLabel("Translated text", Panel6);
     Panel5->setObjectName("Panel5");

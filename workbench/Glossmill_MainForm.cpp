@@ -309,6 +309,7 @@ void TGlossmillMainForm::CreateLayout()
     Splitter2->setStretchFactor(0, 1);
     Splitter2->setStretchFactor(1, 0);
     Splitter2->setSizes({452, 193});
+    Splitter2->handle(1)->installEventFilter(this);
 
     Splitter1->addWidget(Panel3);
     Splitter1->addWidget(Splitter2);
@@ -377,7 +378,7 @@ QWidget *TGlossmillMainForm::CreateItemsTab()
     SBUndo = SpeedButton("SBUndo", "undo", "Undo", Panel10, QSize(26, 26));
     SBREdo = SpeedButton("SBREdo", "redo", "Redo", Panel10, QSize(26, 26));
     BFilter = Button("BFilter", "Filter", Panel10);
-    BFilter->setIcon(AppImages::ListSplitButton().value(0));
+    BFilter->setIcon(AppImages::ListSplitButtonIcon(0));
     BFilter->setLayoutDirection(Qt::RightToLeft); // picture at the right of the caption
     BFilter->setProperty("PopupMenu", QVariant::fromValue<QObject *>(PMFilter));
     top->addWidget(SBUndo);
@@ -420,7 +421,7 @@ QWidget *TGlossmillMainForm::CreateItemsTab()
     bottom->setContentsMargins(0, 4, 5, 4);
     BAcceptFromGoogle = Button("BAcceptFromGoogle", "Paste from Clipboard", PTranslateTool);
     BMarkAs = Button("BMarkAs", "Mark Translation as..", PTranslateTool);
-    BMarkAs->setIcon(AppImages::ListSplitButton().value(0));
+    BMarkAs->setIcon(AppImages::ListSplitButtonIcon(0));
     BMarkAs->setLayoutDirection(Qt::RightToLeft);
     BMarkAs->setProperty("PopupMenu", QVariant::fromValue<QObject *>(PMMarkTranslation));
     BCopyBase = Button("BCopyBase", "Fill by Default Value", PTranslateTool);
@@ -841,6 +842,9 @@ bool TGlossmillMainForm::eventFilter(QObject *watched, QEvent *e)
     case QEvent::MouseButtonPress:
         if (watched == TVProject->viewport())
             TVProjectMouseDown(static_cast<QMouseEvent *>(e)->position().toPoint());
+        // The bottom pane keeps its first height until the user drags its bar; a drag never makes it lower than 250.
+        else if (watched == Splitter2->handle(1))
+            Panel2->setMinimumHeight(250);
         break;
     case QEvent::Resize:
         if (watched == LV)

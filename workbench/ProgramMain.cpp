@@ -9,11 +9,12 @@
 #include "Glossmill_OptionsDialog.h"
 #include "Glossmill_SelectLangDialog.h"
 #include "Glossmill_Misc.h"
+#include "TerminalDiagnostics.h"
+#include "WindowShowing.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QScreen>
 #include <QThread>
 
 #include <exception>
@@ -46,6 +47,7 @@ int ProgramMain(int argc, char **argv)
     // The browser's sandbox refuses to run as root.
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QuietDiagnostics();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     static int qtArgc = 1;
     static char *qtArgv[] = {argv[0], nullptr};
@@ -54,8 +56,7 @@ int ProgramMain(int argc, char **argv)
 
     FormSplash = new TFormSplash(nullptr);
     FormSplash->DoSplash(false);
-    QApplication::processEvents();
-    FormSplash->repaint();
+    PaintWhenExposed(FormSplash, 400);
 
     std::exception_ptr failure;
     try {
@@ -73,10 +74,7 @@ int ProgramMain(int argc, char **argv)
     }
     FormSplash->close();
     if (GlossmillMainForm) {
-        // Without a window manager "maximized" means nothing; the screen's size is what it would give.
-        if (QScreen *screen = QGuiApplication::primaryScreen())
-            GlossmillMainForm->setGeometry(screen->availableGeometry());
-        GlossmillMainForm->showMaximized();
+        ShowMaximizedToStay(GlossmillMainForm);
         app.exec();
         delete GlossmillMainForm;
     }

@@ -16,12 +16,6 @@ using TestSupport::WriteFile;
 
 namespace {
 
-QStringList Sorted(QStringList list)
-{
-    list.sort();
-    return list;
-}
-
 // Restores PATH after a test changed it.
 struct TPathGuard
 {
@@ -142,18 +136,20 @@ TEST(Misc, PopupMenuUnderControl)
     own.hide();
 }
 
+// Both listings come by name with only a to z folded, as the design's comparisons fold: "_" (after "Z") sorts after
+// "-" and after every letter, and letters beyond a to z keep their own code. Names that differ in case only keep a
+// fixed order. The names are made in an order of their own, so that the file system's order shows through.
 TEST(Misc, ListSubFolders)
 {
     QTemporaryDir tmp;
     const QString root = tmp.path() + "/";
-    for (const char *name : {"values", "values-de", "menu-fr", ".hidden", "x.xml"})
+    for (const char *name : {"x.xml", "values_b", "Values-FR", "menu-fr", ".hidden", "values", "values-de"})
         ASSERT_TRUE(QDir().mkpath(root + name));
     ASSERT_TRUE(WriteFile(root + "file.txt", "x"));
 
     QStringList list{"kept"};
     ListSubFolders(root, list);
-    EXPECT_EQ(list.first(), "kept");
-    EXPECT_EQ(Sorted(list), Sorted({"kept", "values", "values-de", "menu-fr", "x.xml"}));
+    EXPECT_EQ(list, QStringList({"kept", "menu-fr", "values", "values-de", "Values-FR", "values_b", "x.xml"}));
 
     QStringList none;
     ListSubFolders(root + "missing/", none);
@@ -166,14 +162,16 @@ TEST(Misc, ListXmlFiles)
     QTemporaryDir tmp;
     const QString root = tmp.path() + "/";
     for (const char *name : {"strings.xml", "MENU.XML", "Mixed.XmL", ".hidden.xml", "strings.xml.bak", "notes.txt",
-                             "xml", "strings.tmp"})
-        ASSERT_TRUE(WriteFile(root + name, "<x/>"));
+                             "xml", "strings.tmp", "b.xml", "a_b.xml", "B.xml", "ab.xml", "\u00e9.xml", "\u00c9.xml",
+                             "f.xml"})
+        ASSERT_TRUE(WriteFile(root + QString::fromUtf8(name), "<x/>"));
     ASSERT_TRUE(QDir().mkpath(root + "folder.xml"));
 
     QStringList list{"kept"};
     ListXmlFiles(root, list);
-    EXPECT_EQ(list.first(), "kept");
-    EXPECT_EQ(Sorted(list), Sorted({"kept", "strings.xml", "MENU.XML", "Mixed.XmL", ".hidden.xml", "folder.xml"}));
+    EXPECT_EQ(list, QStringList({"kept", ".hidden.xml", "ab.xml", "a_b.xml", "B.xml", "b.xml", "f.xml", "folder.xml",
+                                 "MENU.XML", "Mixed.XmL", "strings.xml", QString::fromUtf8("\u00c9.xml"),
+                                 QString::fromUtf8("\u00e9.xml")}));
 
     QStringList none;
     ListXmlFiles(root + "missing/", none);

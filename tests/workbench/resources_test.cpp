@@ -31,6 +31,20 @@ const TPicture kPictures[] = {
     {":/images/history.png", 14, 16}, {":/images/ok.png", 16, 16},          {":/images/cancel.png", 16, 16},
 };
 
+// The welcome page's help and news pages and their style sheet.
+const char *const kPages[] = {":/glossmill-online-content/onlinedoc.html", ":/glossmill-online-content/whatisnew.html",
+                              ":/glossmill-online-content/style.css"};
+
+TEST(Resources, PagesComeWithTheProgram)
+{
+    InitGlossmillResources();
+    for (const char *page : kPages) {
+        QFile file(page);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << page;
+        EXPECT_FALSE(file.readAll().isEmpty()) << page;
+    }
+}
+
 TEST(Resources, EveryPictureLoadsWithItsSize)
 {
     InitGlossmillResources();
@@ -75,7 +89,7 @@ TEST(Resources, QrcListsOnlyFilesThatExist)
         }
     }
     EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
-    EXPECT_EQ(files, int(std::size(kPictures)));
+    EXPECT_EQ(files, int(std::size(kPictures) + std::size(kPages)));
 }
 
 } // namespace

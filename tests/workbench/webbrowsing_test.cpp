@@ -5,8 +5,12 @@
 #include <QStatusBar>
 #include <QScrollArea>
 #include <QTabWidget>
+#include <QTest>
 #include <QToolButton>
+#include <QWebEnginePage>
 #include <QWebEngineView>
+
+#include <functional>
 
 #include "FrameWebBrowsing.h"
 #include "Glossmill_MainForm.h"
@@ -76,8 +80,8 @@ TEST(WelcomePages, EachTabRequestsItsPageOnceWhenFirstShown)
     TGlossmillMainForm form;
     EXPECT_TRUE(form.FWebBrowsingHelp->WBB->url().isEmpty());
     EXPECT_TRUE(form.FWebBrowsingNews->WBB->url().isEmpty());
-    EXPECT_EQ(form.FWebBrowsingHelp->HomePage.right(38), QStringLiteral("glossmill-online-content/onlinedoc.php"));
-    EXPECT_EQ(form.FWebBrowsingNews->HomePage.right(38), QStringLiteral("glossmill-online-content/whatisnew.php"));
+    EXPECT_EQ(form.FWebBrowsingHelp->HomePage, QStringLiteral("qrc:/glossmill-online-content/onlinedoc.html"));
+    EXPECT_EQ(form.FWebBrowsingNews->HomePage, QStringLiteral("qrc:/glossmill-online-content/whatisnew.html"));
     EXPECT_TRUE(form.FWebBrowsingHelp->SBNavHome->isEnabled());
     EXPECT_FALSE(form.FWebBrowsingHelp->EDURL->isVisibleTo(form.FWebBrowsingHelp));
 
@@ -102,10 +106,73 @@ TEST(WelcomePages, AnUnreachablePageNeitherHangsNorCrashes)
 {
     TTestHome home;
     TGlossmillMainForm form;
+    form.FWebBrowsingHelp->HomePage = QStringLiteral("http://glossmill.invalid/");
     QSignalSpy finished(form.FWebBrowsingHelp->WBB, &QWebEngineView::loadFinished);
     form.PGWelcome->setCurrentWidget(form.TBOnlineHelp);
     ASSERT_TRUE(finished.wait(30000));
     EXPECT_TRUE(form.FWebBrowsingHelp->SBNavHome->isEnabled());
+}
+
+// Runs `step` and waits until the frame's browser has loaded `url`; false when it did not within the time.
+bool LoadsPage(TFWebBrowsing &frame, const QString &url, const std::function<void()> &step)
+{
+    QSignalSpy finished(frame.WBB, &QWebEngineView::loadFinished);
+    step();
+    while (frame.WBB->url() != QUrl(url) || finished.isEmpty() || !finished.last().value(0).toBool()) {
+        if (!finished.wait(30000))
+            return false;
+    }
+    return true;
+}
+
+// The result of `script` on the page the frame shows, as text.
+QString PageValue(TFWebBrowsing &frame, const QString &script)
+{
+    QString value;
+    bool done = false;
+    frame.WBB->page()->runJavaScript(script, [&](const QVariant &v) {
+        value = v.toString();
+        done = true;
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 30000));
+    return value;
+}
+
+TEST(WelcomePages, HelpAndNewsComeWithTheProgramAndHomeBackAndForwardWork)
+{
+    TTestHome home;
+    TGlossmillMainForm form;
+    TFWebBrowsing &help = *form.FWebBrowsingHelp;
+    const QString helpPage = TFWebBrowsing::HelpPageAddress();
+    const QString newsPage = TFWebBrowsing::NewsPageAddress();
+
+    ASSERT_TRUE(LoadsPage(help, helpPage, [&] { form.PGWelcome->setCurrentWidget(form.TBOnlineHelp); }));
+    const QString text = PageValue(help, QStringLiteral("document.body.innerText"));
+    for (const char *step : {"Open a project", "Open Example Android Project..", "Edit translations",
+                             "Mark Translation as..", "Save", "Add a language"})
+        EXPECT_TRUE(text.contains(QLatin1String(step))) << step;
+
+    // The help page links to the news page; the frame goes there, then back, forward and home.
+    const QString link = PageValue(help, QStringLiteral("document.getElementById('news').href"));
+    EXPECT_EQ(link, newsPage);
+    ASSERT_TRUE(LoadsPage(help, newsPage, [&] {
+        help.EDURL->setText(link);
+        help.DoNavigate();
+    }));
+    EXPECT_TRUE(PageValue(help, QStringLiteral("document.body.innerText")).contains("What is new in version 1.0"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return help.SBNAvBack->isEnabled(); }, 10000));
+    EXPECT_FALSE(help.SBNAvPrev->isEnabled());
+
+    ASSERT_TRUE(LoadsPage(help, helpPage, [&] { help.SBNAvBack->click(); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return help.SBNAvPrev->isEnabled() && !help.SBNAvBack->isEnabled(); }, 10000));
+    ASSERT_TRUE(LoadsPage(help, newsPage, [&] { help.SBNAvPrev->click(); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return help.SBNAvBack->isEnabled() && !help.SBNAvPrev->isEnabled(); }, 10000));
+    ASSERT_TRUE(LoadsPage(help, helpPage, [&] { help.SBNavHome->click(); }));
+
+    // The news tab shows its own page, which links back to the help.
+    TFWebBrowsing &news = *form.FWebBrowsingNews;
+    ASSERT_TRUE(LoadsPage(news, newsPage, [&] { form.PGWelcome->setCurrentWidget(form.TBWhatIsNew); }));
+    EXPECT_EQ(PageValue(news, QStringLiteral("document.getElementById('help').href")), helpPage);
 }
 
 } // namespace
