@@ -42,15 +42,7 @@ struct TSetControlsAtEnd
 // The button shows image `index` of its image list, with image 1 when it is disabled.
 void SetSplitButtonImage(QPushButton *button, int index)
 {
-    const QList<QIcon> images = AppImages::ListSplitButton();
-    const QSize size = button->iconSize();
-    QIcon icon;
-    for (QIcon::State state : {QIcon::Off, QIcon::On}) {
-        for (QIcon::Mode mode : {QIcon::Normal, QIcon::Active, QIcon::Selected})
-            icon.addPixmap(images.value(index).pixmap(size), mode, state);
-        icon.addPixmap(images.value(1).pixmap(size), QIcon::Disabled, state);
-    }
-    button->setIcon(icon);
+    button->setIcon(AppImages::ListSplitButtonIcon(index));
     button->setProperty("ImageIndex", index);
 }
 
