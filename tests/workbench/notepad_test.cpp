@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QFileInfo>
+#include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -56,6 +56,12 @@ TEST_P(NotepadWordPadFiles, ShownAsWrittenAndLeftAloneWhenUnchanged)
 {
     ASSERT_TRUE(TestSupport::WriteFile(GetNotepadFileName(), GetParam().rtf));
     TGlossmillMainForm form;
+    form.show();
+    QTabWidget *pane = form.findChild<QTabWidget *>(QStringLiteral("PageControl1"));
+    ASSERT_NE(pane, nullptr);
+    pane->setCurrentWidget(form.findChild<QWidget *>(QStringLiteral("TabSheet2")));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(pane->tabText(pane->currentIndex()), QStringLiteral("Notepad"));
     EXPECT_EQ(Paragraphs(*Notepad(form)->document()), GetParam().paragraphs);
     EXPECT_TRUE(form.close());
     TestSupport::ExpectText(TestSupport::ReadFile(GetNotepadFileName()), GetParam().rtf);
