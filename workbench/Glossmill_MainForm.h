@@ -377,6 +377,10 @@ private:
     void LoadNotepad();
     // False when the notepad could not be written and the user chose to keep the window open.
     bool SaveNotepad();
+    // The notepad as it was loaded, in the form it is written: unchanged, the file is left as it is.
+    QByteArray FNotepadAtLoad;
+    // The notepad file is too large to read, so it is never written over.
+    bool FNotepadTooLarge = false;
 };
 
 // The one main window of the run.

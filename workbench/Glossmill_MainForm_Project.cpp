@@ -375,20 +375,27 @@ void TGlossmillMainForm::MMCloseProjectClick()
 void TGlossmillMainForm::LoadNotepad()
 {
     QFile f(GetNotepadFileName());
-    if (!f.exists() || !f.open(QIODevice::ReadOnly))
-        return;
+    FNotepadTooLarge = f.size() > RtfMaxSize;
     // A notepad that cannot be read leaves the box as it is.
-    RtfToDocument(f.readAll(), RENotepad->document());
+    if (!FNotepadTooLarge && f.exists() && f.open(QIODevice::ReadOnly))
+        RtfToDocument(f.readAll(), RENotepad->document());
+    FNotepadAtLoad = DocumentToRtf(RENotepad->document());
 }
 
 bool TGlossmillMainForm::SaveNotepad()
 {
-    // Written beside and then moved into place, so a failed write never leaves half a notepad.
-    QSaveFile f(GetNotepadFileName());
-    if (f.open(QIODevice::WriteOnly)) {
-        f.write(DocumentToRtf(RENotepad->document()));
-        if (f.commit())
-            return true;
+    const QByteArray rtf = DocumentToRtf(RENotepad->document());
+    // Unchanged notes leave the file as it is, with what the reader does not keep (pictures, tables).
+    if (rtf == FNotepadAtLoad)
+        return true;
+    if (!FNotepadTooLarge) {
+        // Written beside and then moved into place, so a failed write never leaves half a notepad.
+        QSaveFile f(GetNotepadFileName());
+        if (f.open(QIODevice::WriteOnly)) {
+            f.write(rtf);
+            if (f.commit())
+                return true;
+        }
     }
     if (RENotepad->document()->isEmpty())
         return true;

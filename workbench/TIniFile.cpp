@@ -102,7 +102,7 @@ QString Decode(const QByteArray &bytes, TIniEncoding *encoding)
     return QString::fromLatin1(bytes);
 }
 
-QByteArray Encode(const QString &text, TIniEncoding encoding)
+QByteArray EncodeAs(const QString &text, TIniEncoding encoding)
 {
     switch (encoding) {
     case TIniEncoding::Utf8Bom:
@@ -115,14 +115,21 @@ QByteArray Encode(const QString &text, TIniEncoding encoding)
         return encoder(text);
     }
     case TIniEncoding::Latin1:
-        for (QChar c : text)
-            if (c.unicode() > 0xFF)
-                return text.toUtf8(); // a new value that 8 bits cannot hold
         return text.toLatin1();
     case TIniEncoding::Utf8:
         break;
     }
     return text.toUtf8();
+}
+
+// The file's bytes in its own encoding while the next read gives the same text back, else in UTF-8. The encoding
+// is guessed from the whole file: an 8-bit file that loses its last non-UTF-8 byte, or gains text whose bytes
+// form UTF-8, would read as UTF-8, and values that were never written would change.
+QByteArray Encode(const QString &text, TIniEncoding encoding)
+{
+    const QByteArray bytes = EncodeAs(text, encoding);
+    TIniEncoding next;
+    return Decode(bytes, &next) == text ? bytes : text.toUtf8();
 }
 
 TLoadResult Load(const QString &fileName, TIniText *text)

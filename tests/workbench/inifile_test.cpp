@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMap>
 #include <QTemporaryDir>
 
 #include "TIniFile.h"
@@ -255,3 +256,102 @@ TEST_F(IniFileTest, DeleteKeyRemovesTheKeyFromItsSection)
     EXPECT_TRUE(ini.DeleteKey("nosuch", "item0"));
     TestSupport::ExpectText(content(), "[reopen]\nitem1=/b/\n[other]\nitem0=/keep/\n");
 }
+
+namespace {
+
+// A change to a file whose encoding is guessed from its bytes; afterwards the changed key reads as written and
+// every other key as before.
+struct TEncodingCase
+{
+    const char *name;
+    QByteArray before;
+    enum TChange { Write, Delete, Erase } change;
+    const char *section;
+    const char *key;
+    QString value;
+};
+
+const TEncodingCase kEncodingCases[] = {
+    {"Latin1FileLosesItsOnlyLatin1Byte", "[GENERAL]\nDefaultLocaleCode=\xe9\n\n[reopen]\nitem0=/home/Ren\xc3\xa9/p/\n",
+     TEncodingCase::Write, "GENERAL", "DefaultLocaleCode", "de"},
+    {"Latin1TextWhoseBytesAreUtf8", "[GENERAL]\nA=\xe9\n", TEncodingCase::Write, "GENERAL", "A",
+     QString::fromLatin1("\xc3\xa9")},
+    {"Latin1TextBesideUtf8LookingBytes", "[GENERAL]\nA=\xe9\nB=Ren\xc3\xa9\n", TEncodingCase::Write, "GENERAL", "A",
+     QString::fromLatin1("\xc3\xa9")},
+    {"DeletedKeyHeldTheOnlyLatin1Byte", "[GENERAL]\nA=\xe9\n[reopen]\nitem0=/Ren\xc3\xa9/\n", TEncodingCase::Delete,
+     "GENERAL", "A", {}},
+    {"ErasedSectionHeldTheOnlyLatin1Byte", "[GENERAL]\nA=\xe9\n[reopen]\nitem0=/Ren\xc3\xa9/\n", TEncodingCase::Erase,
+     "GENERAL", nullptr, {}},
+    {"TextBeyondLatin1IntoALatin1File", "[GENERAL]\nA=\xe9\nB=x\n", TEncodingCase::Write, "GENERAL", "B",
+     QString::fromUtf8("中文")},
+    {"Latin1LetterIntoAUtf8File", "[GENERAL]\nA=\xc3\xa9\n", TEncodingCase::Write, "GENERAL", "B",
+     QString::fromLatin1("\xe9\xc3\xa9")},
+    {"Latin1LetterIntoALatin1File", "[reopen]\nitem0=/home/j\xf6rg/\n", TEncodingCase::Write, "GENERAL", "A",
+     QString::fromLatin1("\xe9")},
+    {"Utf8LookingTextIntoAnAsciiFile", "[GENERAL]\nA=1\n", TEncodingCase::Write, "GENERAL", "B",
+     QString::fromLatin1("\xc3\xa9")},
+};
+
+void PrintTo(const TEncodingCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class IniEncodingTest : public IniFileTest, public ::testing::WithParamInterface<TEncodingCase>
+{
+protected:
+    static std::string Listed(const QMap<QString, QString> &values)
+    {
+        QString text;
+        for (auto it = values.begin(); it != values.end(); ++it)
+            text += it.key() + "=" + it.value() + "\n";
+        return text.toStdString();
+    }
+
+    // Every section and key of the file with the value it reads as.
+    QMap<QString, QString> AllValues() const
+    {
+        QMap<QString, QString> values;
+        TIniFile ini(path());
+        QString section;
+        for (const QByteArray &line : content().split('\n')) {
+            if (line.startsWith('['))
+                section = QString::fromLatin1(line.mid(1, line.indexOf(']') - 1));
+            else if (line.contains('='))
+                values.insert(section + "/" + QString::fromLatin1(line.left(line.indexOf('='))), QString());
+        }
+        for (auto it = values.begin(); it != values.end(); ++it)
+            it.value() = ini.ReadString(it.key().section('/', 0, 0), it.key().section('/', 1), "<missing>");
+        return values;
+    }
+};
+
+TEST_P(IniEncodingTest, ChangingOneKeyLeavesEveryOtherAsItRead)
+{
+    const TEncodingCase &c = GetParam();
+    put(c.before);
+    QMap<QString, QString> expected = AllValues();
+    TIniFile ini(path());
+    switch (c.change) {
+    case TEncodingCase::Write:
+        ASSERT_TRUE(ini.WriteString(c.section, c.key, c.value));
+        expected.insert(QString(c.section) + "/" + c.key, c.value);
+        break;
+    case TEncodingCase::Delete:
+        ASSERT_TRUE(ini.DeleteKey(c.section, c.key));
+        expected.remove(QString(c.section) + "/" + c.key);
+        break;
+    case TEncodingCase::Erase:
+        ASSERT_TRUE(ini.EraseSection(c.section));
+        for (const QString &k : expected.keys())
+            if (k.startsWith(QString(c.section) + "/"))
+                expected.remove(k);
+        break;
+    }
+    EXPECT_EQ(Listed(AllValues()), Listed(expected)) << "file now: " << content().toHex(' ').constData();
+}
+
+INSTANTIATE_TEST_SUITE_P(Changes, IniEncodingTest, ::testing::ValuesIn(kEncodingCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+} // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -10,6 +11,7 @@
 
 #include "RtfText.h"
 #include "TestSupport.h"
+#include "WordPadFixtures.h"
 
 void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
 
@@ -208,6 +210,83 @@ TEST(RtfReader, ReadsWordProcessorRtf)
     EXPECT_TRUE(described.at(3).contains("[u 12pt Times New Roman]link")) << described.at(3).toStdString();
 }
 
+class WordPadFiles : public ::testing::TestWithParam<TWordPadFixture>
+{
+};
+
+TEST_P(WordPadFiles, ReadInTheirCodePages)
+{
+    QTextDocument doc;
+    ASSERT_TRUE(RtfToDocument(GetParam().rtf, &doc));
+    EXPECT_EQ(BlockTexts(doc), GetParam().paragraphs);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, WordPadFiles, ::testing::ValuesIn(kWordPadFixtures),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(RtfReader, FontNamesInTheirCodePages)
+{
+    QTextDocument doc;
+    ASSERT_TRUE(RtfToDocument("{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fcharset0 Caf\\'e9;}"
+                              "{\\f1\\fcharset128 \\'82\\'6c\\'82\\'72 \\'96\\'be\\'92\\'a9;}"
+                              "{\\f2\\fcharset129 \\'b8\\'bc\\'c0\\'ba \\'b0\\'ed\\'b5\\'f1}}"
+                              "\\f0 a\\f1 b\\f2 c}",
+                              &doc));
+    const QStringList described = Describe(doc);
+    ASSERT_EQ(described.size(), 1);
+    EXPECT_EQ(described.at(0), QString::fromUtf8("left [12pt Café]a [12pt ＭＳ 明朝]b [12pt 맑은 고딕]c"));
+}
+
+TEST(RtfReader, UnicodeEscapesSkipTheirCodePageFallback)
+{
+    // \uc counts bytes: a double-byte fallback is two, whether written as \'hh or as a plain trail byte.
+    QTextDocument doc;
+    ASSERT_TRUE(RtfToDocument("{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0\\fcharset128 Gothic;}}\\f0"
+                              "\\uc2\\u12354\\'82\\'a0\\u12486\\'83e\\u-143\\'81\\'40x{\\uc1\\u1055?}y}",
+                              &doc));
+    EXPECT_EQ(doc.toPlainText(), QString::fromUtf8("あテｱxПy"));
+}
+
+// `runs` runs of text, every other one bold: "{\rtf1 {\b x}y{\b x}y...}".
+QByteArray RunsOfTheirOwnFormat(int runs)
+{
+    QByteArray rtf = "{\\rtf1 ";
+    for (int i = 0; i < runs / 2; ++i)
+        rtf += "{\\b x}y";
+    return rtf + "}";
+}
+
+TEST(RtfReader, RunsGoIntoTheDocumentAsOneChange)
+{
+    // Each change makes a laid-out document lay its paragraph out again: run by run, reading grew with the
+    // square of the runs.
+    QTextDocument doc;
+    doc.documentLayout();
+    int changes = 0;
+    QObject::connect(&doc, &QTextDocument::contentsChange, [&changes](int, int, int) { ++changes; });
+    ASSERT_TRUE(RtfToDocument(RunsOfTheirOwnFormat(400), &doc));
+    EXPECT_EQ(doc.toPlainText(), QString("xy").repeated(200));
+    // Clearing the document reports a change or two; the new text comes as one.
+    EXPECT_LT(changes, 10) << "not one change per run of text";
+}
+
+TEST(RtfReader, LargeRichNotepadReadsWithItsFormats)
+{
+    const QByteArray rtf = RunsOfTheirOwnFormat(60000);
+    ASSERT_GT(rtf.size(), 200 * 1024);
+    QTextDocument doc;
+    doc.documentLayout();
+    ASSERT_TRUE(RtfToDocument(rtf, &doc));
+    EXPECT_EQ(doc.toPlainText(), QString("xy").repeated(30000));
+    int boldRuns = 0;
+    for (auto it = doc.begin().begin(); !it.atEnd(); ++it)
+        if (it.fragment().charFormat().fontWeight() == QFont::Bold) {
+            EXPECT_EQ(it.fragment().text(), "x");
+            ++boldRuns;
+        }
+    EXPECT_EQ(boldRuns, 30000);
+}
+
 TEST(RtfReader, RejectsWhatIsNotRtfAndLeavesTheDocument)
 {
     const QByteArray bad[] = {"", "plain text", "<html>{\\rtf1 x}</html>", "{\\rtf1 unclosed {\\b group}",
@@ -261,5 +340,107 @@ TEST(RtfWriter, UnrtfReadsTheText)
     EXPECT_TRUE(out.contains("braces {kept} and back\\slash")) << out.toStdString();
     EXPECT_TRUE(out.contains(QString::fromUtf8("Grüße café"))) << out.toStdString();
 }
+
+// What the notepad writes, as other programs must read it: one paragraph a line, every script, formatting,
+// characters that RTF escapes, and letters right after \u escapes.
+const QStringList kOtherReaderLines = {
+    "Notes: bold, {braces} and back\\slash, red",
+    QString::fromUtf8("Grüße, façade, naïve, €5, „quoted“ – dash"),
+    QString::fromUtf8("Привет, мир!"),
+    QString::fromUtf8("Příliš žluťoučký kůň úpěl ďábelské ódy."),
+    QString::fromUtf8("Καλημέρα κόσμε, Ωραία!"),
+    QString::fromUtf8("こんにちは、世界！ソフト表示"),
+    QString::fromUtf8("Ж1 ЖЖ? Ж-2 Жx end"),
+    QString::fromUtf8("emoji 😀 clef 𝄞 end"),
+};
+
+QByteArray WrittenForOtherReaders()
+{
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    c.insertText("Notes: ", Plain());
+    c.insertText("bold", Bold());
+    c.insertText(", {braces} and back\\slash", Italic());
+    c.insertText(", red", Coloured(Qt::red));
+    for (int i = 1; i < kOtherReaderLines.size(); ++i) {
+        c.insertBlock();
+        c.insertText(kOtherReaderLines.at(i), i % 2 ? Plain() : Underline());
+    }
+    return DocumentToRtf(&doc);
+}
+
+// The output of `program`, empty (and a test failure) when it does not run to a good end.
+QByteArray RunTool(const QString &program, const QStringList &arguments)
+{
+    QProcess p;
+    p.start(program, arguments);
+    const bool finished = p.waitForFinished(300000);
+    EXPECT_TRUE(finished && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
+        << program.toStdString() << ": " << p.readAllStandardError().constData();
+    return finished ? p.readAllStandardOutput() : QByteArray();
+}
+
+QStringList Lines(QString text)
+{
+    text.replace(QChar::LineSeparator, '\n').replace(QChar::ParagraphSeparator, '\n').remove('\r');
+    text.replace(QChar::Nbsp, ' ');
+    QStringList lines = text.split('\n');
+    for (QString &line : lines)
+        line = line.trimmed();
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+// A program that reads RTF, and how its text is had from it.
+struct TOtherReader
+{
+    const char *name;
+    const char *program;
+    std::function<QString(const QString &program, const QString &rtf, const QString &work)> text;
+};
+
+const TOtherReader kOtherReaders[] = {
+    {"unrtf", "unrtf",
+     [](const QString &program, const QString &rtf, const QString &) {
+         const QByteArray html = RunTool(program, {"--html", rtf});
+         QTextDocument doc;
+         doc.setHtml(QString::fromUtf8(html));
+         return doc.toPlainText();
+     }},
+    {"LibreOffice", "soffice",
+     [](const QString &program, const QString &rtf, const QString &work) {
+         RunTool(program, {"--headless", "--norestore", "-env:UserInstallation=file://" + work + "/profile",
+                           "--convert-to", "txt:Text (encoded):UTF8", "--outdir", work + "/out", rtf});
+         QString text = QString::fromUtf8(TestSupport::ReadFile(work + "/out/" + QFileInfo(rtf).completeBaseName() + ".txt"));
+         if (text.startsWith(QChar(0xFEFF)))
+             text.remove(0, 1);
+         return text;
+     }},
+};
+
+void PrintTo(const TOtherReader &reader, std::ostream *os)
+{
+    *os << reader.name;
+}
+
+class OtherReaders : public ::testing::TestWithParam<TOtherReader>
+{
+};
+
+TEST_P(OtherReaders, ReadTheSameText)
+{
+    const QString program = QStandardPaths::findExecutable(GetParam().program);
+    if (program.isEmpty())
+        GTEST_SKIP() << GetParam().program << " is not installed";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("notes.rtf");
+    ASSERT_TRUE(TestSupport::WriteFile(path, WrittenForOtherReaders()));
+    EXPECT_EQ(Lines(GetParam().text(program, path, dir.path())), kOtherReaderLines);
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, OtherReaders, ::testing::ValuesIn(kOtherReaders),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
