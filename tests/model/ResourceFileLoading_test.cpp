@@ -41,11 +41,12 @@ TEST_P(LanguageItemState, FollowsTheComparisonWithTheDefaultText)
     EXPECT_EQ(a->FTranslateState, c.State);
     EXPECT_EQ(a->FBaseValue, QString(c.Default ? c.Default : ""));
     EXPECT_EQ(a->FTranslatedValue, QString(c.Translation));
-    // Written into the rebuilt document when the default has it; kept as changed when it has nowhere to go.
-    EXPECT_EQ(a->Changed, c.Default == nullptr);
+    // Written into the rebuilt document when the default has it; dropped when it has nowhere to go, and either way the
+    // rebuilt file needs no save.
+    EXPECT_FALSE(a->Changed);
     const bool inWork = project.WorkFile().contains("name=\"a\"");
     EXPECT_EQ(inWork, c.Default != nullptr && c.State != tsDontTranslate);
-    EXPECT_TRUE(project.Lang->NeedSave() == (c.Default == nullptr));
+    EXPECT_FALSE(project.Lang->NeedSave());
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, LanguageItemState,
@@ -224,8 +225,8 @@ TEST(ResourceFileLoading, LoadResults)
     TTransResourceFileNode_Value node;
     node.ResourceFileName = "kept";
     EXPECT_EQ(node.LoadResFile(dir.path() + "/none.xml"), lrfNotExists);
-    EXPECT_EQ(node.LoadResFile(dir.path()), lrfNotExists);
     EXPECT_EQ(node.ResourceFileName, QString("kept"));
+    EXPECT_EQ(node.LoadResFile(dir.path()), lrfError); // a folder is no file, and no missing one either
     ASSERT_TRUE(TestSupport::WriteFile(dir.path() + "/bad.xml", "<resources><string name=\"a\">x</resources>"));
     EXPECT_EQ(node.LoadResFile(dir.path() + "/bad.xml"), lrfError);
     EXPECT_EQ(node.ResourceFileName, dir.path() + "/bad.xml");

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -181,16 +183,67 @@ TEST(ResourceFileSaving, DoNotTranslateStringsStayOutOfTheFileButInMemory)
     EXPECT_TRUE(project.LangFile().contains("<string name=\"b\">Zwo</string>"));
 }
 
-TEST(ResourceFileSaving, TwoStringsOfOneNameGetTheFirstItem)
+// Strings of one name: the k-th of them in the language file belongs to the k-th of them in the default file.
+struct TSameNameCase
 {
+    const char *Name;
+    QByteArray Default, Language;
+    int Edit;         // which string named "p" gets the new text "Neu" (-1: none)
+    QByteArray Saved; // the strings of the saved file, in order
+    int Listed;       // how many items named "p" have a default text, so that the list shows them
+};
+
+class StringsOfOneName : public ::testing::TestWithParam<TSameNameCase>
+{
+};
+
+TEST_P(StringsOfOneName, EachEditReachesItsOwnString)
+{
+    const TSameNameCase &c = GetParam();
     TNodePair project;
-    ASSERT_TRUE(project.Open(ValuesXml(StringXml("a", "A") + StringXml("a", "A2")), ValuesXml(StringXml("a", "Eins") + StringXml("a", "Zwei"))));
-    // Both default elements took the first language item; the second item has nowhere to go.
-    EXPECT_EQ(project.WorkFile().count("<string name=\"a\">Eins</string>"), 1);
-    EXPECT_TRUE(project.WorkFile().contains("<string name=\"a\">A2</string>"));
-    EXPECT_TRUE(project.Lang->TransItems()[1]->Changed);
-    EXPECT_TRUE(project.Lang->NeedSave());
+    ASSERT_TRUE(project.Open(ValuesXml(c.Default), ValuesXml(c.Language)));
+    ASSERT_TRUE(project.LangParsed);
+    EXPECT_FALSE(project.Lang->NeedSave());
+    std::vector<TTranslateItem *> items;
+    for (const auto &item : project.Lang->TransItems())
+        if (item->ID == "p")
+            items.push_back(item.get());
+    EXPECT_EQ(std::count_if(items.begin(), items.end(), [](TTranslateItem *i) { return !i->FBaseValue.isEmpty(); }), c.Listed);
+    if (c.Edit >= 0) {
+        ASSERT_LT(size_t(c.Edit), items.size());
+        Edit(*project.Lang, items[size_t(c.Edit)], "Neu");
+    }
+    ASSERT_TRUE(project.Lang->SaveFile(QString()));
+    EXPECT_FALSE(project.Lang->NeedSave());
+    TestSupport::ExpectText(project.LangFile(), ValuesXml(c.Saved));
+
+    // Read back, the same texts stand at the same places.
+    ASSERT_TRUE(project.OpenLanguage());
+    ASSERT_TRUE(project.LangParsed);
+    ASSERT_TRUE(project.Lang->SaveFile(QString()));
+    TestSupport::ExpectText(project.LangFile(), ValuesXml(c.Saved));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StringsOfOneName,
+    ::testing::Values(
+        TSameNameCase{"ProductVariants",
+                      "  <string name=\"p\" product=\"tablet\">T</string>\n  <string name=\"p\" product=\"default\">D</string>\n",
+                      "  <string name=\"p\" product=\"tablet\">Tablette</string>\n  <string name=\"p\" product=\"default\">Standard</string>\n",
+                      1, "  <string name=\"p\" product=\"tablet\">Tablette</string>\n  <string name=\"p\" product=\"default\">Neu</string>\n", 2},
+        TSameNameCase{"SameNameTwiceInBoth", StringXml("p", "A") + StringXml("p", "A2"), StringXml("p", "Eins") + StringXml("p", "Zwei"),
+                      1, StringXml("p", "Eins") + StringXml("p", "Neu"), 2},
+        TSameNameCase{"SameNameTwiceUntouched", StringXml("p", "A") + StringXml("p", "A2"), StringXml("p", "Eins") + StringXml("p", "Zwei"),
+                      -1, StringXml("p", "Eins") + StringXml("p", "Zwei"), 2},
+        // The default has the name once: a second one is dropped like a string the default lacks, and not listed.
+        TSameNameCase{"OneMoreThanTheDefault", StringXml("p", "A"), StringXml("p", "Eins") + StringXml("p", "Zwei"), 0,
+                      StringXml("p", "Neu"), 1},
+        // The language lacks the second variant: it is left out, not filled with the default's text.
+        TSameNameCase{"SecondVariantMissing",
+                      "  <string name=\"p\" product=\"tablet\">T</string>\n  <string name=\"p\" product=\"default\">D</string>\n",
+                      "  <string name=\"p\" product=\"tablet\">Tablette</string>\n", -1,
+                      "  <string name=\"p\" product=\"tablet\">Tablette</string>\n", 2}),
+    [](const auto &Info) { return std::string(Info.param.Name); });
 
 TEST(ResourceFileSaving, MenuTitlesAreWrittenForEveryMatchedItem)
 {
@@ -211,7 +264,7 @@ TEST(ResourceFileSaving, MenuTitlesAreWrittenForEveryMatchedItem)
               "  <item android:id=\"@+id/b\" />\n"
               "  <item android:title=\"no id\"><menu><item android:id=\"@+id/c\" android:title=\"Ce\" /></menu></item>\n</menu>\n");
     EXPECT_FALSE(project.Item("@+id/a")->Changed);
-    EXPECT_TRUE(project.Item("@+id/b")->Changed); // no title to take it
+    EXPECT_FALSE(project.Item("@+id/b")->Changed); // no title to take it, so nothing left to save
 }
 
 TEST(ResourceFileSaving, FirstSaveGoesThroughWorkAndBackupFilesLaterOnesDirect)
