@@ -254,7 +254,7 @@ private:
         case pugi::node_declaration:
             FOut += "<?";
             FOut += n.name();
-            Attributes(n);
+            Attributes(n, true);
             FOut += "?>";
             return false;
         case pugi::node_doctype:
@@ -279,7 +279,8 @@ private:
         FOut += '>';
     }
 
-    void Attributes(const pugi::xml_node &n)
+    // Raw: the declaration's values, in which no reference stands for a character.
+    void Attributes(const pugi::xml_node &n, bool Raw = false)
     {
         for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
             const auto space = FAttrSpace ? FAttrSpace->find(a.internal_object()) : TLayoutMap::const_iterator();
@@ -291,7 +292,10 @@ private:
             const char quote = FSingleQuoted && FSingleQuoted->count(a.internal_object()) ? '\'' : '"';
             FOut += '=';
             FOut += quote;
-            Escaped(a.value(), quote);
+            if (Raw)
+                FOut += a.value();
+            else
+                Escaped(a.value(), quote);
             FOut += quote;
         }
     }
@@ -565,9 +569,15 @@ TTargetEncoding TargetEncoding(const QString &Declared, const QString &Detected,
     } else {
         // The reader looks the declared name up as it stands in the file.
         const QByteArray codec = Declared.trimmed().toUtf8();
-        if (QStringDecoder(codec.constData()).isValid() && QStringEncoder(codec.constData()).isValid()) {
-            target.Kind = TTargetEncoding::Codec;
-            target.CodecName = codec;
+        const QStringDecoder decoder(codec.constData());
+        if (decoder.isValid() && QStringEncoder(codec.constData()).isValid()) {
+            // Codec names are matched loosely ("u\uFEFFtf-8" is UTF-8 to the reader as well).
+            if (qstrcmp(decoder.name(), "UTF-8") == 0) {
+                target.Bom = WriteBOM;
+            } else {
+                target.Kind = TTargetEncoding::Codec;
+                target.CodecName = codec;
+            }
         } else if (NormalEncodingName(Detected) != name) {
             // A name no codec knows: the file was read by its byte-order mark, and is written so again.
             target = TargetEncoding(Detected, Detected, true);

@@ -408,3 +408,42 @@ TEST(ResourceFileLoading, HundredMegabyteFileLoads)
     EXPECT_TRUE(project.LangParsed);
     EXPECT_EQ(project.Lang->TransItems().size(), 2000u);
 }
+
+// References to entities that the language file declares are written back as references through the rebuild.
+struct TEntityCase
+{
+    const char *Name;
+    QByteArray DefaultProlog, LanguageProlog;
+    QByteArray WorkProlog; // what the work file holds before its root element
+};
+
+class EntityReferences : public ::testing::TestWithParam<TEntityCase>
+{
+};
+
+TEST_P(EntityReferences, SurviveTheRebuild)
+{
+    const TEntityCase &c = GetParam();
+    TNodePair project;
+    ASSERT_TRUE(project.Open("<?xml version=\"1.0\"?>\n" + c.DefaultProlog + "<resources>\n" + StringXml("a", "&app; Calendar") + "</resources>\n",
+                             "<?xml version=\"1.0\"?>\n" + c.LanguageProlog + "<resources>\n" + StringXml("a", "&app; Kalender") + "</resources>\n"));
+    ASSERT_TRUE(project.LangParsed);
+    EXPECT_EQ(project.Item("a")->FTranslatedValue, QString("&app; Kalender"));
+    const QByteArray expected = "<?xml version=\"1.0\"?>\n" + c.WorkProlog + "<resources>\n" + StringXml("a", "&app; Kalender") + "</resources>\n";
+    TestSupport::ExpectText(project.WorkFile(), expected);
+    project.Item("a")->setTranslateValue("&app; Termine");
+    ASSERT_TRUE(project.Lang->SaveFile(QString()));
+    TestSupport::ExpectText(project.LangFile(), QByteArray(expected).replace("Kalender", "Termine"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Doctypes, EntityReferences,
+    ::testing::Values(
+        TEntityCase{"BothDeclare", "<!DOCTYPE resources [<!ENTITY app \"Etar\">]>\n", "<!DOCTYPE resources [<!ENTITY app \"Etar\">]>\n",
+                    "<!DOCTYPE resources [<!ENTITY app \"Etar\">]>\n"},
+        TEntityCase{"OnlyTheLanguageDeclares", "<!-- license -->\n", "<!DOCTYPE resources [<!ENTITY app \"Etar\">]>\n",
+                    "<!-- license -->\n<!DOCTYPE resources [<!ENTITY app \"Etar\">]>\n"},
+        TEntityCase{"TheLanguagesValueWins", "<!DOCTYPE resources [<!ENTITY app \"Etar\"><!ENTITY web \"x.org\">]>\n",
+                    "<!DOCTYPE resources [<!ENTITY app \"Etar DE\">]>\n",
+                    "<!DOCTYPE resources [<!ENTITY app \"Etar DE\"><!ENTITY web \"x.org\">]>\n"}),
+    [](const auto &Info) { return std::string(Info.param.Name); });
