@@ -447,3 +447,44 @@ INSTANTIATE_TEST_SUITE_P(
                     "<!DOCTYPE resources [<!ENTITY app \"Etar DE\">]>\n",
                     "<!DOCTYPE resources [<!ENTITY app \"Etar DE\"><!ENTITY web \"x.org\">]>\n"}),
     [](const auto &Info) { return std::string(Info.param.Name); });
+
+// A language file in an odd encoding goes through the rebuild and a save, and opens again with the same texts.
+struct TLanguageEncodingCase
+{
+    const char *Name;
+    QByteArray Head;  // byte-order mark and declaration
+    const char *Codec; // how the text after Head is encoded
+};
+
+class LanguageFileEncoding : public ::testing::TestWithParam<TLanguageEncodingCase>
+{
+};
+
+TEST_P(LanguageFileEncoding, SavedFileOpensAgainWithItsCharactersAsText)
+{
+    const TLanguageEncodingCase &c = GetParam();
+    const QString text = QString::fromUtf8("Календарь");
+    QStringEncoder encoder(c.Codec);
+    const QByteArray body = encoder.encode(QString::fromUtf8("\n<resources>\n  <string name=\"a\">") + text + "</string>\n</resources>\n");
+    TNodePair project;
+    ASSERT_TRUE(project.Open(ValuesXml(StringXml("a", "Calendar")), c.Head + body));
+    ASSERT_TRUE(project.LangParsed);
+    project.Item("a")->setTranslateValue(text + "!");
+    ASSERT_TRUE(project.Lang->SaveFile(QString()));
+    const QByteArray saved = project.LangFile();
+    EXPECT_FALSE(saved.contains("&#")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains(QByteArray(encoder.encode(text + "!")))) << saved.toStdString();
+    ASSERT_TRUE(project.OpenLanguage());
+    EXPECT_EQ(project.LangLoad, lrfOK);
+    ASSERT_TRUE(project.LangParsed);
+    EXPECT_EQ(project.Item("a")->FTranslatedValue, text + "!");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, LanguageFileEncoding,
+    ::testing::Values(
+        TLanguageEncodingCase{"Windows1251", "<?xml version=\"1.0\" encoding=\"windows-1251\"?>", "windows-1251"},
+        TLanguageEncodingCase{"ByteOrderMarkAndUnknownName", "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"x-nothing\"?>", "UTF-8"},
+        TLanguageEncodingCase{"ByteOrderMarkAndStrayMarkInTheName",
+                              "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"u\xEF\xBB\xBFtf-8\"?>", "UTF-8"}),
+    [](const auto &Info) { return std::string(Info.param.Name); });
