@@ -8,6 +8,7 @@
 #include <QStringEncoder>
 
 #include <cstring>
+#include <memory>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -55,15 +56,119 @@ bool IsWhitespaceOnly(const char *s)
     return true;
 }
 
-// Writes nodes as XML text. Text and attribute values get their markup characters as entities; characters above
-// MaxChar become character references (for single-byte target encodings).
+// Walks a doctype's text, passing over quoted literals and comments, and calls Declaration at each "<!ENTITY".
+template <typename F>
+void ForEachEntityDeclaration(const char *Doctype, F Declaration)
+{
+    for (const char *p = Doctype; *p;) {
+        if (*p == '"' || *p == '\'') {
+            const char *close = std::strchr(p + 1, *p);
+            if (!close)
+                return;
+            p = close + 1;
+        } else if (std::strncmp(p, "<!--", 4) == 0) {
+            const char *close = std::strstr(p + 4, "-->");
+            if (!close)
+                return;
+            p = close + 3;
+        } else if (std::strncmp(p, "<!ENTITY", 8) == 0 && IsXmlSpace(p[8])) {
+            p = Declaration(p);
+        } else {
+            ++p;
+        }
+    }
+}
+
+// The name a general entity declaration at p declares (empty for a parameter entity), and where the declaration ends.
+std::string EntityDeclarationName(const char *p, const char **End)
+{
+    p += 8;
+    while (IsXmlSpace(*p))
+        ++p;
+    std::string name;
+    if (*p != '%') {
+        const char *start = p;
+        while (*p && !IsXmlSpace(*p) && *p != '>' && *p != '"' && *p != '\'')
+            ++p;
+        name.assign(start, size_t(p - start));
+    }
+    // The declaration runs to its ">" outside quotes.
+    while (*p && *p != '>') {
+        if (*p == '"' || *p == '\'') {
+            const char *close = std::strchr(p + 1, *p);
+            if (!close) {
+                p += std::strlen(p);
+                break;
+            }
+            p = close;
+        }
+        ++p;
+    }
+    *End = *p ? p + 1 : p;
+    return name;
+}
+
+// The general entities that a doctype's internal subset declares ("<!ENTITY name ...>", not "<!ENTITY % name ...>").
+std::unordered_set<std::string> DeclaredEntities(const char *Doctype)
+{
+    std::unordered_set<std::string> names;
+    ForEachEntityDeclaration(Doctype, [&names](const char *p) {
+        const char *end = nullptr;
+        std::string name = EntityDeclarationName(p, &end);
+        if (!name.empty())
+            names.insert(std::move(name));
+        return end;
+    });
+    return names;
+}
+
+// Whether a single-byte (or other non-Unicode) encoding can hold a character; answers are kept, since a file repeats
+// few distinct characters.
+class TCharsetProbe
+{
+public:
+    // Codec empty: Latin-1 when MaxChar is 0xFF, ASCII when it is 0x7F.
+    TCharsetProbe(const QByteArray &Codec, char32_t MaxChar) : FCodec(Codec), FMaxChar(MaxChar) {}
+
+    bool CanHold(char32_t c) const
+    {
+        if (c < 0x80)
+            return true;
+        if (FCodec.isEmpty())
+            return c <= FMaxChar;
+        const auto known = FKnown.find(c);
+        if (known != FKnown.end())
+            return known->second;
+        // Held when the character comes back from its bytes unchanged; a substitute ("?") does not.
+        const QString text = c > 0xFFFF ? QString::fromUcs4(&c, 1) : QString(QChar(char16_t(c)));
+        QStringEncoder encoder(FCodec.constData());
+        const QByteArray bytes = encoder.encode(text);
+        bool held = !encoder.hasError() && !bytes.isEmpty();
+        if (held) {
+            QStringDecoder decoder(FCodec.constData());
+            const QString back = decoder.decode(bytes);
+            held = !decoder.hasError() && back == text;
+        }
+        FKnown.emplace(c, held);
+        return held;
+    }
+
+private:
+    QByteArray FCodec;
+    char32_t FMaxChar;
+    mutable std::unordered_map<char32_t, bool> FKnown;
+};
+
+// Writes nodes as XML text. Text and attribute values get their markup characters as entities, except the "&" of a
+// reference to an entity that the document declares; characters that Charset cannot hold become character references.
 class TXmlWriter
 {
 public:
-    TXmlWriter(std::string &Out, bool SpaceBeforeSlash, size_t Limit = std::string::npos, char32_t MaxChar = 0x10FFFF,
-               const TXmlLayout *Layout = nullptr, const TXmlDocument::TOmitSet *Omit = nullptr)
-        : FOut(Out), FSpaceBeforeSlash(SpaceBeforeSlash), FLimit(Limit), FMaxChar(MaxChar),
-          FOmit(Omit && !Omit->empty() ? Omit : nullptr),
+    TXmlWriter(std::string &Out, bool SpaceBeforeSlash, size_t Limit = std::string::npos,
+               const TCharsetProbe *Charset = nullptr, const TXmlLayout *Layout = nullptr,
+               const TXmlDocument::TOmitSet *Omit = nullptr, const std::unordered_set<std::string> *Entities = nullptr)
+        : FOut(Out), FSpaceBeforeSlash(SpaceBeforeSlash), FLimit(Limit), FCharset(Charset),
+          FEntities(Entities && !Entities->empty() ? Entities : nullptr), FOmit(Omit && !Omit->empty() ? Omit : nullptr),
           FAttrSpace(Layout && !Layout->AttrSpace.empty() ? &Layout->AttrSpace : nullptr),
           FEmptyTag(Layout && !Layout->EmptyTag.empty() ? &Layout->EmptyTag : nullptr),
           FSingleQuoted(Layout && !Layout->SingleQuoted.empty() ? &Layout->SingleQuoted : nullptr)
@@ -149,7 +254,7 @@ private:
         case pugi::node_declaration:
             FOut += "<?";
             FOut += n.name();
-            Attributes(n);
+            Attributes(n, true);
             FOut += "?>";
             return false;
         case pugi::node_doctype:
@@ -174,7 +279,8 @@ private:
         FOut += '>';
     }
 
-    void Attributes(const pugi::xml_node &n)
+    // Raw: the declaration's values, in which no reference stands for a character.
+    void Attributes(const pugi::xml_node &n, bool Raw = false)
     {
         for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
             const auto space = FAttrSpace ? FAttrSpace->find(a.internal_object()) : TLayoutMap::const_iterator();
@@ -186,7 +292,10 @@ private:
             const char quote = FSingleQuoted && FSingleQuoted->count(a.internal_object()) ? '\'' : '"';
             FOut += '=';
             FOut += quote;
-            Escaped(a.value(), quote);
+            if (Raw)
+                FOut += a.value();
+            else
+                Escaped(a.value(), quote);
             FOut += quote;
         }
     }
@@ -209,6 +318,10 @@ private:
         while (*s) {
             const unsigned char c = static_cast<unsigned char>(*s);
             const char *replacement = nullptr;
+            if (c == '&' && FEntities && IsDeclaredReference(s)) {
+                ++s;
+                continue;
+            }
             if (c == '&')
                 replacement = "&amp;";
             else if (c == '<')
@@ -252,11 +365,11 @@ private:
                     len = i;
                     break;
                 }
-            if (FMaxChar < 0x10FFFF) {
+            if (FCharset) {
                 char32_t cp = len == 1 ? c : (c & (0xFF >> (len + 1)));
                 for (int i = 1; i < len; ++i)
                     cp = (cp << 6) | (static_cast<unsigned char>(s[i]) & 0x3F);
-                if (cp > FMaxChar) {
+                if (!FCharset->CanHold(cp)) {
                     flush(s);
                     Reference(cp);
                     s += len;
@@ -269,7 +382,16 @@ private:
         flush(s);
     }
 
-    // "--" and a final "-" would end a comment too early; identifiers in the state comment may hold them.
+    // S starts with "&": true when "&name;" follows and the document declares name.
+    bool IsDeclaredReference(const char *s) const
+    {
+        const char *end = s + 1;
+        while (*end && *end != ';' && !IsXmlSpace(*end) && *end != '&' && *end != '<' && end - s < 256)
+            ++end;
+        return *end == ';' && end > s + 1 && FEntities->count(std::string(s + 1, size_t(end - s - 1)));
+    }
+
+    // "--" and a final "-" would end a comment too early.
     void Comment(const char *s)
     {
         FOut += "<!--";
@@ -310,7 +432,8 @@ private:
     bool FSpaceBeforeSlash;
     using TLayoutMap = std::unordered_map<const void *, std::string>;
     size_t FLimit;
-    char32_t FMaxChar;
+    const TCharsetProbe *FCharset;
+    const std::unordered_set<std::string> *FEntities;
     const TXmlDocument::TOmitSet *FOmit;
     const TLayoutMap *FAttrSpace;
     const TLayoutMap *FEmptyTag;
@@ -418,6 +541,63 @@ std::string Decode(QStringDecoder &Decoder, const QByteArray &Bytes, const char 
     return text.toStdString();
 }
 
+// How a document's text becomes bytes, chosen so that the reader takes the same encoding back.
+struct TTargetEncoding
+{
+    enum TKind { Utf8, Utf16, Utf32, Latin1, Codec } Kind = Utf8;
+    bool BigEndian = false;
+    bool Bom = false;            // UTF-8 only; UTF-16 and UTF-32 always get one
+    char32_t MaxChar = 0x10FFFF; // Latin1: 0xFF, or 0x7F for ASCII
+    QByteArray CodecName;
+};
+
+TTargetEncoding TargetEncoding(const QString &Declared, const QString &Detected, bool WriteBOM)
+{
+    TTargetEncoding target;
+    const QString name = NormalEncodingName(Declared);
+    if (name.startsWith("UTF-16") || name.startsWith("UTF16") || name == "UCS-2") {
+        target.Kind = TTargetEncoding::Utf16;
+        target.BigEndian = name.endsWith("BE") || (!name.endsWith("LE") && Detected == "UTF-16BE");
+    } else if (name.startsWith("UTF-32") || name.startsWith("UTF32")) {
+        target.Kind = TTargetEncoding::Utf32;
+        target.BigEndian = name.endsWith("BE") || (!name.endsWith("LE") && Detected == "UTF-32BE");
+    } else if (IsUtf8Name(name)) {
+        target.Bom = WriteBOM;
+    } else if (IsLatin1Name(name) || IsAsciiName(name)) {
+        target.Kind = TTargetEncoding::Latin1;
+        target.MaxChar = IsAsciiName(name) ? 0x7F : 0xFF;
+    } else {
+        // The reader looks the declared name up as it stands in the file.
+        const QByteArray codec = Declared.trimmed().toUtf8();
+        const QStringDecoder decoder(codec.constData());
+        if (decoder.isValid() && QStringEncoder(codec.constData()).isValid()) {
+            // Codec names are matched loosely ("u\uFEFFtf-8" is UTF-8 to the reader as well).
+            if (qstrcmp(decoder.name(), "UTF-8") == 0) {
+                target.Bom = WriteBOM;
+            } else {
+                target.Kind = TTargetEncoding::Codec;
+                target.CodecName = codec;
+            }
+        } else if (NormalEncodingName(Detected) != name) {
+            // A name no codec knows: the file was read by its byte-order mark, and is written so again.
+            target = TargetEncoding(Detected, Detected, true);
+            target.Bom = true;
+        } else {
+            target.Bom = true;
+        }
+    }
+    return target;
+}
+
+// The declared entities of the document's doctype, empty without one.
+std::unordered_set<std::string> DocumentEntities(const pugi::xml_document &Doc)
+{
+    for (pugi::xml_node child = Doc.first_child(); child && child.type() != pugi::node_element; child = child.next_sibling())
+        if (child.type() == pugi::node_doctype)
+            return DeclaredEntities(child.value());
+    return {};
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -438,12 +618,10 @@ void TXmlDocument::Clear()
 
 void TXmlDocument::LoadFromFile(const QString &FileName)
 {
-    QFile file(FileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EXmlError("can not read file " + FileName.toStdString() + ": " + file.errorString().toStdString());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw EXmlError("can not read file " + FileName.toStdString() + ": " + file.errorString().toStdString());
+    QByteArray bytes;
+    QString error;
+    if (!ReadRegularFile(FileName, bytes, error))
+        throw EXmlError("can not read file " + FileName.toStdString() + ": " + error.toStdString());
     LoadFromBytes(bytes);
 }
 
@@ -596,43 +774,48 @@ void TXmlDocument::ParseUtf8(std::string_view Text)
 
 QByteArray TXmlDocument::Encode(const std::string &Utf8) const
 {
-    const QString name = NormalEncodingName(Encoding());
+    const TTargetEncoding target = TargetEncoding(Encoding(), FDetectedEncoding, FWriteBOM);
     QByteArray out;
-    if (name.startsWith("UTF-16") || name.startsWith("UTF16") || name == "UCS-2") {
-        const bool be = name.endsWith("BE") || (!name.endsWith("LE") && FDetectedEncoding == "UTF-16BE");
-        QStringEncoder encoder(be ? QStringConverter::Utf16BE : QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+    switch (target.Kind) {
+    case TTargetEncoding::Utf16: {
+        QStringEncoder encoder(target.BigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
         out = encoder.encode(QString::fromStdString(Utf8));
-    } else if (name.startsWith("UTF-32") || name.startsWith("UTF32")) {
-        const bool be = name.endsWith("BE") || (!name.endsWith("LE") && FDetectedEncoding == "UTF-32BE");
-        QStringEncoder encoder(be ? QStringConverter::Utf32BE : QStringConverter::Utf32LE, QStringConverter::Flag::WriteBom);
+        break;
+    }
+    case TTargetEncoding::Utf32: {
+        QStringEncoder encoder(target.BigEndian ? QStringConverter::Utf32BE : QStringConverter::Utf32LE, QStringConverter::Flag::WriteBom);
         out = encoder.encode(QString::fromStdString(Utf8));
-    } else if (IsUtf8Name(name)) {
-        if (FWriteBOM)
+        break;
+    }
+    case TTargetEncoding::Utf8:
+        if (target.Bom)
             out = QByteArray("\xEF\xBB\xBF");
         out.append(Utf8.data(), qsizetype(Utf8.size()));
-    } else if (IsLatin1Name(name) || IsAsciiName(name)) {
+        break;
+    case TTargetEncoding::Latin1:
         out = QString::fromStdString(Utf8).toLatin1();
-    } else {
-        QStringEncoder encoder(Encoding().toLatin1().constData());
-        if (encoder.isValid())
-            out = encoder.encode(QString::fromStdString(Utf8));
-        else
-            out.append(Utf8.data(), qsizetype(Utf8.size()));
+        break;
+    case TTargetEncoding::Codec: {
+        QStringEncoder encoder(target.CodecName.constData());
+        out = encoder.encode(QString::fromStdString(Utf8));
+        break;
+    }
     }
     return out;
 }
 
 bool TXmlDocument::Serialize(std::string &Out, const TOmitSet *Omit) const
 {
-    const QString name = NormalEncodingName(Encoding());
-    char32_t maxChar = 0x10FFFF;
-    if (IsLatin1Name(name))
-        maxChar = 0xFF;
-    else if (!IsUtf8Name(name) && !name.startsWith("UTF") && !name.startsWith("UCS"))
-        maxChar = 0x7F; // other code pages: only ASCII is sure to survive
+    const TTargetEncoding target = TargetEncoding(Encoding(), FDetectedEncoding, FWriteBOM);
+    std::unique_ptr<TCharsetProbe> charset;
+    if (target.Kind == TTargetEncoding::Latin1)
+        charset = std::make_unique<TCharsetProbe>(QByteArray(), target.MaxChar);
+    else if (target.Kind == TTargetEncoding::Codec)
+        charset = std::make_unique<TCharsetProbe>(target.CodecName, 0);
+    const std::unordered_set<std::string> entities = DocumentEntities(FDoc);
     Out.clear();
     Out.reserve(FSizeHint + FSizeHint / 8 + 256);
-    TXmlWriter(Out, FSpaceBeforeSlash, std::string::npos, maxChar, &FLayout, Omit).Write(FDoc);
+    TXmlWriter(Out, FSpaceBeforeSlash, std::string::npos, charset.get(), &FLayout, Omit, &entities).Write(FDoc);
     if (FCRLF) {
         std::string crlf;
         crlf.reserve(Out.size() + Out.size() / 16);
@@ -644,7 +827,7 @@ bool TXmlDocument::Serialize(std::string &Out, const TOmitSet *Omit) const
         Out.swap(crlf);
     }
     FSizeHint = Out.size();
-    return IsUtf8Name(name) && !FWriteBOM;
+    return target.Kind == TTargetEncoding::Utf8 && !target.Bom;
 }
 
 QByteArray TXmlDocument::SaveToBytes(const TOmitSet *Omit) const
@@ -657,11 +840,12 @@ QByteArray TXmlDocument::SaveToBytes(const TOmitSet *Omit) const
 QString TXmlDocument::SaveToString() const
 {
     std::string text;
-    TXmlWriter(text, FSpaceBeforeSlash, std::string::npos, 0x10FFFF, &FLayout).Write(FDoc);
+    const std::unordered_set<std::string> entities = DocumentEntities(FDoc);
+    TXmlWriter(text, FSpaceBeforeSlash, std::string::npos, nullptr, &FLayout, nullptr, &entities).Write(FDoc);
     return QString::fromStdString(text);
 }
 
-void TXmlDocument::SaveToFile(const QString &FileName, const TOmitSet *Omit) const
+void TXmlDocument::SaveToFile(const QString &FileName, const TOmitSet *Omit, bool CreateNew) const
 {
     std::string text;
     QByteArray encoded;
@@ -675,14 +859,9 @@ void TXmlDocument::SaveToFile(const QString &FileName, const TOmitSet *Omit) con
         data = encoded.constData();
         size = encoded.size();
     }
-    QFile file(FileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw EXmlError("can not write file " + FileName.toStdString() + ": " + file.errorString().toStdString());
-    if (file.write(data, size) != size || !file.flush())
-        throw EXmlError("can not write file " + FileName.toStdString() + ": " + file.errorString().toStdString());
-    file.close();
-    if (file.error() != QFileDevice::NoError)
-        throw EXmlError("can not write file " + FileName.toStdString() + ": " + file.errorString().toStdString());
+    QString error;
+    if (!WriteRegularFile(FileName, data, size, CreateNew, error))
+        throw EXmlError("can not write file " + FileName.toStdString() + ": " + error.toStdString());
 }
 
 void TXmlDocument::Swap(TXmlDocument &Other)
@@ -792,6 +971,51 @@ pugi::xml_node TXmlDocument::AddPrologComment(const QString &Text)
     comment.set_value(text.c_str());
     FDoc.insert_child_after(pugi::node_pcdata, comment).set_value("\n");
     return comment;
+}
+
+namespace {
+
+pugi::xml_node DoctypeOf(const pugi::xml_document &Doc)
+{
+    for (pugi::xml_node child = Doc.first_child(); child && child.type() != pugi::node_element; child = child.next_sibling())
+        if (child.type() == pugi::node_doctype)
+            return child;
+    return pugi::xml_node();
+}
+
+} // namespace
+
+void TXmlDocument::TakeDoctype(const TXmlDocument &From)
+{
+    const pugi::xml_node source = DoctypeOf(From.FDoc);
+    const pugi::xml_node root = Root();
+    if (!source || !root)
+        return;
+    std::string value = source.value();
+    pugi::xml_node own = DoctypeOf(FDoc);
+    if (own) {
+        // Entities that only this document declares may be used by what it holds beyond From's strings.
+        const std::unordered_set<std::string> declared = DeclaredEntities(value.c_str());
+        std::string extra;
+        ForEachEntityDeclaration(own.value(), [&](const char *p) {
+            const char *end = nullptr;
+            const std::string name = EntityDeclarationName(p, &end);
+            if (!name.empty() && !declared.count(name))
+                extra.append(p, size_t(end - p));
+            return end;
+        });
+        if (!extra.empty()) {
+            const size_t close = value.rfind(']');
+            if (close != std::string::npos && value.find('[') < close)
+                value.insert(close, extra);
+            else
+                value += " [" + extra + "]";
+        }
+    } else {
+        own = FDoc.insert_child_before(pugi::node_doctype, root);
+        FDoc.insert_child_after(pugi::node_pcdata, own).set_value("\n");
+    }
+    own.set_value(value.c_str());
 }
 
 QString TXmlDocument::Encoding() const

@@ -43,9 +43,11 @@ struct TXmlLayout
     std::unordered_set<const void *> SingleQuoted;
 };
 
-// One resource file held as an XML document over pugixml. Every load decodes entities and character references; every
-// save escapes the markup characters of text and attribute values and keeps the file's own layout (whitespace text
-// is never dropped, nothing is re-indented), its line ends and its style of empty-element tags.
+// One resource file held as an XML document over pugixml. Every load decodes the predefined entities and character
+// references (a reference to an entity of the file's own doctype stays as it is: no entity, external ones least of
+// all, is ever expanded); every save escapes the markup characters of text and attribute values but for such
+// references, and keeps the file's own layout (whitespace text is never dropped, nothing is re-indented), its line
+// ends and its style of empty-element tags.
 class TXmlDocument
 {
 public:
@@ -56,7 +58,7 @@ public:
     // An empty document: no prolog, no root.
     void Clear();
 
-    // Unreadable file: throws before the document changes. Undecodable text or malformed XML (also anything that is
+    // Unreadable file, or anything but a regular file (a folder, a device, a FIFO): throws before the document changes. Undecodable text or malformed XML (also anything that is
     // not exactly one root element with whitespace around it): throws after; what was parsed so far stays.
     void LoadFromFile(const QString &FileName);
     // The encoding is detected from the byte-order mark and the XML declaration, as for a file.
@@ -66,9 +68,11 @@ public:
     // Nodes (by internal object) that a save leaves out of what it writes; the document keeps them.
     using TOmitSet = std::unordered_set<const void *>;
 
-    // Writes in the declaration's encoding, else the one detected on load (UTF-8 for a new document). Throws
-    // EXmlError when the file cannot be written.
-    void SaveToFile(const QString &FileName, const TOmitSet *Omit = nullptr) const;
+    // Writes in the declaration's encoding, else the one detected on load (UTF-8 for a new document); a declared name
+    // no codec knows is written as it was read, by its byte-order mark. Characters the encoding cannot hold become
+    // character references. Throws EXmlError when the file cannot be written: never through a link or into anything
+    // but a regular file, and with CreateNew never over anything already there.
+    void SaveToFile(const QString &FileName, const TOmitSet *Omit = nullptr, bool CreateNew = false) const;
     QByteArray SaveToBytes(const TOmitSet *Omit = nullptr) const;
     QString SaveToString() const;
 
@@ -90,6 +94,11 @@ public:
     // Appends a comment right before the root, on a line of its own; a declaration is added first when the prolog has
     // none.
     pugi::xml_node AddPrologComment(const QString &Text);
+
+    // Gives this document From's doctype (before the root, in place of its own), so that references to the entities
+    // From declares stay references; declarations only this document's doctype has are kept in it. Nothing happens
+    // when From has no doctype.
+    void TakeDoctype(const TXmlDocument &From);
 
     // The declaration's "encoding", else the name of the encoding detected on load.
     QString Encoding() const;

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -79,6 +80,22 @@ bool PathExists(const QByteArray &Path)
 {
     struct stat st;
     return ::lstat(Path.constData(), &st) == 0;
+}
+
+QString ErrnoText(int Code)
+{
+    return QString::fromLocal8Bit(std::strerror(Code));
+}
+
+// Calls a read or write again while a signal interrupts it.
+template <typename F>
+ssize_t WithoutInterrupts(F Call)
+{
+    ssize_t n;
+    do
+        n = Call();
+    while (n < 0 && errno == EINTR);
+    return n;
 }
 
 } // namespace
@@ -274,4 +291,115 @@ bool MoveFileNoReplace(const QString &From, const QString &To)
     if (errno == EEXIST || PathExists(to))
         return false;
     return ::rename(from.constData(), to.constData()) == 0;
+}
+
+tPathKind PathKindNoFollow(const QString &Path)
+{
+    struct stat st {};
+    if (Path.isEmpty() || ::lstat(QFile::encodeName(Path).constData(), &st) != 0)
+        return pkNone;
+    if (S_ISREG(st.st_mode))
+        return pkRegular;
+    if (S_ISDIR(st.st_mode))
+        return pkFolder;
+    if (S_ISLNK(st.st_mode))
+        return pkLink;
+    return pkOther;
+}
+
+bool ReadRegularFile(const QString &Path, QByteArray &Bytes, QString &Error)
+{
+    const QByteArray path = QFile::encodeName(Path);
+    struct stat st {};
+    // Opening a FIFO or a device may block or never end; only a regular file is opened at all.
+    if (::stat(path.constData(), &st) != 0) {
+        Error = ErrnoText(errno);
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        Error = QStringLiteral("not a regular file");
+        return false;
+    }
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        Error = ErrnoText(errno);
+        return false;
+    }
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (!ok)
+        Error = QStringLiteral("not a regular file");
+    Bytes.clear();
+    if (ok)
+        Bytes.reserve(qsizetype(st.st_size));
+    char buffer[65536];
+    while (ok) {
+        const ssize_t n = WithoutInterrupts([&] { return ::read(fd, buffer, sizeof buffer); });
+        if (n < 0) {
+            Error = ErrnoText(errno);
+            ok = false;
+        } else if (n == 0) {
+            break;
+        } else {
+            Bytes.append(buffer, qsizetype(n));
+        }
+    }
+    ::close(fd);
+    return ok;
+}
+
+bool WriteRegularFile(const QString &Path, const char *Data, qint64 Size, bool CreateNew, QString &Error)
+{
+    const QByteArray path = QFile::encodeName(Path);
+    const tPathKind kind = PathKindNoFollow(Path);
+    if (kind != pkNone && (CreateNew || kind != pkRegular)) {
+        Error = CreateNew ? QStringLiteral("something is already there") : QStringLiteral("not a regular file");
+        return false;
+    }
+    // O_NOFOLLOW: a link put there meanwhile is refused, a dangling one too (it would create its target).
+    const int flags = O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | (CreateNew ? O_EXCL : 0);
+    const int fd = ::open(path.constData(), flags, 0666);
+    if (fd < 0) {
+        Error = ErrnoText(errno);
+        return false;
+    }
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (!ok)
+        Error = QStringLiteral("not a regular file");
+    if (ok && ::ftruncate(fd, 0) != 0) {
+        Error = ErrnoText(errno);
+        ok = false;
+    }
+    qint64 done = 0;
+    while (ok && done < Size) {
+        const ssize_t n = WithoutInterrupts([&] { return ::write(fd, Data + done, size_t(Size - done)); });
+        if (n < 0) {
+            Error = ErrnoText(errno);
+            ok = false;
+        } else {
+            done += n;
+        }
+    }
+    if (::close(fd) != 0 && ok) {
+        Error = ErrnoText(errno);
+        ok = false;
+    }
+    return ok;
+}
+
+QString SetFileAside(const QString &Path)
+{
+    const QFileInfo info(Path);
+    const QString stem = info.path() + QLatin1Char('/') + QLatin1Char('.') + info.fileName() + QStringLiteral(".kept-");
+    for (int n = 1; n < 10000; ++n) {
+        const QString target = stem + QString::number(n);
+        if (PathKindNoFollow(target) != pkNone)
+            continue;
+        if (MoveFileNoReplace(Path, target))
+            return target;
+        // Taken meanwhile: try the next; any other failure ends it.
+        if (PathKindNoFollow(target) == pkNone)
+            return QString();
+    }
+    return QString();
 }

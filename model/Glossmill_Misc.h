@@ -56,3 +56,18 @@ bool DeleteFolderTree(const QString &Folder, int &Code);
 
 // Renames a file or folder; fails (false) when the target exists, never replacing it.
 bool MoveFileNoReplace(const QString &From, const QString &To);
+
+// What stands at a path; a link is not followed.
+enum tPathKind : unsigned char { pkNone, pkRegular, pkFolder, pkLink, pkOther };
+tPathKind PathKindNoFollow(const QString &Path);
+
+// Reads a whole regular file, following links. Anything else (a folder, a device, a FIFO) is refused without being
+// read, and never blocks. False with Error set on failure.
+bool ReadRegularFile(const QString &Path, QByteArray &Bytes, QString &Error);
+// Makes Data the whole content of a regular file; never writes through a link or into anything else. With CreateNew
+// nothing may stand at Path yet; otherwise an existing regular file is rewritten in place. False with Error set.
+bool WriteRegularFile(const QString &Path, const char *Data, qint64 Size, bool CreateNew, QString &Error);
+
+// Renames the file (a link itself, never what it points at) to "." + its name + ".kept-N" in the same folder, with
+// the lowest N that is free, so that no later save reuses the name. The new path; empty when it could not be renamed.
+QString SetFileAside(const QString &Path);

@@ -142,9 +142,12 @@ public:
     bool CheckBaseFileTimeChanged();
 
     // Deletes the work and backup files named after ResourceFileName, but never one that holds the only copy of a
-    // content after a failed rename.
+    // content after a failed rename or a file found at load that could not be moved out of the way, and never anything
+    // but a file or a link.
     void DeleteTempXMFile();
 
+    // A name that leads to anything but a regular file (a folder, a device, a FIFO) is refused like an unreadable file,
+    // and so is a language file whose folder is a link: its work and backup files would lie outside the project.
     tLoadResFileResult LoadResFile(const QString &ResFileName);
     // False after any failure, and after a load that ended in lrfError.
     bool Parse();
@@ -174,6 +177,13 @@ protected:
     void AddMissingItems(tTransState State, bool AddElements);
     // Writes the item into the element when it is changed, and notes it for a failed save.
     void StoreItem(TTranslateItem *Item);
+    // The item an element of this identifier belongs to: the k-th element of an identifier in document order takes
+    // the k-th item of it (Seen counts the elements met so far). nullptr for none.
+    TTranslateItem *ItemForElement(const QString &ID, QHash<QString, int> &Seen);
+    // The Occurrence-th item (from 0) with exactly this identifier, nullptr for none.
+    TTranslateItem *NthItemByID(const QString &ID, int Occurrence);
+    // How many items have exactly this identifier.
+    int CountItemsByID(const QString &ID) const;
     // Calls Visit for every element of Element's tree in document order, Element first.
     template <typename F>
     static void ForEachElement(pugi::xml_node Element, F Visit);
@@ -183,6 +193,11 @@ protected:
 private:
     // SaveFile; with Into, the document that would be written goes there instead of to a file.
     bool SaveFileTo(const QString &NewResFile, TXmlDocument *Into);
+    // Moves what stands where the work (and, with Backup, the backup) file goes out of the way, unless it is this
+    // node's own work file, a folder, or a file equal to the language file (which goes). The regular files moved.
+    QStringList SetAsideLeftovers(bool Backup);
+    // Writes the first save's document to the work file, and renames it into the language file's place.
+    bool ReplaceThroughWorkFile(const TXmlDocument::TOmitSet &Omit);
     void ReplaceTranslatedCollections(const TXmlDocument &LanguageDoc);
 
     TTransResourceFileNode *FBaseTemplate = nullptr;
@@ -193,6 +208,9 @@ private:
     QHash<QString, QString> FNamespaces; // declarations of the language file's own root
     bool FLoadFailed = false;
     bool FCheckPrefixes = false; // the document took over elements from another since its last save
+    bool FDuplicateIDs = false;  // two items share an identifier
+    bool FWorkFileOurs = false;  // the file at TempWorkFileName is the one this node wrote
+    bool FWorkFileForeign = false; // a file found there at load that could not be moved out of the way
     // After a failed rename these files hold content that is nowhere else on disk.
     bool FWorkOnlyCopy = false;
     bool FBackupOnlyCopy = false;

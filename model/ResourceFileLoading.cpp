@@ -3,7 +3,11 @@
 #include "Glossmill_Misc.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace GlossmillXml;
 
@@ -34,6 +38,20 @@ QStringList SplitStateEntries(const QString &Text)
                     ++i;
                     break;
                 }
+                // Quoted entries carry "--" as "-&#45;" (a comment cannot hold it) and "&" as "&amp;".
+                if (Text[i] == QLatin1Char('&')) {
+                    const QStringView rest = QStringView(Text).mid(i);
+                    if (rest.startsWith(u"&#45;")) {
+                        entry += QLatin1Char('-');
+                        i += 5;
+                        continue;
+                    }
+                    if (rest.startsWith(u"&amp;")) {
+                        entry += QLatin1Char('&');
+                        i += 5;
+                        continue;
+                    }
+                }
                 entry += Text[i++];
             }
         } else {
@@ -60,7 +78,21 @@ QStringList SplitStateEntries(const QString &Text)
 bool WorkFileWritable(const QString &Path)
 {
     const QFileInfo info(Path);
-    return info.absoluteDir().exists() && !info.isDir();
+    return info.absoluteDir().exists() && PathKindNoFollow(Path) != pkFolder;
+}
+
+// Whether this user may create files in the folder of Path.
+bool FolderWritable(const QString &Path)
+{
+    const QByteArray folder = QFile::encodeName(QFileInfo(Path).absolutePath());
+    return ::faccessat(AT_FDCWD, folder.constData(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
+bool SameContent(const QString &Path, const QByteArray &Bytes)
+{
+    QByteArray content;
+    QString error;
+    return QFileInfo(Path).size() == Bytes.size() && ReadRegularFile(Path, content, error) && content == Bytes;
 }
 
 QString EntryName(const QString &Entry)
@@ -73,13 +105,15 @@ QString EntryName(const QString &Entry)
 
 tLoadResFileResult TTransResourceFileNode::LoadResFile(const QString &ResFileName)
 {
-    const QFileInfo info(ResFileName);
-    if (ResFileName.isEmpty() || !info.exists() || !info.isFile())
+    if (PathKindNoFollow(ResFileName) == pkNone)
         return lrfNotExists;
     if (FWorkOnlyCopy || FBackupOnlyCopy)
         FReloadedSinceFailure = true;
     try {
         ResourceFileName = ResFileName;
+        // Saving writes and renames files beside a language file: through a linked folder they would land elsewhere.
+        if (!IsBase() && PathKindNoFollow(QFileInfo(ResFileName).path()) == pkLink)
+            throw EXmlError("the folder of " + ResFileName.toStdString() + " is a link");
         XmlFile.LoadFromFile(ResFileName);
         FNamespaces = NamespaceDeclarations(XmlFile.Root());
         FLoadFailed = false;
@@ -131,8 +165,15 @@ void TTransResourceFileNode::AddParsedItem(std::unique_ptr<TTranslateItem> Item,
 {
     if (IsBase()) {
         Item->FBaseValue = Core;
+    } else if (FIdIndex.contains(Item->ID) && FBaseTemplate) {
+        // A further string of one name belongs to the default's string of that name at the same place; beyond the
+        // default's count it has none, like a string the default lacks.
+        const TTranslateItem *base = FBaseTemplate->NthItemByID(Item->ID, CountItemsByID(Item->ID));
+        Item->FBaseValue = base ? base->FBaseValue : QString();
     } else {
         Item->FBaseValue = GetBaseValueFromTemplate(ResourceFileName, Item->ID);
+    }
+    if (!IsBase()) {
         const QString &translation = Item->FTranslatedValue;
         Item->setTranslateState(translation.isEmpty() ? tsDontTranslate
                                 : translation == Item->FBaseValue ? tsNeedBetter
@@ -252,8 +293,10 @@ void TTransResourceFileNode::AddMissingItems(tTransState State, bool AddElements
     if (IsBase() || !FBaseTemplate)
         return;
     const pugi::xml_node root = XmlFile.Root();
+    QHash<QString, int> seen; // the default's items of each identifier met so far
     for (const auto &base : FBaseTemplate->TransItems()) {
-        if (GetItemByID(base->ID))
+        // Each of the default's strings of one name needs its own item here.
+        if (NthItemByID(base->ID, FBaseTemplate->FDuplicateIDs ? seen[base->ID]++ : 0))
             continue;
         auto item = std::make_unique<TTranslateItem>();
         item->Assign(*base);
@@ -314,6 +357,42 @@ void TTransResourceFileNode::ReplaceTranslatedCollections(const TXmlDocument &La
     }
 }
 
+QStringList TTransResourceFileNode::SetAsideLeftovers(bool Backup)
+{
+    QStringList kept;
+    const QString stem = StripFileExtension(ResourceFileName);
+    QByteArray language;
+    bool languageRead = false, languageTried = false;
+    for (const QString &path : {stem + QStringLiteral(".tmp"), stem + QStringLiteral(".bck")}) {
+        if (!Backup && path.endsWith(QLatin1String(".bck")))
+            break;
+        const tPathKind kind = PathKindNoFollow(path);
+        if (kind == pkNone || kind == pkFolder || (FWorkFileOurs && path == TempWorkFileName))
+            continue;
+        if (kind == pkRegular) {
+            if (!languageTried) {
+                QString error;
+                languageRead = ReadRegularFile(ResourceFileName, language, error);
+                languageTried = true;
+            }
+            if (languageRead && SameContent(path, language) && QFile::remove(path))
+                continue;
+        }
+        // It may hold the only copy of earlier work, or be a link to anywhere: it is neither written nor removed.
+        const QString aside = SetFileAside(path);
+        if (aside.isEmpty()) {
+            LogException(nullptr, QStringLiteral("can not move ") + path + QStringLiteral(" out of the way"));
+            if (path.endsWith(QLatin1String(".tmp")))
+                FWorkFileForeign = true;
+            continue;
+        }
+        LogException(nullptr, path + QStringLiteral(" was found as the project was opened; it is kept as ") + aside);
+        if (kind == pkRegular)
+            kept << aside;
+    }
+    return kept;
+}
+
 bool TTransResourceFileNode::RecreateFileFromBase()
 {
     if (IsBase())
@@ -327,6 +406,7 @@ bool TTransResourceFileNode::RecreateFileFromBase()
         TempWorkFileName = StripFileExtension(ResourceFileName) + QStringLiteral(".tmp");
         if (!FBaseTemplate)
             throw std::logic_error("a language file has no default file to be rebuilt on");
+        const QStringList kept = SetAsideLeftovers(true);
         // The default file's document as its save would write it, taken over in memory rather than through the
         // work file; the work file is written once, by this file's own save below.
         TXmlDocument rebuilt;
@@ -345,10 +425,27 @@ bool TTransResourceFileNode::RecreateFileFromBase()
         if (XmlFile.Encoding().compare(encoding, Qt::CaseInsensitive) != 0)
             XmlFile.setEncoding(encoding);
         ReplaceTranslatedCollections(language);
+        XmlFile.TakeDoctype(language);
         for (const auto &item : Items)
             if (FBaseTemplate->GetItemByID(item->ID))
                 item->Changed = true;
-        return SaveFile(TempWorkFileName);
+        if (!FWorkFileOurs && (!FolderWritable(TempWorkFileName) || PathKindNoFollow(TempWorkFileName) != pkNone)) {
+            // A project the user may only read opens all the same: the rebuild stays in memory, and only a save,
+            // which has to write the work file, fails.
+            TXmlDocument unwritten;
+            return SaveFileTo(TempWorkFileName, &unwritten);
+        }
+        const bool result = SaveFile(TempWorkFileName);
+        // A file set aside that holds just what the rebuild wrote holds nothing of its own.
+        if (result && !kept.isEmpty()) {
+            QByteArray work;
+            QString error;
+            if (ReadRegularFile(TempWorkFileName, work, error))
+                for (const QString &path : kept)
+                    if (SameContent(path, work))
+                        QFile::remove(path);
+        }
+        return result;
     } catch (const std::exception &e) {
         LogException(&e, QString());
     } catch (...) {

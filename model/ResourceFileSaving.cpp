@@ -11,6 +11,36 @@ namespace {
 
 const QString StatesMarker = QStringLiteral("Glossmill - item states storage");
 
+// Whether an identifier would not read back from a plain entry: blanks and ";" end an entry, a leading quote starts
+// a quoted one, and "--" cannot stand in a comment at all.
+bool NeedsQuotedStateEntry(const QString &ID)
+{
+    if (ID.startsWith(QLatin1Char('"')) || ID.contains(QLatin1String("--")))
+        return true;
+    for (const QChar c : ID)
+        if (c.unicode() <= 32 || c == QLatin1Char(';'))
+            return true;
+    return false;
+}
+
+// The entry in double quotes (a quote inside doubled); "&" and the second "-" of a pair are written as "&amp;" and
+// "&#45;", which the reader turns back inside quoted entries only, so plain entries read as they always did.
+QString QuotedStateEntry(const QString &Entry)
+{
+    QString out = QStringLiteral("\"");
+    for (const QChar c : Entry) {
+        if (c == QLatin1Char('"'))
+            out += QStringLiteral("\"\"");
+        else if (c == QLatin1Char('&'))
+            out += QStringLiteral("&amp;");
+        else if (c == QLatin1Char('-') && out.endsWith(QLatin1Char('-')))
+            out += QStringLiteral("&#45;");
+        else
+            out += c;
+    }
+    return out + QLatin1Char('"');
+}
+
 } // namespace
 
 bool (*TTransResourceFileNode::RenameFile)(const QString &From, const QString &To) = MoveFileNoReplace;
@@ -19,7 +49,8 @@ QString TTransResourceFileNode::GetItemStateEntry(TTranslateItem *Item)
 {
     if (Item->FTranslateState != tsFinalTrnaslation && Item->FTranslateState != tsNeedBetter)
         return QString();
-    return Item->ID + QLatin1Char('=') + QString::number(int(Item->FTranslateState)) + QLatin1Char(';');
+    const QString entry = Item->ID + QLatin1Char('=') + QString::number(int(Item->FTranslateState));
+    return (NeedsQuotedStateEntry(Item->ID) ? QuotedStateEntry(entry) : entry) + QLatin1Char(';');
 }
 
 QString TTransResourceFileNode::GetItemStatesText()
@@ -62,13 +93,14 @@ void TTransResourceFileNode_Value::StoreToXMLNode(pugi::xml_node Element)
     if (!Element)
         return;
     const bool keep = ModelSettings::KeepWhiteSpaces();
+    QHash<QString, int> seen;
     ForEachElement(Element, [&](pugi::xml_node e) {
         if (!LocalNameIs(e.name(), "string"))
             return;
         const pugi::xml_attribute name = FindAttribute(e, "name");
         if (!name)
             return;
-        TTranslateItem *item = GetItemByID(ReadAttribute(name));
+        TTranslateItem *item = ItemForElement(ReadAttribute(name), seen);
         if (!item)
             return;
         if (item->FTranslateState == tsDontTranslate)
@@ -85,6 +117,7 @@ void TTransResourceFileNode_Menu::StoreToXMLNode(pugi::xml_node Element)
     if (!Element)
         return;
     const bool keep = ModelSettings::KeepWhiteSpaces();
+    QHash<QString, int> seen;
     ForEachElement(Element, [&](pugi::xml_node e) {
         if (!LocalNameIs(e.name(), "item"))
             return;
@@ -92,14 +125,49 @@ void TTransResourceFileNode_Menu::StoreToXMLNode(pugi::xml_node Element)
         const QString identifier = id ? ReadAttribute(id) : QString();
         if (identifier.isEmpty())
             return;
+        TTranslateItem *item = ItemForElement(identifier, seen);
         const pugi::xml_attribute title = FindAttribute(e, "title");
         if (!title)
             return;
-        if (TTranslateItem *item = GetItemByID(identifier)) {
+        if (item) {
             WriteAttribute(title, item->GetFinalValueToSave(keep));
             StoreItem(item);
         }
     });
+}
+
+bool TTransResourceFileNode::ReplaceThroughWorkFile(const TXmlDocument::TOmitSet &Omit)
+{
+    // A work file this node did not write (one left by an earlier run, or a link) is kept, never written over.
+    if (!FWorkFileOurs)
+        SetAsideLeftovers(false);
+    XmlFile.SaveToFile(TempWorkFileName, &Omit, !FWorkFileOurs);
+    FWorkFileOurs = true;
+    FWorkFileForeign = false;
+    const QString backup = StripFileExtension(ResourceFileName) + QStringLiteral(".bck");
+    // After a failed second rename the backup already holds the last saved content.
+    if (!FBackupOnlyCopy) {
+        // A folder, device or FIFO in the language file's place is the user's: it is not renamed away.
+        const tPathKind kind = PathKindNoFollow(ResourceFileName);
+        if ((kind != pkRegular && kind != pkLink) || !RenameFile(ResourceFileName, backup)) {
+            LogException(nullptr, QStringLiteral("can not rename file from ") + ResourceFileName + QStringLiteral(" to ") + backup);
+            FWorkOnlyCopy = true;
+            return false;
+        }
+        FBackupOnlyCopy = true;
+    }
+    if (!RenameFile(TempWorkFileName, ResourceFileName)) {
+        LogException(nullptr, QStringLiteral("can not rename file from ") + TempWorkFileName + QStringLiteral(" to ") + ResourceFileName);
+        FWorkOnlyCopy = true;
+        return false;
+    }
+    FWorkOnlyCopy = false;
+    FBackupOnlyCopy = false;
+    FReloadedSinceFailure = false;
+    FWorkFileOurs = false;
+    QFile::remove(backup);
+    TempWorkFileName.clear();
+    return true;
 }
 
 bool TTransResourceFileNode::SaveFile(const QString &NewResFile)
@@ -128,6 +196,16 @@ bool TTransResourceFileNode::SaveFileTo(const QString &NewResFile, TXmlDocument 
             // A default values file with nothing changed has nothing to store and nothing to scrap.
             if (!IsBase() || NeedSave() || !dynamic_cast<TTransResourceFileNode_Value *>(this))
                 StoreToXMLNode(root);
+            // Items no element took: a string the default file lacks or one beyond the default's count of its name
+            // (both dropped by the rebuild), a menu item without a title. The file holds all of them it can, so they
+            // need no save; but a listed string's text that has nowhere to go fails the save rather than vanish.
+            for (const auto &item : Items) {
+                if (!item->Changed)
+                    continue;
+                if (!item->FBaseValue.isEmpty() && !IsBase())
+                    throw EXmlError("the string " + ToU8(item->ID) + " has no place in " + ToU8(ResourceFileName));
+                StoreItem(item.get());
+            }
             XmlFile.setWriteBOM(!ModelSettings::DoNotWriteBOM());
             // Written texts and taken-over elements may bring prefixes the document does not declare yet.
             if (!FStoredItems.empty() || FCheckPrefixes) {
@@ -149,7 +227,12 @@ bool TTransResourceFileNode::SaveFileTo(const QString &NewResFile, TXmlDocument 
                 else
                     Into->LoadFromBytes(XmlFile.SaveToBytes(&omit));
             } else if (!NewResFile.isEmpty()) {
-                XmlFile.SaveToFile(NewResFile, &omit);
+                const bool work = NewResFile == TempWorkFileName;
+                XmlFile.SaveToFile(NewResFile, &omit, work && !FWorkFileOurs);
+                if (work) {
+                    FWorkFileOurs = true;
+                    FWorkFileForeign = false;
+                }
             } else if (TempWorkFileName.isEmpty()) {
                 XmlFile.SaveToFile(ResourceFileName, &omit);
             } else if (FWorkOnlyCopy && FReloadedSinceFailure) {
@@ -158,32 +241,7 @@ bool TTransResourceFileNode::SaveFileTo(const QString &NewResFile, TXmlDocument 
                                           + QStringLiteral(" holds the only copy of a failed save; it is not overwritten"));
                 result = false;
             } else {
-                XmlFile.SaveToFile(TempWorkFileName, &omit);
-                const QString backup = StripFileExtension(ResourceFileName) + QStringLiteral(".bck");
-                // After a failed second rename the backup already holds the last saved content.
-                if (!FBackupOnlyCopy) {
-                    if (!RenameFile(ResourceFileName, backup)) {
-                        LogException(nullptr, QStringLiteral("can not rename file from ") + ResourceFileName
-                                                  + QStringLiteral(" to ") + backup);
-                        FWorkOnlyCopy = true;
-                        result = false;
-                    } else {
-                        FBackupOnlyCopy = true;
-                    }
-                }
-                if (result && !RenameFile(TempWorkFileName, ResourceFileName)) {
-                    LogException(nullptr, QStringLiteral("can not rename file from ") + TempWorkFileName
-                                              + QStringLiteral(" to ") + ResourceFileName);
-                    FWorkOnlyCopy = true;
-                    result = false;
-                }
-                if (result) {
-                    FWorkOnlyCopy = false;
-                    FBackupOnlyCopy = false;
-                    FReloadedSinceFailure = false;
-                    QFile::remove(backup);
-                    TempWorkFileName.clear();
-                }
+                result = ReplaceThroughWorkFile(omit);
             }
             if (result) {
                 ClearUndo();

@@ -42,10 +42,12 @@ QTreeWidgetItem *NewRow(const QString &ID, const QString &Translation, const QSt
     return row;
 }
 
+// Removes a file or a link (the link itself); a folder or anything else stays.
 void DeleteIfExists(const QString &FileName)
 {
     try {
-        if (QFileInfo::exists(FileName))
+        const tPathKind kind = PathKindNoFollow(FileName);
+        if (kind == pkRegular || kind == pkLink)
             QFile::remove(FileName);
     } catch (const std::exception &e) {
         LogException(&e, QString());
@@ -85,6 +87,7 @@ void TTransResourceFileNode::ClearItems()
     Items.clear();
     FIdIndex.clear();
     FContentKinds.clear();
+    FDuplicateIDs = false;
 }
 
 bool TTransResourceFileNode::IsBase() const
@@ -107,12 +110,41 @@ TTranslateItem *TTransResourceFileNode::GetItemByID(const QString &ID)
     return FIdIndex.value(ID, nullptr);
 }
 
+TTranslateItem *TTransResourceFileNode::NthItemByID(const QString &ID, int Occurrence)
+{
+    if (Occurrence == 0)
+        return GetItemByID(ID);
+    for (const auto &item : Items)
+        if (item->ID == ID && Occurrence-- == 0)
+            return item.get();
+    return nullptr;
+}
+
+int TTransResourceFileNode::CountItemsByID(const QString &ID) const
+{
+    int count = 0;
+    for (const auto &item : Items)
+        if (item->ID == ID)
+            ++count;
+    return count;
+}
+
+TTranslateItem *TTransResourceFileNode::ItemForElement(const QString &ID, QHash<QString, int> &Seen)
+{
+    // Without two items of one identifier every element of it takes that one item.
+    if (!FDuplicateIDs)
+        return GetItemByID(ID);
+    return NthItemByID(ID, Seen[ID]++);
+}
+
 TTranslateItem *TTransResourceFileNode::AppendItem(std::unique_ptr<TTranslateItem> Item, tContentKind Kind)
 {
     TTranslateItem *item = Item.get();
     Items.push_back(std::move(Item));
     if (!FIdIndex.contains(item->ID))
         FIdIndex.insert(item->ID, item);
+    else
+        FDuplicateIDs = true;
     if (Kind != ckPlain)
         FContentKinds[item] = Kind;
     return item;
@@ -271,8 +303,10 @@ bool TTransResourceFileNode::CheckBaseFileTimeChanged()
 void TTransResourceFileNode::DeleteTempXMFile()
 {
     const QString stem = StripFileExtension(ResourceFileName);
-    if (!FWorkOnlyCopy)
+    if (!FWorkOnlyCopy && !FWorkFileForeign) {
         DeleteIfExists(stem + QStringLiteral(".tmp"));
+        FWorkFileOurs = false;
+    }
     if (!FBackupOnlyCopy)
         DeleteIfExists(stem + QStringLiteral(".bck"));
 }

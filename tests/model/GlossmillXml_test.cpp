@@ -417,3 +417,125 @@ TEST(XmlDocument, EveryCorpusFileIsWrittenBackByteForByte)
         }
     }
 }
+
+// What a save writes, a load reads back with the same content, whatever the declaration names.
+struct TRereadCase
+{
+    const char *Name;
+    QByteArray Bytes; // a file whose root holds the text "Grüße"
+    bool Unchanged;   // written back byte for byte when untouched
+};
+
+class XmlReread : public ::testing::TestWithParam<TRereadCase>
+{
+};
+
+TEST_P(XmlReread, WhatIsWrittenReadsBack)
+{
+    TXmlDocument doc;
+    doc.LoadFromBytes(GetParam().Bytes);
+    ASSERT_EQ(ReadContent(doc.Root()).Text, QString("Grüße"));
+    const QByteArray untouched = doc.SaveToBytes();
+    WriteContent(doc.Root(), "Grüße – 日", ckPlain, false);
+    const QByteArray edited = doc.SaveToBytes();
+    for (const QByteArray &written : {untouched, edited}) {
+        TXmlDocument again;
+        ASSERT_NO_THROW(again.LoadFromBytes(written)) << written.toStdString();
+        EXPECT_EQ(ReadContent(again.Root()).Text, QString(written == untouched ? "Grüße" : "Grüße – 日"));
+    }
+    // A file whose declaration no codec knows was read by its byte-order mark, and is written back as it was.
+    if (GetParam().Unchanged)
+        EXPECT_EQ(untouched, GetParam().Bytes);
+}
+
+const QByteArray Bom = "\xEF\xBB\xBF";
+const QByteArray Greeting = "<r>Gr\xC3\xBC\xC3\x9F" "e</r>";
+
+INSTANTIATE_TEST_SUITE_P(
+    Declarations, XmlReread,
+    ::testing::Values(
+        TRereadCase{"BomAndUnknownName", Bom + "<?xml version=\"1.0\" encoding=\"x-nothing\"?>" + Greeting, true},
+        TRereadCase{"BomAndStrayByteOrderMarkInTheName", Bom + "<?xml version=\"1.0\" encoding=\"u" + Bom + "tf-8\"?>" + Greeting, false},
+        TRereadCase{"Utf16AndUnknownName",
+                    QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom)
+                        .encode(QString::fromUtf8("<?xml version=\"1.0\" encoding=\"x-nothing\"?>" + Greeting)),
+                    true},
+        TRereadCase{"BomAndCodePage", Bom + "<?xml version=\"1.0\" encoding=\"windows-1252\"?>" + Greeting, false},
+        TRereadCase{"Utf8", "<?xml version=\"1.0\" encoding=\"utf-8\"?>" + Greeting, true}),
+    [](const auto &Info) { return std::string(Info.param.Name); });
+
+// An 8-bit file keeps as characters what its encoding holds; only the rest becomes character references.
+struct TCodePageCase
+{
+    const char *Name;
+    const char *Codec;
+    const char *Text;    // held by the code page
+    const char *Foreign; // not held: written as references
+    const char *References;
+};
+
+class XmlCodePage : public ::testing::TestWithParam<TCodePageCase>
+{
+};
+
+TEST_P(XmlCodePage, HeldCharactersStayText)
+{
+    const TCodePageCase &c = GetParam();
+    QStringEncoder encoder(c.Codec);
+    const QByteArray head = QByteArray("<?xml version=\"1.0\" encoding=\"") + c.Codec + "\"?>\n<r>";
+    const QByteArray file = head + encoder.encode(QString::fromUtf8(c.Text)) + "</r>\n";
+    TXmlDocument doc;
+    doc.LoadFromBytes(file);
+    ASSERT_EQ(ReadContent(doc.Root()).Text, QString::fromUtf8(c.Text));
+    EXPECT_EQ(doc.SaveToBytes(), file);
+    WriteContent(doc.Root(), QString::fromUtf8(c.Text) + QString::fromUtf8(c.Foreign), ckPlain, false);
+    EXPECT_EQ(doc.SaveToBytes(), head + encoder.encode(QString::fromUtf8(c.Text)) + c.References + "</r>\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(CodePages, XmlCodePage,
+                         ::testing::Values(TCodePageCase{"Cyrillic", "windows-1251", "Календарь №1 €", "日", "&#26085;"},
+                                           TCodePageCase{"Greek", "ISO-8859-7", "Ημερολόγιο", "ж", "&#1078;"},
+                                           TCodePageCase{"Koi8", "KOI8-R", "Календарь", "ü", "&#252;"}),
+                         [](const auto &Info) { return std::string(Info.param.Name); });
+
+// References to the entities a file declares stay references; nothing is expanded, external entities least of all.
+TEST(XmlDocument, ReferencesToDeclaredEntitiesStayReferences)
+{
+    const QByteArray file = "<?xml version=\"1.0\"?>\n<!DOCTYPE resources [\n  <!ENTITY app \"Etar\">\n"
+                            "  <!ENTITY % param \"p\">\n  <!ENTITY secret SYSTEM \"/etc/passwd\">\n  <!-- <!ENTITY inComment \"x\"> -->\n]>\n"
+                            "<resources>\n  <string name=\"a\">&app; Kalender</string>\n  <item title=\"&app; &amp; &secret;\"/>\n"
+                            "  <string name=\"b\">&amp;param; &amp;inComment;</string>\n</resources>\n";
+    TXmlDocument doc;
+    doc.LoadFromBytes(file);
+    TestSupport::ExpectText(doc.SaveToBytes(), file);
+    const pugi::xml_node a = FirstNamed(doc, "string");
+    EXPECT_EQ(ReadContent(a).Text, QString("&app; Kalender"));
+    EXPECT_EQ(ReadAttribute(FirstNamed(doc, "item").attribute("title")), QString("&app; & &secret;"));
+
+    WriteContent(a, "&app; Kalender & &unknown; &app", ckPlain, false);
+    WriteAttribute(FirstNamed(doc, "item").attribute("title"), "&secret;&app;");
+    const QByteArray saved = doc.SaveToBytes();
+    EXPECT_TRUE(saved.contains("<string name=\"a\">&app; Kalender &amp; &amp;unknown; &amp;app</string>")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("<item title=\"&secret;&app;\"/>")) << saved.toStdString();
+    // A parameter entity or a declaration inside a comment declares nothing a text may use.
+    EXPECT_EQ(ReadContent(FirstNamed(doc, "string").next_sibling("string")).Text, QString("&param; &inComment;"));
+    EXPECT_TRUE(saved.contains(">&amp;param; &amp;inComment;<")) << saved.toStdString();
+}
+
+TEST(XmlDocument, TakeDoctypeKeepsTheDeclarationsOnlyTheTargetHas)
+{
+    TXmlDocument language, rebuilt, plain;
+    language.LoadFromBytes("<!DOCTYPE resources [<!ENTITY app \"Etar DE\">]>\n<resources/>");
+    rebuilt.LoadFromBytes("<?xml version=\"1.0\"?>\n<!-- license -->\n<!DOCTYPE resources [<!ENTITY app \"Etar\"><!ENTITY web 'https://x.org/?a=\">'>]>\n<resources/>");
+    rebuilt.TakeDoctype(language);
+    EXPECT_EQ(rebuilt.SaveToBytes().toStdString(),
+              "<?xml version=\"1.0\"?>\n<!-- license -->\n<!DOCTYPE resources [<!ENTITY app \"Etar DE\"><!ENTITY web 'https://x.org/?a=\">'>]>\n<resources/>");
+    plain.LoadFromBytes("<?xml version=\"1.0\"?>\n<!-- license -->\n<resources/>");
+    plain.TakeDoctype(language);
+    EXPECT_EQ(plain.SaveToBytes().toStdString(),
+              "<?xml version=\"1.0\"?>\n<!-- license -->\n<!DOCTYPE resources [<!ENTITY app \"Etar DE\">]>\n<resources/>");
+    TXmlDocument none;
+    none.LoadFromBytes("<resources/>");
+    plain.TakeDoctype(none);
+    EXPECT_TRUE(plain.SaveToBytes().contains("Etar DE"));
+}

@@ -41,11 +41,12 @@ TEST_P(LanguageItemState, FollowsTheComparisonWithTheDefaultText)
     EXPECT_EQ(a->FTranslateState, c.State);
     EXPECT_EQ(a->FBaseValue, QString(c.Default ? c.Default : ""));
     EXPECT_EQ(a->FTranslatedValue, QString(c.Translation));
-    // Written into the rebuilt document when the default has it; kept as changed when it has nowhere to go.
-    EXPECT_EQ(a->Changed, c.Default == nullptr);
+    // Written into the rebuilt document when the default has it; dropped when it has nowhere to go, and either way the
+    // rebuilt file needs no save.
+    EXPECT_FALSE(a->Changed);
     const bool inWork = project.WorkFile().contains("name=\"a\"");
     EXPECT_EQ(inWork, c.Default != nullptr && c.State != tsDontTranslate);
-    EXPECT_TRUE(project.Lang->NeedSave() == (c.Default == nullptr));
+    EXPECT_FALSE(project.Lang->NeedSave());
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, LanguageItemState,
@@ -224,8 +225,8 @@ TEST(ResourceFileLoading, LoadResults)
     TTransResourceFileNode_Value node;
     node.ResourceFileName = "kept";
     EXPECT_EQ(node.LoadResFile(dir.path() + "/none.xml"), lrfNotExists);
-    EXPECT_EQ(node.LoadResFile(dir.path()), lrfNotExists);
     EXPECT_EQ(node.ResourceFileName, QString("kept"));
+    EXPECT_EQ(node.LoadResFile(dir.path()), lrfError); // a folder is no file, and no missing one either
     ASSERT_TRUE(TestSupport::WriteFile(dir.path() + "/bad.xml", "<resources><string name=\"a\">x</resources>"));
     EXPECT_EQ(node.LoadResFile(dir.path() + "/bad.xml"), lrfError);
     EXPECT_EQ(node.ResourceFileName, dir.path() + "/bad.xml");
@@ -407,3 +408,83 @@ TEST(ResourceFileLoading, HundredMegabyteFileLoads)
     EXPECT_TRUE(project.LangParsed);
     EXPECT_EQ(project.Lang->TransItems().size(), 2000u);
 }
+
+// References to entities that the language file declares are written back as references through the rebuild.
+struct TEntityCase
+{
+    const char *Name;
+    QByteArray DefaultProlog, LanguageProlog;
+    QByteArray WorkProlog; // what the work file holds before its root element
+};
+
+class EntityReferences : public ::testing::TestWithParam<TEntityCase>
+{
+};
+
+TEST_P(EntityReferences, SurviveTheRebuild)
+{
+    const TEntityCase &c = GetParam();
+    TNodePair project;
+    ASSERT_TRUE(project.Open("<?xml version=\"1.0\"?>\n" + c.DefaultProlog + "<resources>\n" + StringXml("a", "&app; Calendar") + "</resources>\n",
+                             "<?xml version=\"1.0\"?>\n" + c.LanguageProlog + "<resources>\n" + StringXml("a", "&app; Kalender") + "</resources>\n"));
+    ASSERT_TRUE(project.LangParsed);
+    EXPECT_EQ(project.Item("a")->FTranslatedValue, QString("&app; Kalender"));
+    const QByteArray expected = "<?xml version=\"1.0\"?>\n" + c.WorkProlog + "<resources>\n" + StringXml("a", "&app; Kalender") + "</resources>\n";
+    TestSupport::ExpectText(project.WorkFile(), expected);
+    project.Item("a")->setTranslateValue("&app; Termine");
+    ASSERT_TRUE(project.Lang->SaveFile(QString()));
+    TestSupport::ExpectText(project.LangFile(), QByteArray(expected).replace("Kalender", "Termine"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Doctypes, EntityReferences,
+    ::testing::Values(
+        TEntityCase{"BothDeclare", "<!DOCTYPE resources [<!ENTITY app \"Etar\">]>\n", "<!DOCTYPE resources [<!ENTITY app \"Etar\">]>\n",
+                    "<!DOCTYPE resources [<!ENTITY app \"Etar\">]>\n"},
+        TEntityCase{"OnlyTheLanguageDeclares", "<!-- license -->\n", "<!DOCTYPE resources [<!ENTITY app \"Etar\">]>\n",
+                    "<!-- license -->\n<!DOCTYPE resources [<!ENTITY app \"Etar\">]>\n"},
+        TEntityCase{"TheLanguagesValueWins", "<!DOCTYPE resources [<!ENTITY app \"Etar\"><!ENTITY web \"x.org\">]>\n",
+                    "<!DOCTYPE resources [<!ENTITY app \"Etar DE\">]>\n",
+                    "<!DOCTYPE resources [<!ENTITY app \"Etar DE\"><!ENTITY web \"x.org\">]>\n"}),
+    [](const auto &Info) { return std::string(Info.param.Name); });
+
+// A language file in an odd encoding goes through the rebuild and a save, and opens again with the same texts.
+struct TLanguageEncodingCase
+{
+    const char *Name;
+    QByteArray Head;  // byte-order mark and declaration
+    const char *Codec; // how the text after Head is encoded
+};
+
+class LanguageFileEncoding : public ::testing::TestWithParam<TLanguageEncodingCase>
+{
+};
+
+TEST_P(LanguageFileEncoding, SavedFileOpensAgainWithItsCharactersAsText)
+{
+    const TLanguageEncodingCase &c = GetParam();
+    const QString text = QString::fromUtf8("Календарь");
+    QStringEncoder encoder(c.Codec);
+    const QByteArray body = encoder.encode(QString::fromUtf8("\n<resources>\n  <string name=\"a\">") + text + "</string>\n</resources>\n");
+    TNodePair project;
+    ASSERT_TRUE(project.Open(ValuesXml(StringXml("a", "Calendar")), c.Head + body));
+    ASSERT_TRUE(project.LangParsed);
+    project.Item("a")->setTranslateValue(text + "!");
+    ASSERT_TRUE(project.Lang->SaveFile(QString()));
+    const QByteArray saved = project.LangFile();
+    EXPECT_FALSE(saved.contains("&#")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains(QByteArray(encoder.encode(text + "!")))) << saved.toStdString();
+    ASSERT_TRUE(project.OpenLanguage());
+    EXPECT_EQ(project.LangLoad, lrfOK);
+    ASSERT_TRUE(project.LangParsed);
+    EXPECT_EQ(project.Item("a")->FTranslatedValue, text + "!");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, LanguageFileEncoding,
+    ::testing::Values(
+        TLanguageEncodingCase{"Windows1251", "<?xml version=\"1.0\" encoding=\"windows-1251\"?>", "windows-1251"},
+        TLanguageEncodingCase{"ByteOrderMarkAndUnknownName", "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"x-nothing\"?>", "UTF-8"},
+        TLanguageEncodingCase{"ByteOrderMarkAndStrayMarkInTheName",
+                              "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"u\xEF\xBB\xBFtf-8\"?>", "UTF-8"}),
+    [](const auto &Info) { return std::string(Info.param.Name); });

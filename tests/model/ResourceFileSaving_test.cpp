@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFileInfo>
+#include <QXmlStreamReader>
 
 #include "Glossmill_Misc.h"
 #include "ModelSettings.h"
@@ -181,16 +184,67 @@ TEST(ResourceFileSaving, DoNotTranslateStringsStayOutOfTheFileButInMemory)
     EXPECT_TRUE(project.LangFile().contains("<string name=\"b\">Zwo</string>"));
 }
 
-TEST(ResourceFileSaving, TwoStringsOfOneNameGetTheFirstItem)
+// Strings of one name: the k-th of them in the language file belongs to the k-th of them in the default file.
+struct TSameNameCase
 {
+    const char *Name;
+    QByteArray Default, Language;
+    int Edit;         // which string named "p" gets the new text "Neu" (-1: none)
+    QByteArray Saved; // the strings of the saved file, in order
+    int Listed;       // how many items named "p" have a default text, so that the list shows them
+};
+
+class StringsOfOneName : public ::testing::TestWithParam<TSameNameCase>
+{
+};
+
+TEST_P(StringsOfOneName, EachEditReachesItsOwnString)
+{
+    const TSameNameCase &c = GetParam();
     TNodePair project;
-    ASSERT_TRUE(project.Open(ValuesXml(StringXml("a", "A") + StringXml("a", "A2")), ValuesXml(StringXml("a", "Eins") + StringXml("a", "Zwei"))));
-    // Both default elements took the first language item; the second item has nowhere to go.
-    EXPECT_EQ(project.WorkFile().count("<string name=\"a\">Eins</string>"), 1);
-    EXPECT_TRUE(project.WorkFile().contains("<string name=\"a\">A2</string>"));
-    EXPECT_TRUE(project.Lang->TransItems()[1]->Changed);
-    EXPECT_TRUE(project.Lang->NeedSave());
+    ASSERT_TRUE(project.Open(ValuesXml(c.Default), ValuesXml(c.Language)));
+    ASSERT_TRUE(project.LangParsed);
+    EXPECT_FALSE(project.Lang->NeedSave());
+    std::vector<TTranslateItem *> items;
+    for (const auto &item : project.Lang->TransItems())
+        if (item->ID == "p")
+            items.push_back(item.get());
+    EXPECT_EQ(std::count_if(items.begin(), items.end(), [](TTranslateItem *i) { return !i->FBaseValue.isEmpty(); }), c.Listed);
+    if (c.Edit >= 0) {
+        ASSERT_LT(size_t(c.Edit), items.size());
+        Edit(*project.Lang, items[size_t(c.Edit)], "Neu");
+    }
+    ASSERT_TRUE(project.Lang->SaveFile(QString()));
+    EXPECT_FALSE(project.Lang->NeedSave());
+    TestSupport::ExpectText(project.LangFile(), ValuesXml(c.Saved));
+
+    // Read back, the same texts stand at the same places.
+    ASSERT_TRUE(project.OpenLanguage());
+    ASSERT_TRUE(project.LangParsed);
+    ASSERT_TRUE(project.Lang->SaveFile(QString()));
+    TestSupport::ExpectText(project.LangFile(), ValuesXml(c.Saved));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StringsOfOneName,
+    ::testing::Values(
+        TSameNameCase{"ProductVariants",
+                      "  <string name=\"p\" product=\"tablet\">T</string>\n  <string name=\"p\" product=\"default\">D</string>\n",
+                      "  <string name=\"p\" product=\"tablet\">Tablette</string>\n  <string name=\"p\" product=\"default\">Standard</string>\n",
+                      1, "  <string name=\"p\" product=\"tablet\">Tablette</string>\n  <string name=\"p\" product=\"default\">Neu</string>\n", 2},
+        TSameNameCase{"SameNameTwiceInBoth", StringXml("p", "A") + StringXml("p", "A2"), StringXml("p", "Eins") + StringXml("p", "Zwei"),
+                      1, StringXml("p", "Eins") + StringXml("p", "Neu"), 2},
+        TSameNameCase{"SameNameTwiceUntouched", StringXml("p", "A") + StringXml("p", "A2"), StringXml("p", "Eins") + StringXml("p", "Zwei"),
+                      -1, StringXml("p", "Eins") + StringXml("p", "Zwei"), 2},
+        // The default has the name once: a second one is dropped like a string the default lacks, and not listed.
+        TSameNameCase{"OneMoreThanTheDefault", StringXml("p", "A"), StringXml("p", "Eins") + StringXml("p", "Zwei"), 0,
+                      StringXml("p", "Neu"), 1},
+        // The language lacks the second variant: it is left out, not filled with the default's text.
+        TSameNameCase{"SecondVariantMissing",
+                      "  <string name=\"p\" product=\"tablet\">T</string>\n  <string name=\"p\" product=\"default\">D</string>\n",
+                      "  <string name=\"p\" product=\"tablet\">Tablette</string>\n", -1,
+                      "  <string name=\"p\" product=\"tablet\">Tablette</string>\n", 2}),
+    [](const auto &Info) { return std::string(Info.param.Name); });
 
 TEST(ResourceFileSaving, MenuTitlesAreWrittenForEveryMatchedItem)
 {
@@ -211,7 +265,7 @@ TEST(ResourceFileSaving, MenuTitlesAreWrittenForEveryMatchedItem)
               "  <item android:id=\"@+id/b\" />\n"
               "  <item android:title=\"no id\"><menu><item android:id=\"@+id/c\" android:title=\"Ce\" /></menu></item>\n</menu>\n");
     EXPECT_FALSE(project.Item("@+id/a")->Changed);
-    EXPECT_TRUE(project.Item("@+id/b")->Changed); // no title to take it
+    EXPECT_FALSE(project.Item("@+id/b")->Changed); // no title to take it, so nothing left to save
 }
 
 TEST(ResourceFileSaving, FirstSaveGoesThroughWorkAndBackupFilesLaterOnesDirect)
@@ -417,4 +471,84 @@ TEST(ResourceFileSaving, DocumentWithoutRootWritesNothing)
     node.ResourceFileName = dir.path() + "/strings.xml";
     EXPECT_TRUE(node.SaveFile(QString()));
     EXPECT_FALSE(QFileInfo::exists(node.ResourceFileName));
+}
+
+// Once saved, a file needs no save until something changes, also when some of its items have no place in it.
+struct TSettledCase
+{
+    const char *Name;
+    bool Menu;
+    QByteArray Default, Language;
+    const char *Edited; // a listed item to edit
+};
+
+class SavedFileIsSettled : public ::testing::TestWithParam<TSettledCase>
+{
+};
+
+TEST_P(SavedFileIsSettled, NeedsNoSave)
+{
+    const TSettledCase &c = GetParam();
+    TNodePair project;
+    ASSERT_TRUE(project.Open(c.Default, c.Language, c.Menu));
+    ASSERT_TRUE(project.LangParsed);
+    EXPECT_FALSE(project.Lang->NeedSave()) << "after opening";
+    ASSERT_TRUE(project.Item(c.Edited));
+    Edit(*project.Lang, project.Item(c.Edited), "Neu");
+    EXPECT_TRUE(project.Lang->NeedSave());
+    ASSERT_TRUE(project.Lang->SaveFile(QString()));
+    EXPECT_FALSE(project.Lang->NeedSave()) << "after the first save";
+    Edit(*project.Lang, project.Item(c.Edited), "Neuer");
+    ASSERT_TRUE(project.Lang->SaveFile(QString()));
+    EXPECT_FALSE(project.Lang->NeedSave()) << "after a later save";
+    ASSERT_TRUE(project.OpenLanguage());
+    EXPECT_FALSE(project.Lang->NeedSave()) << "after opening again";
+    EXPECT_EQ(project.Item(c.Edited)->FTranslatedValue, QString("Neuer"));
+}
+
+const QByteArray QueueMenu = "<menu xmlns:android=\"http://schemas.android.com/apk/res/android\">\n"
+                             "  <item android:id=\"@+id/queue\" android:icon=\"@drawable/ic_queue\" />\n"
+                             "  <item android:id=\"@+id/play\" android:title=\"Play\" />\n</menu>\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, SavedFileIsSettled,
+    ::testing::Values(TSettledCase{"MenuItemWithoutTitle", true, QueueMenu, QueueMenu, "@+id/play"},
+                      TSettledCase{"StringTheDefaultLacks", false, ValuesXml(StringXml("a", "A")),
+                                   ValuesXml(StringXml("a", "Eins") + StringXml("extra", "Nur hier")), "a"},
+                      TSettledCase{"SecondStringOfOneName", false, ValuesXml(StringXml("a", "A")),
+                                   ValuesXml(StringXml("a", "Eins") + StringXml("a", "Zwei")), "a"}),
+    [](const auto &Info) { return std::string(Info.param.Name); });
+
+// Marks of identifiers that a plain entry of the state comment cannot carry read back exactly.
+TEST(ResourceFileSaving, EveryIdentifierKeepsItsMarkAndTheCommentStaysWellFormed)
+{
+    const QStringList ids = {"a--b", "a---b", "--", "end-", "-start", "with space", "semi;colon", "\"quoted", "amp&#45;&amp;", "plain"};
+    QByteArray body;
+    for (const QString &id : ids)
+        body += "  <string name=\"" + id.toUtf8().replace("&", "&amp;").replace("\"", "&quot;") + "\">x</string>\n";
+    TSavedProject project(body, QByteArray(body).replace(">x<", ">y<"));
+    for (qsizetype i = 0; i < ids.size(); ++i)
+        Mark(*project.Lang, project.Lang->GetItemByID(ids[i]), i % 2 ? tsNeedBetter : tsFinalTrnaslation);
+    ASSERT_TRUE(project.Lang->SaveFile(QString()));
+
+    const QByteArray file = project.LangFile();
+    QXmlStreamReader reader(file);
+    while (!reader.atEnd())
+        reader.readNext();
+    EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString() << "\n" << file.toStdString();
+    const qsizetype start = file.indexOf("<!--") + 4;
+    EXPECT_FALSE(file.mid(start, file.indexOf("-->", start) - start).contains("--")) << file.toStdString();
+
+    ASSERT_TRUE(project.OpenLanguage());
+    for (qsizetype i = 0; i < ids.size(); ++i)
+        EXPECT_EQ(project.Lang->GetItemByID(ids[i])->FTranslateState, i % 2 ? tsNeedBetter : tsFinalTrnaslation) << ids[i].toStdString();
+}
+
+TEST(ResourceFileSaving, StateCommentsWrittenEarlierReadAsBefore)
+{
+    // An identifier holding "--" was written with a blank inside, which ends an entry: it never matched, and does not.
+    TSavedProject project(StringXml("a--b", "A") + StringXml("plain", "P"), StringXml("a--b", "Eins") + StringXml("plain", "Zwei"),
+                          "<?xml version=\"1.0\"?>\n<!--Glossmill - item states storage;a- -b=2;plain=3;\r\n-->\n");
+    EXPECT_EQ(project.Item("a--b")->FTranslateState, tsTranslated);
+    EXPECT_EQ(project.Item("plain")->FTranslateState, tsNeedBetter);
 }

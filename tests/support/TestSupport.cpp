@@ -5,7 +5,13 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <QCoreApplication>
+#include <QProcess>
+
 #include <gtest/gtest.h>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace TestSupport {
 
@@ -58,6 +64,42 @@ void ExpectText(const QByteArray &actual, const QByteArray &expected)
     EXPECT_EQ(actual, expected) << "--- actual ---\n"
                                 << actual.toStdString() << "--- expected ---\n"
                                 << expected.toStdString();
+}
+
+bool MakeReadableToAll(const QString &folder)
+{
+    const QFileDevice::Permissions read = QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup | QFile::ReadOther;
+    const QFileDevice::Permissions enter = QFile::ExeOwner | QFile::ExeUser | QFile::ExeGroup | QFile::ExeOther;
+    bool ok = QFile::setPermissions(folder, read | enter | QFile::WriteOwner | QFile::WriteUser);
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (it.fileInfo().isSymLink())
+            continue;
+        ok = QFile::setPermissions(path, read | QFile::WriteOwner | QFile::WriteUser | (it.fileInfo().isDir() ? enter : QFileDevice::Permissions()))
+            && ok;
+    }
+    return ok;
+}
+
+int RunCurrentTestAsNobody(const QString &variable, const QString &value)
+{
+    const passwd *nobody = ::getpwnam("nobody");
+    const ::testing::TestInfo *test = ::testing::UnitTest::GetInstance()->current_test_info();
+    if (::geteuid() != 0 || !nobody || !test)
+        return -1;
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(variable, value);
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    const QString filter = QStringLiteral("--gtest_filter=") + QString::fromUtf8(test->test_suite_name()) + QLatin1Char('.')
+        + QString::fromUtf8(test->name());
+    child.start(QStringLiteral("setpriv"), {QStringLiteral("--reuid=%1").arg(nobody->pw_uid), QStringLiteral("--regid=%1").arg(nobody->pw_gid),
+                                             QStringLiteral("--clear-groups"), QCoreApplication::applicationFilePath(), filter});
+    if (!child.waitForFinished(300000) || child.exitStatus() != QProcess::NormalExit)
+        return -1;
+    return child.exitCode();
 }
 
 } // namespace TestSupport

@@ -20,4 +20,12 @@ QByteArray ReadFile(const QString &path);
 // Compares two texts, printing both whole on a mismatch.
 void ExpectText(const QByteArray &actual, const QByteArray &expected);
 
+// Makes a folder tree readable by everyone (folders enterable), leaving it writable by its owner only.
+bool MakeReadableToAll(const QString &folder);
+
+// Runs the current test again in a new process of this program as the unprivileged user nobody, with `variable` set
+// to `value` in its environment; its output goes to this one's. Its exit code; -1 when it could not run (only root
+// can start it), 126 or 127 when nobody may not run this program.
+int RunCurrentTestAsNobody(const QString &variable, const QString &value);
+
 } // namespace TestSupport

@@ -651,7 +651,15 @@ TEST_F(LanguagesTest, DeletingALanguageFolderThatIsALinkKeepsWhatItPointsAt)
     ASSERT_TRUE(TestSupport::WriteFile(outside.path() + "/strings.xml", "<resources/>"));
     ASSERT_TRUE(QDir(Res() + "values-de").removeRecursively());
     ASSERT_TRUE(QFile::link(outside.path(), Res() + "values-de"));
-    Reopen();
+    QList<ModalDriver::TMessageBoxRecord> boxes;
+    {
+        ModalDriver::TMessageBoxAnswerer answerer(QMessageBox::Ok, &boxes);
+        Reopen();
+    }
+    // The file's work file would be written out there: the file is refused, and nothing is written.
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes[0].title, QStringLiteral("Resource File Error"));
+    EXPECT_EQ(QDir(outside.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"strings.xml"});
     Select(Language("German"));
     DeleteAnswering(QMessageBox::Yes);
     EXPECT_FALSE(QFileInfo::exists(Res() + "values-de"));

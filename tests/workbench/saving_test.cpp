@@ -13,6 +13,7 @@
 
 #include <sys/stat.h>
 #include <fcntl.h>
+#include <unistd.h>
 
 #include "Glossmill_EditDialog.h"
 #include "ItemListDriver.h"
@@ -248,6 +249,25 @@ TEST_F(SavingTest, AFolderInTheFilesPlaceFailsTheSaveAndLosesNoContent)
     Form->SBSAve->click();
     EXPECT_TRUE(TestSupport::ReadFile(de).contains(">Zweiter<"));
     EXPECT_FALSE(File()->NeedSave());
+}
+
+TEST_F(SavingTest, AFileWithAStringTheDefaultLacksAsksNothingAtCloseOnceSaved)
+{
+    const QString de = LanguageFile("values-de");
+    QByteArray bytes = TestSupport::ReadFile(de);
+    ASSERT_TRUE(TestSupport::WriteFile(de, bytes.replace("</resources>", "    <string name=\"only_here\">Nur hier</string>\n</resources>")));
+    Form->OpenProject(Project);
+    Form->TMCheckFileChanged->stop();
+    EXPECT_FALSE(Form->SBSaveAll->isEnabled());
+    EditFirstRow("de", "Gespeichert");
+    ASSERT_TRUE(Form->SaveAll());
+    EXPECT_FALSE(Form->SBSaveAll->isEnabled());
+    QList<TMessageBoxRecord> records;
+    {
+        ModalDriver::TMessageBoxAnswerer answerer(QMessageBox::Cancel, &records);
+        EXPECT_TRUE(Form->CloseProject());
+    }
+    EXPECT_TRUE(records.isEmpty());
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -583,6 +603,66 @@ TEST_F(SavingTest, TheTimerRunsTheCheckOnlyWhileTheWindowIsActive)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !records.isEmpty(); }, 5000));
     QTest::qWait(300);
     EXPECT_EQ(records.size(), 1);
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// A project the user may only read
+
+TEST(ReadOnlyProject, OpensEveryFileAndOnlyASaveFailsWithTheSaveError)
+{
+    const QString asNobody = qEnvironmentVariable("GLOSSMILL_READONLY_PROJECT");
+    if (!asNobody.isEmpty()) {
+        ASSERT_NE(::geteuid(), 0u);
+        TItemListDriver d;
+        ASSERT_TRUE(d.ShowActive());
+        QList<TMessageBoxRecord> boxes;
+        {
+            ModalDriver::TMessageBoxAnswerer answerer(QMessageBox::Ok, &boxes);
+            d.Form->OpenProject(asNobody);
+        }
+        for (const TMessageBoxRecord &b : boxes)
+            ADD_FAILURE() << b.title.toStdString() << ": " << b.text.toStdString();
+        ASSERT_FALSE(d.Form->PackageName.isEmpty());
+        d.Form->TMCheckFileChanged->stop();
+        for (const char *code : {"de", "fr"})
+            EXPECT_NE(d.FileTreeNode(code), nullptr) << code;
+
+        const QString de = asNobody + "/res/values-de/strings.xml";
+        const QByteArray before = TestSupport::ReadFile(de);
+        ASSERT_NE(d.SelectFile("de"), nullptr);
+        EXPECT_FALSE(d.Form->SBSaveAll->isEnabled());
+        ASSERT_TRUE(d.OpenEditor(d.Row(0)));
+        d.Type(QStringLiteral("Neu"));
+        d.Key(Qt::Key_Return);
+        boxes.clear();
+        {
+            ModalDriver::TMessageBoxAnswerer answerer(QMessageBox::Ok, &boxes);
+            d.Form->SBSAve->click();
+        }
+        ASSERT_EQ(boxes.size(), 1);
+        EXPECT_EQ(boxes[0].title, QStringLiteral("Save Error"));
+        EXPECT_EQ(boxes[0].text, QStringLiteral("Can not save file ") + de);
+        EXPECT_EQ(TestSupport::ReadFile(de), before);
+        EXPECT_TRUE(d.File()->NeedSave());
+        ModalDriver::TMessageBoxAnswerer discard(QMessageBox::No, nullptr);
+        EXPECT_TRUE(d.Form->CloseProject());
+        return;
+    }
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "runs as the user nobody, which only root can switch to";
+    QTemporaryDir dir;
+    const QString from = TestSupport::CorpusDir() + "/etar";
+    const QString project = dir.path() + "/etar";
+    ASSERT_TRUE(TestSupport::WriteFile(project + "/AndroidManifest.xml", TestSupport::ReadFile(from + "/AndroidManifest.xml")));
+    for (const char *folder : {"values", "values-de", "values-fr"})
+        ASSERT_TRUE(TestSupport::CopyTree(from + "/res/" + folder, project + "/res/" + folder));
+    ASSERT_TRUE(TestSupport::MakeReadableToAll(dir.path()));
+    const QStringList before = QDir(project + "/res/values-de").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    const int code = TestSupport::RunCurrentTestAsNobody("GLOSSMILL_READONLY_PROJECT", project);
+    if (code == 126 || code == 127)
+        GTEST_SKIP() << "the user nobody may not run this test program where it lies";
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(QDir(project + "/res/values-de").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
 }
 
 // ---------------------------------------------------------------------------------------------------------------
