@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <numeric>
+
 #include "Glossmill_LocaleConst.h"
 
 namespace Bench {
@@ -70,8 +72,9 @@ bool MakeSynthetic(const QString &Folder, int Locales, int Strings)
         || !WriteBytes(Folder + "/res/values/strings.xml", SyntheticDefault(Strings)))
         return false;
     for (int l = 0; l < Locales && l < LocaleTableCount; ++l) {
-        // Every twelfth row, so that the languages differ.
-        const TLocaleDesc &locale = LocaleTable(1 + (l * 12) % LocaleTableCount);
+        // Every twelfth row, so that the languages differ; past one lap, shifted so that each row comes once.
+        const int lap = LocaleTableCount / std::gcd(12, LocaleTableCount);
+        const TLocaleDesc &locale = LocaleTable(1 + (l * 12 + l / lap) % LocaleTableCount);
         if (!WriteBytes(Folder + "/res/" + locale.ValuesFolderName + "/strings.xml", SyntheticLanguage(Strings, l)))
             return false;
     }

@@ -67,6 +67,7 @@ int Usage()
                  "                            the projects, a synthetic one (50 x 2500), growth (50 2500, 5 steps)\n"
                  "                            and the big file (25 MB), then the table of ratios\n"
                  "       glossmill_bench [OPTIONS] --open PROJECT_FOLDER   through the main window (offscreen)\n"
+                 "       glossmill_bench --write-synthetic FOLDER LOCALES STRINGS   only write the project (to profile)\n"
                  "options: --scratch DIR (default: the temporary folder; use /dev/shm), --rounds R (default 5),\n"
                  "         --limit S (seconds for one big-file run, default 300)\n");
     return 2;
@@ -361,6 +362,12 @@ int main(int argc, char **argv)
         app = std::make_unique<QApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    if (first == "--write-synthetic") {
+        if (argc != 5 || QByteArray(argv[3]).toInt() < 1 || QByteArray(argv[4]).toInt() < 1)
+            return Usage();
+        return MakeSynthetic(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt(), QByteArray(argv[4]).toInt())
+            ? 0 : 1;
     }
     if (first == "--big-child" && argc == 3)
         return RunBigFileChild(QString::fromLocal8Bit(argv[2]));
