@@ -67,7 +67,9 @@ int Usage()
                  "                            the projects, a synthetic one (50 x 2500), growth (50 2500, 5 steps)\n"
                  "                            and the big file (25 MB), then the table of ratios\n"
                  "       glossmill_bench [OPTIONS] --open PROJECT_FOLDER   through the main window (offscreen)\n"
-                 "       glossmill_bench --write-synthetic FOLDER LOCALES STRINGS   only write the project (to profile)\n"
+                 "       glossmill_bench --write-synthetic FOLDER LOCALES STRINGS   only write the project\n"
+                 "       glossmill_bench --profile-child PROJECT_FOLDER   open, edit one string per file, save all and\n"
+                 "                            close once, in place, for a profiler (use a copy)\n"
                  "options: --scratch DIR (default: the temporary folder; use /dev/shm), --rounds R (default 5),\n"
                  "         --limit S (seconds for one big-file run, default 300)\n");
     return 2;
@@ -362,6 +364,17 @@ int main(int argc, char **argv)
         app = std::make_unique<QApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    if (first == "--profile-child" && argc == 3) {
+        // Once through what a profiler should see: open, one edit per file, save all, teardown.
+        QCoreApplication app(argc, argv);
+        TModelOpen model;
+        OpenModel(ProjectFiles(QString::fromLocal8Bit(argv[2])), model);
+        EditOneStringPerFile(model);
+        int failures = 0;
+        SaveAllModel(model, failures);
+        CloseModel(model);
+        return model.Failures || failures ? 1 : 0;
     }
     if (first == "--write-synthetic") {
         if (argc != 5 || QByteArray(argv[3]).toInt() < 1 || QByteArray(argv[4]).toInt() < 1)
