@@ -227,7 +227,7 @@ void LoadFloorForSave(const std::vector<TProjectFile> &Files, TFloorOpen &Open)
     }
 }
 
-double SaveAllFloor(const std::vector<TProjectFile> &Files, TFloorOpen &Open)
+double SaveAllFloor(const std::vector<TProjectFile> &Files, TFloorOpen &Open, bool DefaultSized)
 {
     std::vector<QByteArray> paths, work;
     for (const TProjectFile &file : Files) {
@@ -237,7 +237,8 @@ double SaveAllFloor(const std::vector<TProjectFile> &Files, TFloorOpen &Open)
     QElapsedTimer timer;
     timer.start();
     for (size_t i = 0; i < Files.size(); ++i)
-        if (Files[i].Default >= 0 && Open.Docs[i]->save_file(work[i].constData(), "", pugi::format_raw))
+        if (Files[i].Default >= 0
+            && Open.Docs[DefaultSized ? size_t(Files[i].Default) : i]->save_file(work[i].constData(), "", pugi::format_raw))
             std::rename(work[i].constData(), paths[i].constData());
     return timer.nsecsElapsed() / 1e9;
 }

@@ -57,7 +57,8 @@ double OpenFloorDefaultSized(const std::vector<TProjectFile> &Files, TFloorOpen 
 double CloseFloor(TFloorOpen &Open);
 // Parses every file (not timed) and changes one string in each language file's document.
 void LoadFloorForSave(const std::vector<TProjectFile> &Files, TFloorOpen &Open);
-// Writes every language file's document to a work file and renames it over the file. Seconds.
-double SaveAllFloor(const std::vector<TProjectFile> &Files, TFloorOpen &Open);
+// Writes every language file's document to a work file and renames it over the file; DefaultSized: its default
+// file's document instead, output of the size the model's saves write. Seconds.
+double SaveAllFloor(const std::vector<TProjectFile> &Files, TFloorOpen &Open, bool DefaultSized);
 
 } // namespace Bench
