@@ -1,6 +1,6 @@
 // What opening and saving a project costs in the model, against the floor of parsing and writing the same files
 // with pugixml, in interleaved rounds (medians and minimums), with teardown, peak memory, save-all and Translate
-// Toolkit beside it. See usage() below; the README shows how to run it on /dev/shm.
+// Toolkit beside it. Usage() below lists the modes; the README shows how to run it on /dev/shm.
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -241,8 +241,8 @@ TGrowth MeasureGrowth(int Locales, int Strings, int Steps, const TOptions &Optio
     if (doublings) {
         growth.Model = std::exp(logModel / doublings);
         growth.Floor = std::exp(logFloor / doublings);
-        std::printf("  = %-40s %6.2fx (floor %.2fx), geometric mean of %d steps\n", "growth per doubling", growth.Model,
-                    growth.Floor, doublings);
+        std::printf("  = %-40s %6.2fx (floor %.2fx), geometric mean of %d doubling%s\n", "growth per doubling",
+                    growth.Model, growth.Floor, doublings, doublings == 1 ? "" : "s");
     }
     std::fflush(stdout);
     return growth;
