@@ -1,75 +1,122 @@
 #include "BenchOpenProject.h"
+
 #include "BenchProject.h"
+#include "BenchStats.h"
 
 #include "Glossmill_MainForm.h"
-#include "Glossmill_Misc.h"
 #include "Glossmill_types.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
-#include <QTextStream>
 #include <QTreeWidget>
 
-#include <pugixml.hpp>
-#include <algorithm>
-#include <memory>
-#include <sstream>
+#include <cstdio>
 
+namespace Bench {
 
-int RunOpenProjectBenchmark(int argc, char **argv)
+namespace {
+
+// Settings and recent projects go to a home of their own, not the user's.
+class THomeOfItsOwn
 {
-    QTextStream err(stderr), out(stdout);
-    if (argc < 2) {
-        err << "usage: " << argv[0] << " <project-folder> [repetitions]\n";
-        return 2;
+public:
+    THomeOfItsOwn()
+    {
+        qputenv("HOME", Home.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", (Home.path() + "/.config").toLocal8Bit());
     }
-    std::unique_ptr<QApplication> app;
-    if (!qApp) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-        static int qtArgc = 1;
-        static char *qtArgv[] = {argv[0], nullptr};
-        app = std::make_unique<QApplication>(qtArgc, qtArgv);
-    }
-    const int repetitions = argc > 2 ? std::max(1, QString::fromLocal8Bit(argv[2]).toInt()) : 5;
-    QTemporaryDir home, copy;
-    qputenv("HOME", home.path().toLocal8Bit());
-    const QString project = copy.path() + "/project";
-    if (!Bench::CopyFolder(QDir(QString::fromLocal8Bit(argv[1])).absolutePath(), project)) {
-        err << "cannot copy " << argv[1] << "\n";
+
+private:
+    QTemporaryDir Home;
+};
+
+std::vector<QTreeWidgetItem *> FileTreeNodes(QTreeWidget *Tree)
+{
+    std::vector<QTreeWidgetItem *> nodes;
+    for (QTreeWidgetItemIterator it(Tree); *it; ++it)
+        if (dynamic_cast<TTransResourceFileNode *>(NodeOfTreeItem(*it)))
+            nodes.push_back(*it);
+    return nodes;
+}
+
+} // namespace
+
+int RunOpenProjectBenchmark(const QString &Project, const QString &Scratch, int Rounds)
+{
+    const THomeOfItsOwn home;
+    const QString copy = Scratch + QStringLiteral("/open");
+    if (!CopyFolder(Project, copy)) {
+        std::fprintf(stderr, "cannot copy %s\n", qPrintable(Project));
         return 1;
     }
-    const std::vector<Bench::TProjectFile> files = Bench::ProjectFiles(project);
-
+    const std::vector<TProjectFile> files = ProjectFiles(copy);
     TGlossmillMainForm form;
-    double best = -1, floor = -1, model = -1;
-    int nodes = 0;
-    for (int i = 0; i < repetitions; ++i) {
-        QElapsedTimer t;
-        t.start();
-        form.OpenProject(project);
-        const double ms = t.nsecsElapsed() / 1e6;
-        best = best < 0 ? ms : std::min(best, ms);
-        const double f = Bench::RunFloor(files) * 1000;
-        floor = floor < 0 ? f : std::min(floor, f);
-        int failures = 0;
-        const double m = Bench::RunModel(files, failures) * 1000;
-        model = model < 0 ? m : std::min(model, m);
+    TSamples open, select, close, modelOpen, modelClose, floorOpen, floorClose;
+    int nodes = 0, rows = 0;
+    // Not counted: the first open meets cold files and a fresh allocator.
+    form.OpenProject(copy);
+    form.CloseProject();
+    for (int r = 0; r < Rounds; ++r) {
+        QElapsedTimer timer;
+        timer.start();
+        form.OpenProject(copy);
+        open.Add(timer.nsecsElapsed() / 1e9);
+        const std::vector<QTreeWidgetItem *> fileNodes = FileTreeNodes(form.TVProject);
         nodes = 0;
         for (QTreeWidgetItemIterator it(form.TVProject); *it; ++it)
             ++nodes;
+        rows = 0;
+        timer.restart();
+        for (QTreeWidgetItem *node : fileNodes) {
+            form.TVProject->setCurrentItem(node);
+            rows += form.LV->topLevelItemCount();
+        }
+        select.Add(timer.nsecsElapsed() / 1e9);
+        timer.restart();
         form.CloseProject();
+        close.Add(timer.nsecsElapsed() / 1e9);
+
+        TModelOpen model;
+        modelOpen.Add(OpenModel(files, model));
+        modelClose.Add(CloseModel(model));
+        TFloorOpen floor;
+        floorOpen.Add(OpenFloor(files, floor));
+        floorClose.Add(CloseFloor(floor));
     }
-    out << "open project  " << argv[1] << ": " << files.size() << " files, " << nodes << " tree nodes\n";
-    out << "OpenProject   " << QString::number(best, 'f', 1) << " ms (best of " << repetitions << ")\n";
-    out << "model alone   " << QString::number(model, 'f', 1) << " ms (loading, parsing, work files)\n";
-    out << "pugixml floor " << QString::number(floor, 'f', 1) << " ms (parsing and writing each file)\n";
-    out << "ratio         " << QString::number(floor > 0 ? best / floor : 0, 'f', 2) << " (OpenProject / floor), "
-        << QString::number(model > 0 ? best / model : 0, 'f', 2) << " (OpenProject / model alone)\n";
+    std::printf("%s through the main window: %zu files, %d tree nodes, %d rows shown, %d rounds\n",
+                qPrintable(QFileInfo(Project).fileName()), files.size(), nodes, rows, Rounds);
+    PrintTimes("OpenProject", open);
+    PrintTimes("select every file (list filled)", select);
+    PrintTimes("CloseProject", close);
+    PrintTimes("model open (alone)", modelOpen);
+    PrintTimes("model teardown", modelClose);
+    PrintTimes("floor open (parse + write each)", floorOpen);
+    PrintTimes("floor teardown", floorClose);
+    PrintRatio("OpenProject / floor", open, floorOpen);
+    PrintRatio("OpenProject / model alone", open, modelOpen);
+    PrintRatio("selecting every file / model open", select, modelOpen);
     return 0;
 }
+
+int RunBigFileChild(const QString &Project)
+{
+    const THomeOfItsOwn home;
+    TGlossmillMainForm form;
+    QElapsedTimer timer;
+    timer.start();
+    form.OpenProject(Project);
+    const double open = timer.nsecsElapsed() / 1e9;
+    const std::vector<QTreeWidgetItem *> fileNodes = FileTreeNodes(form.TVProject);
+    if (fileNodes.empty())
+        return 1;
+    timer.restart();
+    form.TVProject->setCurrentItem(fileNodes.front());
+    const double select = timer.nsecsElapsed() / 1e9;
+    std::printf("open %.6f select %.6f rows %d\n", open, select, form.LV->topLevelItemCount());
+    std::fflush(stdout);
+    form.CloseProject();
+    return 0;
+}
+
+} // namespace Bench

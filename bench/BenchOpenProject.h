@@ -1,6 +1,14 @@
 #pragma once
+// Measures through the main window (offscreen): opening a project, showing its files, closing it.
+#include <QString>
 
-// Opens a project folder through the main window's OpenProject (offscreen) and prints the time beside the floor:
-// pugixml parsing and serialising the same files. Arguments: <project-folder> [repetitions]. The folder is copied
-// to a temporary folder first, since opening writes work files beside the language files.
-int RunOpenProjectBenchmark(int argc, char **argv);
+namespace Bench {
+
+// Interleaved rounds of OpenProject, selecting every language file in turn (the item list is filled for each) and
+// CloseProject, beside the model alone and the floor, on a copy of Project under Scratch. Returns the exit code.
+int RunOpenProjectBenchmark(const QString &Project, const QString &Scratch, int Rounds);
+
+// The big-file child: opens Project and selects its first language file; prints "open S select S rows N".
+int RunBigFileChild(const QString &Project);
+
+} // namespace Bench

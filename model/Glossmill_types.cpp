@@ -27,8 +27,11 @@ TTransNode *NodeOfTreeItem(const QTreeWidgetItem *TreeItem)
 
 void SetTreeItemNode(QTreeWidgetItem *TreeItem, TTransNode *Node)
 {
-    if (TreeItem)
-        TreeItem->setData(0, TreeNodeRole, QVariant::fromValue(reinterpret_cast<quintptr>(Node)));
+    if (!TreeItem)
+        return;
+    TreeItem->setData(0, TreeNodeRole, QVariant::fromValue(reinterpret_cast<quintptr>(Node)));
+    if (Node)
+        ++Node->FTimesAttached;
 }
 
 int TreeItemImageIndex(const QTreeWidgetItem *TreeItem)
@@ -61,6 +64,17 @@ void TTransNode::SetTreeImages(QTreeWidget *Tree, int Index)
 {
     if (!Tree)
         return;
+    // The tree is built by appending, so the node just attached is usually the tree's last one; when it carries this
+    // object and no other node can, there is nothing to search.
+    if (FTimesAttached == 1) {
+        QTreeWidgetItem *last = Tree->topLevelItemCount() ? Tree->topLevelItem(Tree->topLevelItemCount() - 1) : nullptr;
+        while (last && last->childCount())
+            last = last->child(last->childCount() - 1);
+        if (last && NodeOfTreeItem(last) == this) {
+            SetTreeItemImages(last, Index, Index, Index);
+            return;
+        }
+    }
     for (QTreeWidgetItemIterator it(Tree); *it; ++it)
         if (NodeOfTreeItem(*it) == this) {
             SetTreeItemImages(*it, Index, Index, Index);

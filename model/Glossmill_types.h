@@ -49,6 +49,11 @@ public:
 protected:
     // Gives the first tree node (in the tree's own order) that carries this object the image Index.
     void SetTreeImages(QTreeWidget *Tree, int Index);
+
+private:
+    friend void SetTreeItemNode(QTreeWidgetItem *TreeItem, TTransNode *Node);
+    // How often the object was attached to a tree node. Never lowered, so at 1 no other node can carry it.
+    int FTimesAttached = 0;
 };
 
 // One target language.

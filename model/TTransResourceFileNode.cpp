@@ -190,14 +190,17 @@ void TTransResourceFileNode::AddAllToListView()
     if (!LV)
         return;
     LV->clear();
+    // Rows are finished before one insertion for all: a row changed inside the list makes the list look its
+    // position up, and that grows with the rows before it.
+    const QList<QIcon> images = ListImages(LV);
     QList<QTreeWidgetItem *> rows;
     for (const auto &item : Items)
-        if (PassesFilter(*item, FActiveFilter))
-            rows.append(NewRow(item->ID, item->FTranslatedValue, item->FBaseValue, item.get()));
-    // One insertion for all rows keeps large files quick to show.
+        if (PassesFilter(*item, FActiveFilter)) {
+            QTreeWidgetItem *row = NewRow(item->ID, item->FTranslatedValue, item->FBaseValue, item.get());
+            SetRowImageIndex(row, item->GetStateIconIDX(), images);
+            rows.append(row);
+        }
     LV->addTopLevelItems(rows);
-    for (QTreeWidgetItem *row : rows)
-        SetRowImageIndex(row, ItemOfRow(row)->GetStateIconIDX());
 }
 
 void TTransResourceFileNode::AddItemToListView(const QString &ID, const QString &Translation, const QString &Default, TTranslateItem *Item)
@@ -205,8 +208,8 @@ void TTransResourceFileNode::AddItemToListView(const QString &ID, const QString 
     if (!LV)
         return;
     QTreeWidgetItem *row = NewRow(ID, Translation, Default, Item);
+    SetRowImageIndex(row, Item ? Item->GetStateIconIDX() : 0, ListImages(LV));
     LV->addTopLevelItem(row);
-    SetRowImageIndex(row, Item ? Item->GetStateIconIDX() : 0);
 }
 
 void TTransResourceFileNode::AddToUndoList(TTranslateItem *Item)

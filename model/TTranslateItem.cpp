@@ -208,18 +208,23 @@ void SetListImages(QTreeWidget *LV, const QList<QIcon> &Images)
         LV->setProperty(ListImagesProperty, QVariant::fromValue(Images));
 }
 
-void SetRowImageIndex(QTreeWidgetItem *Row, int Index)
+QList<QIcon> ListImages(const QTreeWidget *LV)
+{
+    return LV ? LV->property(ListImagesProperty).value<QList<QIcon>>() : QList<QIcon>();
+}
+
+void SetRowImageIndex(QTreeWidgetItem *Row, int Index, const QList<QIcon> &Images)
 {
     if (!Row)
         return;
     Row->setData(0, RowImageRole, Index);
-    QIcon icon;
-    if (const QTreeWidget *list = Row->treeWidget()) {
-        const QList<QIcon> images = list->property(ListImagesProperty).value<QList<QIcon>>();
-        if (Index >= 0 && Index < images.size())
-            icon = images.at(Index);
-    }
-    Row->setIcon(0, icon);
+    Row->setIcon(0, Index >= 0 && Index < Images.size() ? Images.at(Index) : QIcon());
+}
+
+void SetRowImageIndex(QTreeWidgetItem *Row, int Index)
+{
+    if (Row)
+        SetRowImageIndex(Row, Index, ListImages(Row->treeWidget()));
 }
 
 int RowImageIndex(const QTreeWidgetItem *Row)

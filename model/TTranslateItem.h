@@ -95,5 +95,10 @@ void SetRowItem(QTreeWidgetItem *Row, TTranslateItem *Item);
 void SetListImages(QTreeWidget *LV, const QList<QIcon> &Images);
 // Sets the row's image index; the icon comes from its list's images once the row is in a list.
 void SetRowImageIndex(QTreeWidgetItem *Row, int Index);
+// The same with the icon from Images, for a row about to be added to the list those images belong to: a row that
+// is not in a list yet costs the list no update.
+void SetRowImageIndex(QTreeWidgetItem *Row, int Index, const QList<QIcon> &Images);
+// The list's state images; empty for none, or no list.
+QList<QIcon> ListImages(const QTreeWidget *LV);
 // -1 when the row has none.
 int RowImageIndex(const QTreeWidgetItem *Row);

@@ -217,7 +217,9 @@ public:
     // ---- Opening and closing (Glossmill_MainForm_Project.cpp) ----
     void OpenProject(QString folder);
     bool CloseProject();
-    void AddResTypeNode(QTreeWidgetItem *langNode, const QString &resFolder, tResourceType resType);
+    // resSubFolders: the listing of resFolder's sub-folders, made once per open.
+    void AddResTypeNode(QTreeWidgetItem *langNode, const QString &resFolder, tResourceType resType,
+                        const QStringList &resSubFolders);
     TTransResourceFileNode *FindBaseTemplate(const TTransResourceFileNode *node) const;
     TTransResourceFileNode *FindBaseFileByName(const QString &name) const;
     void FreeNodeData(QTreeWidgetItem *node);

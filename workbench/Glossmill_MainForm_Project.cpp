@@ -48,14 +48,13 @@ QString ManifestPackage(const TXmlDocument &manifest)
     return QString();
 }
 
-// The sub-folder of `parent` named `name`, as it is written on disk. Android's build finds folders by their exact
-// name, but a project kept on a case-blind file system may carry other cases; the exact name wins.
-QString FolderOnDisk(const QString &parent, const QString &name)
+// The sub-folder of `parent` named `name`, as it is written on disk; `folders` is the listing of `parent`. Android's
+// build finds folders by their exact name, but a project kept on a case-blind file system may carry other cases;
+// the exact name wins.
+QString FolderOnDisk(const QString &parent, const QString &name, const QStringList &folders)
 {
     if (QFileInfo(parent + name).isDir())
         return name;
-    QStringList folders;
-    ListSubFolders(parent, folders);
     for (const QString &f : folders)
         if (SameTextAZ(f, name))
             return f;
@@ -164,9 +163,9 @@ void TGlossmillMainForm::OpenProject(QString folder)
             lang->LocaleDesc = LocaleTable(row);
             QTreeWidgetItem *langNode = AddTreeNode(root, lang);
             if (!BaseResourceFileValues.empty())
-                AddResTypeNode(langNode, resFolder, rtAndroid_values);
+                AddResTypeNode(langNode, resFolder, rtAndroid_values, folders);
             if (!BaseResourceFileMenus.empty())
-                AddResTypeNode(langNode, resFolder, rtAndroid_menu);
+                AddResTypeNode(langNode, resFolder, rtAndroid_menu, folders);
         }
 
         AddToReopen();
@@ -206,7 +205,8 @@ QTreeWidgetItem *TGlossmillMainForm::AddTreeNode(QTreeWidgetItem *parent, TTrans
     return node;
 }
 
-void TGlossmillMainForm::AddResTypeNode(QTreeWidgetItem *langNode, const QString &resFolder, tResourceType resType)
+void TGlossmillMainForm::AddResTypeNode(QTreeWidgetItem *langNode, const QString &resFolder, tResourceType resType,
+                                        const QStringList &resSubFolders)
 {
     auto *group = new TTransResTypeNode;
     group->ResType = resType;
@@ -219,7 +219,7 @@ void TGlossmillMainForm::AddResTypeNode(QTreeWidgetItem *langNode, const QString
         if (at >= 0)
             folderName.replace(at, 6, QStringLiteral("menu"));
     }
-    folderName = FolderOnDisk(resFolder, folderName);
+    folderName = FolderOnDisk(resFolder, folderName, resSubFolders);
     QStringList names;
     ListXmlFiles(resFolder + folderName + QLatin1Char('/'), names);
     for (const QString &name : names) {

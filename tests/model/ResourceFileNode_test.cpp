@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QPixmap>
 #include <QThread>
 #include <QTreeWidget>
 
@@ -85,6 +86,28 @@ TEST(ResourceFileNode, RowsShowTrimmedTextsAndCarryTheirItems)
     EXPECT_EQ(ItemOfRow(row), project.Item("a"));
     EXPECT_EQ(RowImageIndex(row), project.Item("a")->GetStateIconIDX());
     EXPECT_EQ(project.Item("a")->WhSpaceHeader, QString("\t"));
+}
+
+TEST(ResourceFileNode, RowsShowTheStateImageOfTheirList)
+{
+    TNodePair project;
+    ASSERT_TRUE(project.Open(ValuesXml("<string name=\"a\">A</string>"), ValuesXml("<string name=\"a\">a0</string>")));
+    QTreeWidget lv;
+    lv.setColumnCount(4);
+    QList<QIcon> images;
+    for (int i = 0; i < 6; ++i) {
+        QPixmap pix(4, 4);
+        pix.fill(QColor(40 * i, 0, 0));
+        images << QIcon(pix);
+    }
+    SetListImages(&lv, images);
+    project.Lang->LV = &lv;
+    project.Lang->AddAllToListView();
+    project.Lang->AddItemToListView("x", "t", "d", nullptr);
+    ASSERT_EQ(lv.topLevelItemCount(), 2);
+    const int state = project.Item("a")->GetStateIconIDX();
+    EXPECT_EQ(lv.topLevelItem(0)->icon(0).cacheKey(), images[state].cacheKey());
+    EXPECT_EQ(lv.topLevelItem(1)->icon(0).cacheKey(), images[0].cacheKey());
 }
 
 TEST(ResourceFileNode, FreshNodeIsAnEmptyDefaultFile)

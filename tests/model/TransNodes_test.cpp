@@ -106,6 +106,24 @@ TEST(TransNodes, SetTreeIconMarksOnlyTheFirstItemCarryingTheNode)
     EXPECT_EQ(TreeItemImageIndex(second), -1);
 }
 
+TEST(TransNodes, SetTreeIconFindsItsNodeWhereverItStands)
+{
+    TTransLangNode lang, later;
+    QTreeWidget tree;
+    QTreeWidgetItem *item = Attach(tree, &lang);
+    QTreeWidgetItem *last = Attach(tree, &later);
+    lang.SetTreeIcon(&tree);
+    EXPECT_EQ(TreeItemImageIndex(item), 1);
+    EXPECT_EQ(TreeItemImageIndex(last), -1);
+    // Attached again to the tree's last node after leaving the first: the last node is now the only one.
+    SetTreeItemNode(item, nullptr);
+    SetTreeItemNode(last, &lang);
+    SetTreeItemImages(item, -1, -1, -1);
+    lang.SetTreeIcon(&tree);
+    EXPECT_EQ(TreeItemImageIndex(last), 1);
+    EXPECT_EQ(TreeItemImageIndex(item), -1);
+}
+
 TEST(TransNodes, ResourceFileNodesShowFileNameImageFourAndInheritedDescription)
 {
     TTransResourceFileNode_Value values;
