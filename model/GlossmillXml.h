@@ -113,6 +113,8 @@ private:
     // Carries the layout of From's tree (in FromDoc) over to To's tree, a copy of the same shape.
     void CopyLayout(const TXmlDocument &FromDoc, const pugi::xml_node &From, const pugi::xml_node &To);
     void ParseUtf8(std::string_view Text);
+    // Records in FLayout what the tree does not hold of Text's layout; Text is what the tree was just parsed from.
+    void ReadLayout(std::string_view Text);
     // The file's text in UTF-8, line ends as the file had them; true when those are already the file's bytes.
     bool Serialize(std::string &Out, const TOmitSet *Omit) const;
     QByteArray Encode(const std::string &Utf8) const;
