@@ -6,7 +6,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-#include <cstdio>
+#include <array>
 #include <cstring>
 #include <memory>
 
@@ -26,6 +26,8 @@ public:
             return true;
         if (FCodec.isEmpty())
             return c <= FMaxChar;
+        if (c < FSmall.size() && FSmall[c])
+            return FSmall[c] > 0;
         const auto known = FKnown.find(c);
         if (known != FKnown.end())
             return known->second;
@@ -39,28 +41,95 @@ public:
             const QString back = decoder.decode(bytes);
             held = !decoder.hasError() && back == text;
         }
-        FKnown.emplace(c, held);
+        if (c < FSmall.size())
+            FSmall[c] = held ? 1 : -1;
+        else
+            FKnown.emplace(c, held);
         return held;
     }
 
 private:
     QByteArray FCodec;
     char32_t FMaxChar;
+    // The alphabets of the code pages, looked up without hashing: 1 held, -1 not, 0 not asked yet.
+    mutable std::array<signed char, 0x800> FSmall{};
     mutable std::unordered_map<char32_t, bool> FKnown;
 };
 
+namespace {
+
+// What a byte of a text or attribute value asks of the writer.
+enum TByteClass : unsigned char {
+    bcPlain = 0,    // copied as it is
+    bcEnd,          // the terminating NUL
+    bcAmp,
+    bcLt,
+    bcGt,
+    bcQuot,
+    bcApos,
+    bcReference,    // a control character, written as a character reference
+    bcSentinelLead, // 0xEF: may start RefSentinelUtf8
+    bcMultiByte,    // starts a character that the target's charset may not hold
+};
+
+// One table per kind of value (text, attribute in double quotes, in single quotes) and target (UTF-8, or a charset
+// that needs every non-ASCII character checked), so that the writer finds the next byte that needs work with one
+// look-up per byte.
+struct TEscapeTables
+{
+    unsigned char Class[6][256] = {};
+
+    constexpr TEscapeTables()
+    {
+        for (int table = 0; table < 6; ++table) {
+            const int quote = table % 3; // 0 text, 1 '"', 2 '\''
+            const bool charset = table >= 3;
+            unsigned char *c = Class[table];
+            c[0] = bcEnd;
+            for (int b = 1; b < 0x20; ++b)
+                if (quote != 0 || (b != '\t' && b != '\n'))
+                    c[b] = bcReference;
+            c['&'] = bcAmp;
+            c['<'] = bcLt;
+            if (quote == 0)
+                c['>'] = bcGt;
+            if (quote == 1)
+                c['"'] = bcQuot;
+            if (quote == 2)
+                c['\''] = bcApos;
+            if (charset)
+                for (int b = 0x80; b < 0x100; ++b)
+                    c[b] = bcMultiByte;
+            c[0xEF] = bcSentinelLead;
+        }
+    }
+
+    const unsigned char *For(char Quote, bool Charset) const
+    {
+        return Class[(Quote == '"' ? 1 : Quote == '\'' ? 2 : 0) + (Charset ? 3 : 0)];
+    }
+};
+
+constexpr TEscapeTables EscapeTables;
+
+} // namespace
+
 void TXmlWriter::Write(const pugi::xml_node &Start)
 {
+    // Only the document can be the parent that is not an element, and only when the walk starts there.
+    const bool startIsDocument = Start.type() == pugi::node_document;
     pugi::xml_node n = Start;
     for (;;) {
         if (FOut.size() > FLimit)
             return;
-        if (FOmit && FOmit->count(n.internal_object())) {
-            // Left out: as if it were an empty leaf.
-        } else if (Open(n)) {
-            n = n.first_child();
-            continue;
+        if (!FOmit || !FOmit->count(n.internal_object())) {
+            const pugi::xml_node child = Open(n);
+            if (child) {
+                n = child;
+                continue;
+            }
         }
+        // Left out, or done with: on to what follows it.
         for (;;) {
             if (n == Start)
                 return;
@@ -70,49 +139,53 @@ void TXmlWriter::Write(const pugi::xml_node &Start)
                 break;
             }
             n = n.parent();
-            Close(n);
+            if (n != Start || !startIsDocument)
+                Close(n);
         }
     }
 }
 
-bool TXmlWriter::Open(const pugi::xml_node &n)
+pugi::xml_node TXmlWriter::Open(const pugi::xml_node &n)
 {
     switch (n.type()) {
     case pugi::node_document:
-        return bool(n.first_child());
-    case pugi::node_element:
+        return n.first_child();
+    case pugi::node_element: {
+        const char *name = n.name();
         FOut += '<';
-        FOut += n.name();
+        FOut += name;
         Attributes(n);
-        if (n.first_child()) {
+        const pugi::xml_node child = n.first_child();
+        if (child) {
             FOut += '>';
-            return true;
+            return child;
         }
         if (FEmptyTag) {
             const auto form = FEmptyTag->find(n.internal_object());
             if (form != FEmptyTag->end()) {
                 if (form->second == TXmlLayout::ExplicitEnd) {
                     FOut += "></";
-                    FOut += n.name();
+                    FOut += name;
                     FOut += '>';
                 } else {
                     FOut += form->second;
                     FOut += "/>";
                 }
-                return false;
+                return child;
             }
         }
         FOut += FSpaceBeforeSlash ? " />" : "/>";
-        return false;
+        return child;
+    }
     case pugi::node_pcdata:
         Escaped(n.value(), 0);
-        return false;
+        break;
     case pugi::node_cdata:
         CData(n.value());
-        return false;
+        break;
     case pugi::node_comment:
         Comment(n.value());
-        return false;
+        break;
     case pugi::node_pi:
         FOut += "<?";
         FOut += n.name();
@@ -121,13 +194,13 @@ bool TXmlWriter::Open(const pugi::xml_node &n)
             FOut += n.value();
         }
         FOut += "?>";
-        return false;
+        break;
     case pugi::node_declaration:
         FOut += "<?";
         FOut += n.name();
         Attributes(n, true);
         FOut += "?>";
-        return false;
+        break;
     case pugi::node_doctype:
         FOut += "<!DOCTYPE";
         if (*n.value()) {
@@ -135,16 +208,15 @@ bool TXmlWriter::Open(const pugi::xml_node &n)
             FOut += n.value();
         }
         FOut += '>';
-        return false;
+        break;
     default:
-        return false;
+        break;
     }
+    return pugi::xml_node();
 }
 
 void TXmlWriter::Close(const pugi::xml_node &n)
 {
-    if (n.type() != pugi::node_element)
-        return;
     FOut += "</";
     FOut += n.name();
     FOut += '>';
@@ -172,83 +244,108 @@ void TXmlWriter::Attributes(const pugi::xml_node &n, bool Raw)
 
 void TXmlWriter::Reference(char32_t c)
 {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "&#%u;", unsigned(c));
-    FOut += buf;
+    char digits[10];
+    int at = sizeof digits;
+    do {
+        digits[--at] = char('0' + c % 10);
+        c /= 10;
+    } while (c);
+    FOut += "&#";
+    FOut.append(digits + at, sizeof digits - size_t(at));
+    FOut += ';';
 }
 
 void TXmlWriter::Escaped(const char *s, char Quote)
 {
+    const unsigned char *table = EscapeTables.For(Quote, FCharset != nullptr);
+    const auto at = [table](const char *p) { return table[static_cast<unsigned char>(*p)]; };
     const char *run = s;
-    const bool InAttribute = Quote != 0;
-    auto flush = [&](const char *upTo) {
-        FOut.append(run, size_t(upTo - run));
-    };
-    while (*s) {
-        const unsigned char c = static_cast<unsigned char>(*s);
-        const char *replacement = nullptr;
-        if (c == '&' && FEntities && IsDeclaredReference(s)) {
-            ++s;
-            continue;
-        }
-        if (c == '&')
-            replacement = "&amp;";
-        else if (c == '<')
-            replacement = "&lt;";
-        else if (c == '>' && !InAttribute)
-            replacement = "&gt;";
-        else if (c == '"' && Quote == '"')
-            replacement = "&quot;";
-        else if (c == '\'' && Quote == '\'')
-            replacement = "&apos;";
-        if (replacement) {
-            flush(s);
-            FOut += replacement;
-            run = ++s;
-            continue;
-        }
-        if (c < 0x20) {
-            if (c == '\r' || (InAttribute && (c == '\t' || c == '\n')) || (c != '\t' && c != '\n')) {
-                flush(s);
-                Reference(c);
-                run = ++s;
-                continue;
-            }
-            ++s;
-            continue;
-        }
-        if (c < 0x80) {
-            ++s;
-            continue;
-        }
-        if (std::strncmp(s, RefSentinelUtf8, 3) == 0) {
-            flush(s);
-            FOut += "&#0160;";
-            s += 3;
-            run = s;
-            continue;
-        }
-        int len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-        for (int i = 1; i < len; ++i)
-            if (!s[i]) {
-                len = i;
+    for (;;) {
+        // Whole runs of bytes that need nothing; the NUL at the end stops the scan, so no byte past it is read.
+        for (;;) {
+            if (at(s))
+                break;
+            if (at(s + 1)) {
+                s += 1;
                 break;
             }
-        if (FCharset) {
-            char32_t cp = len == 1 ? c : (c & (0xFF >> (len + 1)));
-            for (int i = 1; i < len; ++i)
-                cp = (cp << 6) | (static_cast<unsigned char>(s[i]) & 0x3F);
-            if (!FCharset->CanHold(cp)) {
-                flush(s);
-                Reference(cp);
-                s += len;
+            if (at(s + 2)) {
+                s += 2;
+                break;
+            }
+            if (at(s + 3)) {
+                s += 3;
+                break;
+            }
+            s += 4;
+        }
+        const char *replacement = nullptr;
+        switch (at(s)) {
+        case bcEnd:
+            FOut.append(run, size_t(s - run));
+            return;
+        case bcAmp:
+            if (FEntities && IsDeclaredReference(s)) {
+                ++s;
+                continue;
+            }
+            replacement = "&amp;";
+            break;
+        case bcLt:
+            replacement = "&lt;";
+            break;
+        case bcGt:
+            replacement = "&gt;";
+            break;
+        case bcQuot:
+            replacement = "&quot;";
+            break;
+        case bcApos:
+            replacement = "&apos;";
+            break;
+        case bcReference:
+            FOut.append(run, size_t(s - run));
+            Reference(static_cast<unsigned char>(*s));
+            run = ++s;
+            continue;
+        case bcSentinelLead:
+            if (s[1] == RefSentinelUtf8[1] && s[2] == RefSentinelUtf8[2]) {
+                FOut.append(run, size_t(s - run));
+                FOut += "&#0160;";
+                s += 3;
                 run = s;
                 continue;
             }
+            [[fallthrough]];
+        default: {
+            // A character of one to four bytes, cut short only by the end of the text.
+            const unsigned char c = static_cast<unsigned char>(*s);
+            int len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+            for (int i = 1; i < len; ++i)
+                if (!s[i]) {
+                    len = i;
+                    break;
+                }
+            if (FCharset) {
+                char32_t cp = len == 1 ? c : (c & (0xFF >> (len + 1)));
+                for (int i = 1; i < len; ++i)
+                    cp = (cp << 6) | (static_cast<unsigned char>(s[i]) & 0x3F);
+                if (!FCharset->CanHold(cp)) {
+                    FOut.append(run, size_t(s - run));
+                    Reference(cp);
+                    s += len;
+                    run = s;
+                    continue;
+                }
+            }
+            s += len;
+            continue;
         }
-        s += len;
+        }
+        FOut.append(run, size_t(s - run));
+        FOut += replacement;
+        run = ++s;
     }
-    flush(s);
 }
 
 bool TXmlWriter::IsDeclaredReference(const char *s) const
@@ -262,36 +359,39 @@ bool TXmlWriter::IsDeclaredReference(const char *s) const
 void TXmlWriter::Comment(const char *s)
 {
     FOut += "<!--";
-    for (; *s; ++s) {
-        FOut += *s;
-        if (*s == '-' && (s[1] == '-' || !s[1]))
+    for (;;) {
+        const char *dash = std::strchr(s, '-');
+        if (!dash)
+            break;
+        FOut.append(s, size_t(dash + 1 - s));
+        if (dash[1] == '-' || !dash[1])
             FOut += ' ';
+        s = dash + 1;
     }
+    FOut += s;
     FOut += "-->";
 }
 
 void TXmlWriter::CData(const char *s)
 {
     // "]]>" cannot stand inside a section, and a reference only outside one.
-    std::string value(s);
     FOut += "<![CDATA[";
-    size_t pos = 0;
     for (;;) {
-        const size_t end = value.find("]]>", pos);
-        const size_t ref = value.find(RefSentinelUtf8, pos);
-        if (end == std::string::npos && ref == std::string::npos)
+        const char *end = std::strstr(s, "]]>");
+        const char *ref = std::strstr(s, RefSentinelUtf8);
+        if (!end && !ref)
             break;
-        if (ref < end) {
-            FOut.append(value, pos, ref - pos);
+        if (ref && (!end || ref < end)) {
+            FOut.append(s, size_t(ref - s));
             FOut += "]]>&#0160;<![CDATA[";
-            pos = ref + 3;
+            s = ref + 3;
         } else {
-            FOut.append(value, pos, end - pos);
+            FOut.append(s, size_t(end - s));
             FOut += "]]]]><![CDATA[>";
-            pos = end + 3;
+            s = end + 3;
         }
     }
-    FOut.append(value, pos, std::string::npos);
+    FOut += s;
     FOut += "]]>";
 }
 
@@ -405,13 +505,18 @@ bool TXmlDocument::Serialize(std::string &Out, const TOmitSet *Omit) const
     Out.reserve(FSizeHint + FSizeHint / 8 + 256);
     TXmlWriter(Out, FSpaceBeforeSlash, std::string::npos, charset.get(), &FLayout, Omit, &entities).Write(FDoc);
     if (FCRLF) {
+        // Every LF that no CR stands before gets one.
         std::string crlf;
         crlf.reserve(Out.size() + Out.size() / 16);
-        for (size_t i = 0; i < Out.size(); ++i) {
-            if (Out[i] == '\n' && (i == 0 || Out[i - 1] != '\r'))
-                crlf += '\r';
-            crlf += Out[i];
+        size_t from = 0;
+        for (size_t lf = Out.find('\n'); lf != std::string::npos; lf = Out.find('\n', lf + 1)) {
+            if (lf > 0 && Out[lf - 1] == '\r')
+                continue;
+            crlf.append(Out, from, lf - from);
+            crlf += '\r';
+            from = lf;
         }
+        crlf.append(Out, from, std::string::npos);
         Out.swap(crlf);
     }
     FSizeHint = Out.size();

@@ -30,8 +30,9 @@ public:
     void Write(const pugi::xml_node &Start);
 
 private:
-    // True when the node's children follow.
-    bool Open(const pugi::xml_node &n);
+    // The node's first child when its children follow, else a null node.
+    pugi::xml_node Open(const pugi::xml_node &n);
+    // The end tag of an element.
     void Close(const pugi::xml_node &n);
     // Raw: the declaration's values, in which no reference stands for a character.
     void Attributes(const pugi::xml_node &n, bool Raw = false);
