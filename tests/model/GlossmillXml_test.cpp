@@ -675,3 +675,55 @@ TEST(XmlDocument, TruncatedSequenceAtTheEndIsRefused)
         EXPECT_THROW(doc.LoadFromBytes("<r/>" + end), EXmlError) << end.toHex().toStdString();
     }
 }
+
+// The layout of tags is found past whatever may look like a tag inside comments, sections, instructions, attribute
+// values and doctypes.
+const TLayoutCase MarkupAroundTags[] = {
+    {"CommentsHoldingTags", "<r>\n<!-- <a  x='1'/> --><b  y='2'\n/><!--<c>--><d\tz=\"3\"></d>\n</r>"},
+    {"SectionsHoldingTags", "<r><s><![CDATA[<a  x='1'/>]]></s><b  y='2'/><![CDATA[ /> ]]><e  /></r>"},
+    {"InstructionsHoldingTags", "<?xml version=\"1.0\"?>\n<?pi <a  x='1'/> ?>\n<r><?x '\"?><b  y='2' /></r>"},
+    {"ValuesHoldingTags", "<r><a x=\"'/> &lt;b  y='2'/>\"  z='\"/>'/><c w=\">>\"\n/></r>"},
+    {"DoctypeHoldingQuotes", "<!DOCTYPE r [\n<!-- it's -->\n<!ENTITY e \"<a  x='1'/>\">\n]>\n<r><b  y='2'\n/><c/><d /></r>"},
+    {"TextHoldingSlashes", "<r>a /&gt; b<c/>  /&gt;<d  e='1'/></r>\n"},
+    {"EmptyTagsAtTheEnd", "<r><a></a><b></b><c\n/></r>"},
+};
+
+class XmlLayoutAroundMarkup : public ::testing::TestWithParam<TLayoutCase>
+{
+};
+
+TEST_P(XmlLayoutAroundMarkup, UntouchedDocumentIsWrittenByteForByte)
+{
+    const QByteArray xml(GetParam().Xml);
+    TestSupport::ExpectText(RoundTrip(xml), xml);
+    TXmlDocument fromFile;
+    QTemporaryDir dir;
+    ASSERT_TRUE(TestSupport::WriteFile(dir.path() + "/f.xml", xml));
+    fromFile.LoadFromFile(dir.path() + "/f.xml");
+    TestSupport::ExpectText(fromFile.SaveToBytes(), xml);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, XmlLayoutAroundMarkup, ::testing::ValuesIn(MarkupAroundTags),
+                         [](const auto &Info) { return std::string(Info.param.Name); });
+
+// Cut anywhere, a file is loaded or refused with an error; nothing is read beyond its end.
+TEST(XmlDocument, EveryCutOfAFileLoadsOrIsRefused)
+{
+    const QByteArray file = "<?xml version=\"1.0\"?>\n<!-- c -->\n<r a='1'  b=\"2\"><s/><t x=\"/>\" /><u\n/><v></v>"
+                            "<![CDATA[ <w/> ]]><?p q?>\xC3\xA9\xE6\x97\xA5</r>\n";
+    QTemporaryDir dir;
+    for (qsizetype size = 0; size <= file.size(); ++size) {
+        const QByteArray cut = file.left(size);
+        TXmlDocument doc;
+        try {
+            doc.LoadFromBytes(cut);
+            EXPECT_TRUE(cut.endsWith("</r>") || cut.endsWith("</r>\n")) << "loaded: " << cut.toStdString();
+        } catch (const EXmlError &) {
+        }
+        ASSERT_TRUE(TestSupport::WriteFile(dir.path() + "/cut.xml", cut));
+        try {
+            doc.LoadFromFile(dir.path() + "/cut.xml");
+        } catch (const EXmlError &) {
+        }
+    }
+}
