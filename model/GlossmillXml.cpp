@@ -7,6 +7,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <array>
 #include <cstring>
 #include <memory>
 #include <unordered_map>
@@ -605,10 +606,18 @@ std::unordered_set<std::string> DocumentEntities(const pugi::xml_document &Doc)
 TXmlDocument::TXmlDocument()
 {
     FDetectedEncoding = QStringLiteral("UTF-8");
+    NewGeneration();
+}
+
+void TXmlDocument::NewGeneration()
+{
+    static unsigned long long last = 0;
+    FGeneration = ++last;
 }
 
 void TXmlDocument::Clear()
 {
+    NewGeneration();
     FDoc.reset();
     FLayout = TXmlLayout();
     FDetectedEncoding = QStringLiteral("UTF-8");
@@ -875,13 +884,16 @@ void TXmlDocument::Swap(TXmlDocument &Other)
     std::swap(FSpaceBeforeSlash, Other.FSpaceBeforeSlash);
     std::swap(FWriteBOM, Other.FWriteBOM);
     std::swap(FSizeHint, Other.FSizeHint);
+    NewGeneration();
+    Other.NewGeneration();
 }
 
-void TXmlDocument::Assign(const TXmlDocument &Source)
+void TXmlDocument::Assign(const TXmlDocument &Source, std::vector<pugi::xml_node> *Map)
 {
+    NewGeneration();
     FDoc.reset(Source.FDoc);
     FLayout = TXmlLayout();
-    CopyLayout(Source, Source.FDoc, FDoc);
+    CopyLayout(Source, Source.FDoc, FDoc, Map);
     FDetectedEncoding = Source.FDetectedEncoding;
     FCRLF = Source.FCRLF;
     FSpaceBeforeSlash = Source.FSpaceBeforeSlash;
@@ -889,21 +901,31 @@ void TXmlDocument::Assign(const TXmlDocument &Source)
     FSizeHint = Source.FSizeHint;
 }
 
-void TXmlDocument::CopyLayout(const TXmlDocument &FromDoc, const pugi::xml_node &From, const pugi::xml_node &To)
+void TXmlDocument::CopyLayout(const TXmlDocument &FromDoc, const pugi::xml_node &From, const pugi::xml_node &To,
+                              std::vector<pugi::xml_node> *Map)
 {
     const TXmlLayout &source = FromDoc.FLayout;
-    if (source.AttrSpace.empty() && source.EmptyTag.empty() && source.SingleQuoted.empty())
+    const bool layout = !source.AttrSpace.empty() || !source.EmptyTag.empty() || !source.SingleQuoted.empty();
+    size_t mapped = 0;
+    const size_t toMap = Map ? Map->size() : 0;
+    if (!layout) {
+        // Nothing to carry over: only the way to the nodes of Map is walked.
+        if (toMap)
+            GlossmillXml::MapCounterparts(From, To, *Map);
         return;
-    auto copy = [](const std::unordered_map<const void *, std::string> &Map, const void *Key,
+    }
+    auto copy = [](const std::unordered_map<const void *, std::string> &Layout, const void *Key,
                    std::unordered_map<const void *, std::string> &Into, const void *NewKey) {
-        const auto found = Map.find(Key);
-        if (found != Map.end())
+        const auto found = Layout.find(Key);
+        if (found != Layout.end())
             Into[NewKey] = found->second;
         else
             Into.erase(NewKey);
     };
     pugi::xml_node from = From, to = To;
     while (from && to) {
+        if (mapped < toMap && (*Map)[mapped] == from)
+            (*Map)[mapped++] = to;
         copy(source.EmptyTag, from.internal_object(), FLayout.EmptyTag, to.internal_object());
         for (pugi::xml_attribute a = from.first_attribute(), b = to.first_attribute(); a && b;
              a = a.next_attribute(), b = b.next_attribute()) {
@@ -916,6 +938,9 @@ void TXmlDocument::CopyLayout(const TXmlDocument &FromDoc, const pugi::xml_node 
         from = GlossmillXml::NextNode(from, From);
         to = GlossmillXml::NextNode(to, To);
     }
+    // Nodes not met in the walk (not in From's tree, or out of order) have no counterpart.
+    for (; mapped < toMap; ++mapped)
+        (*Map)[mapped] = pugi::xml_node();
 }
 
 pugi::xml_node TXmlDocument::ReplaceWithCopy(pugi::xml_node Target, const TXmlDocument &SourceDoc, const pugi::xml_node &Source)
@@ -924,6 +949,7 @@ pugi::xml_node TXmlDocument::ReplaceWithCopy(pugi::xml_node Target, const TXmlDo
     pugi::xml_node copy = parent.insert_copy_after(Source, Target);
     if (!copy)
         return Target;
+    NewGeneration();
     parent.remove_child(Target);
     CopyLayout(SourceDoc, Source, copy);
     return copy;
@@ -1091,6 +1117,41 @@ pugi::xml_attribute FindAttribute(const pugi::xml_node &Element, const char *Loc
     return pugi::xml_attribute();
 }
 
+void MapCounterparts(const pugi::xml_node &From, const pugi::xml_node &To, std::vector<pugi::xml_node> &Nodes)
+{
+    // One level per ancestor on the way down: its children in both trees, side by side.
+    struct TLevel
+    {
+        pugi::xml_node Parent, From, To;
+    };
+    std::vector<TLevel> levels{{From, From.first_child(), To.first_child()}};
+    size_t i = 0;
+    while (i < Nodes.size() && !levels.empty()) {
+        TLevel &level = levels.back();
+        pugi::xml_node top = Nodes[i];
+        while (top && top.parent() != level.Parent)
+            top = top.parent();
+        if (!top) {
+            levels.pop_back();
+            continue;
+        }
+        while (level.From && level.From != top) {
+            level.From = level.From.next_sibling();
+            level.To = level.To.next_sibling();
+        }
+        if (!level.From || !level.To) {
+            Nodes[i++] = pugi::xml_node();
+        } else if (Nodes[i] == level.From) {
+            Nodes[i++] = level.To;
+        } else {
+            const TLevel down{level.From, level.From.first_child(), level.To.first_child()};
+            levels.push_back(down);
+        }
+    }
+    for (; i < Nodes.size(); ++i)
+        Nodes[i] = pugi::xml_node();
+}
+
 pugi::xml_node NextNode(const pugi::xml_node &Node, const pugi::xml_node &Start, bool Descend)
 {
     if (Descend && Node.first_child())
@@ -1135,6 +1196,107 @@ TXmlContent ReadContent(const pugi::xml_node &Element)
     content.Text = FromReferenceSentinels(QString::fromStdString(text));
     content.Kind = cdata ? ckCData : content.Text.contains(QLatin1Char('<')) ? ckEscapedMarkup : ckPlain;
     return content;
+}
+
+namespace {
+
+// Whether a value comes back byte for byte from QString and through the reference sentinels: well-formed UTF-8 with
+// no "&#0160;" in it; as an Android value, also no apostrophe that EscapeAndroidApostrophes would escape.
+bool ValueRoundTrips(const char *Value, bool AndroidValue)
+{
+    // 0: a byte that needs no look; 1: one that may (the end, "&", a backslash or a quote); 2: the start of a
+    // multi-byte sequence or a byte that cannot start one.
+    static const auto classes = [] {
+        std::array<unsigned char, 256> table{};
+        for (int c = 0x80; c < 0x100; ++c)
+            table[size_t(c)] = 2;
+        for (const unsigned char c : {'\0', '&', '\\', '"', '\''})
+            table[c] = 1;
+        return table;
+    }();
+    bool inQuotes = false;
+    const auto *p = reinterpret_cast<const unsigned char *>(Value);
+    for (;;) {
+        while (classes[*p] == 0)
+            ++p;
+        const unsigned char c = *p;
+        if (c == 0)
+            return true;
+        if (c < 0x80) {
+            if (c == '&') {
+                if (std::strncmp(reinterpret_cast<const char *>(p), "&#0160;", 7) == 0)
+                    return false;
+            } else if (AndroidValue) {
+                if (c == '\\' && p[1] && p[1] < 0x80) {
+                    p += 2;
+                    continue;
+                }
+                if (c == '"')
+                    inQuotes = !inQuotes;
+                else if (c == '\'' && !inQuotes)
+                    return false;
+            }
+            ++p;
+            continue;
+        }
+        // Well-formed UTF-8 only: no overlong form, no surrogate, nothing beyond U+10FFFF. A NUL where a
+        // continuation byte belongs fails the test before anything after it is read.
+        auto continuation = [](unsigned char b) { return (b & 0xC0) == 0x80; };
+        if (c < 0xC2) {
+            return false;
+        } else if (c < 0xE0) {
+            if (!continuation(p[1]))
+                return false;
+            p += 2;
+        } else if (c < 0xF0) {
+            const unsigned char low = c == 0xE0 ? 0xA0 : 0x80, high = c == 0xED ? 0x9F : 0xBF;
+            if (p[1] < low || p[1] > high || !continuation(p[2]))
+                return false;
+            p += 3;
+        } else if (c < 0xF5) {
+            const unsigned char low = c == 0xF0 ? 0x90 : 0x80, high = c == 0xF4 ? 0x8F : 0xBF;
+            if (p[1] < low || p[1] > high || !continuation(p[2]) || !continuation(p[3]))
+                return false;
+            p += 4;
+        } else {
+            return false;
+        }
+    }
+}
+
+bool IsSplitSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+} // namespace
+
+bool ContentRoundTrips(const pugi::xml_node &Element, tContentKind Kind)
+{
+    const pugi::xml_node child = Element.first_child();
+    if (!child)
+        return Kind != ckCData && Kind != ckMarkup;
+    if (child.next_sibling())
+        return false;
+    switch (Kind) {
+    case ckPlain:
+    case ckEscapedMarkup:
+        return child.type() == pugi::node_pcdata && ValueRoundTrips(child.value(), true);
+    case ckCData: {
+        // Written back as whitespace, a section and whitespace: one section with no whitespace at its ends.
+        const char *value = child.value();
+        const size_t size = std::strlen(value);
+        return child.type() == pugi::node_cdata && size > 0 && !IsSplitSpace(value[0]) && !IsSplitSpace(value[size - 1])
+            && ValueRoundTrips(value, true);
+    }
+    default:
+        return false;
+    }
+}
+
+bool AttributeRoundTrips(const pugi::xml_attribute &Attr)
+{
+    return ValueRoundTrips(Attr.value(), false);
 }
 
 namespace {

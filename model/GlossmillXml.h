@@ -76,8 +76,9 @@ public:
     QByteArray SaveToBytes(const TOmitSet *Omit = nullptr) const;
     QString SaveToString() const;
 
-    // Copies the whole tree and the writing style of Source.
-    void Assign(const TXmlDocument &Source);
+    // Copies the whole tree and the writing style of Source. Map, when given, holds nodes of Source in document order;
+    // each becomes its counterpart in the copy.
+    void Assign(const TXmlDocument &Source, std::vector<pugi::xml_node> *Map = nullptr);
     // Exchanges the contents of two documents; node handles stay with their trees.
     void Swap(TXmlDocument &Other);
     // Puts a copy of Source, an element of SourceDoc, with its layout, in Target's place; returns the copy.
@@ -105,13 +106,20 @@ public:
     // Sets the declaration's "encoding"; adds a declaration when there is none.
     void setEncoding(const QString &Value);
 
+    // Changes whenever the tree is replaced or a part of it is (a load, Clear, Swap, Assign, ReplaceWithCopy): node
+    // handles taken before may then lead nowhere. Never 0.
+    unsigned long long Generation() const { return FGeneration; }
+
     pugi::xml_document &Document() { return FDoc; }
     const pugi::xml_document &Document() const { return FDoc; }
 
 private:
     pugi::xml_node EnsureDeclaration();
-    // Carries the layout of From's tree (in FromDoc) over to To's tree, a copy of the same shape.
-    void CopyLayout(const TXmlDocument &FromDoc, const pugi::xml_node &From, const pugi::xml_node &To);
+    // Carries the layout of From's tree (in FromDoc) over to To's tree, a copy of the same shape, and turns the nodes of
+    // Map (From's, in document order) into To's.
+    void CopyLayout(const TXmlDocument &FromDoc, const pugi::xml_node &From, const pugi::xml_node &To,
+                    std::vector<pugi::xml_node> *Map = nullptr);
+    void NewGeneration();
     void ParseUtf8(std::string_view Text);
     // The file's text in UTF-8, line ends as the file had them; true when those are already the file's bytes.
     bool Serialize(std::string &Out, const TOmitSet *Omit) const;
@@ -124,6 +132,7 @@ private:
     bool FSpaceBeforeSlash = true; // empty elements are written "<x />" rather than "<x/>"
     bool FWriteBOM = false;
     mutable size_t FSizeHint = 0; // the last text's size, to write the next one without regrowing
+    unsigned long long FGeneration = 0;
 };
 
 namespace GlossmillXml {
@@ -147,6 +156,12 @@ std::string ElementXml(const pugi::xml_node &Node, size_t Limit = std::string::n
 
 // Reads the element's content; see tContentKind.
 TXmlContent ReadContent(const pugi::xml_node &Element);
+// Whether WriteContent, given what ReadContent reads from the element (whitespace included, as an Android value),
+// would write back the very content it holds: text and CDATA that need no escape and no reference. Markup is not
+// judged: false.
+bool ContentRoundTrips(const pugi::xml_node &Element, tContentKind Kind);
+// The same for WriteAttribute and ReadAttribute.
+bool AttributeRoundTrips(const pugi::xml_attribute &Attr);
 // Replaces the element's content by Text written in the form Kind: markup is written as markup only when it is a
 // well-formed fragment (plain text holding one becomes markup), else as escaped text. "&#0160;" reaches the file
 // as that reference. With AndroidValue, an apostrophe outside double quotes and not escaped gets a backslash.
@@ -159,6 +174,10 @@ QString ReadAttribute(const pugi::xml_attribute &Attr);
 // The node after Node in document order within Start's tree, entering Node's children only when Descend is set;
 // a null node after the last one.
 pugi::xml_node NextNode(const pugi::xml_node &Node, const pugi::xml_node &Start, bool Descend = true);
+
+// Turns Nodes (of From's tree, in document order) into their counterparts in To's tree, a copy of the same shape,
+// walking only the siblings on the way to them; a node not found that way becomes a null node.
+void MapCounterparts(const pugi::xml_node &From, const pugi::xml_node &To, std::vector<pugi::xml_node> &Nodes);
 
 // Adds a backslash before every apostrophe that no backslash escapes and that stands outside a double-quoted
 // section; InQuotes carries the quoting state across the pieces of one value.

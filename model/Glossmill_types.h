@@ -85,6 +85,26 @@ public:
     bool NeedSave() override;                          // abstract: throws EAbstractCall
 };
 
+// An element that saving writes an item into, with the items it may take (indexes into the file's items, -1 for
+// none): the first of its identifier, or, where identifiers repeat, the Nth, at the element's place among the
+// elements of that identifier (Occurrence, from 0).
+struct TItemSite
+{
+    pugi::xml_node Element;
+    int First = -1;
+    int Nth = -1;
+    int Occurrence = 0;
+};
+
+// Where a parsed item's text stood (a values element, or a menu item's title attribute), kept while that content is
+// exactly what writing the item's text back would give: then the content can be copied rather than written again.
+struct TItemSource
+{
+    pugi::xml_node Element;
+    pugi::xml_attribute Title;
+    QString Core; // the text as read
+};
+
 // One resource XML file: a default file (LocaleDesc.LocaleName "default") or a language's copy of one. Owns its items,
 // its document and its lists; BaseTemplate, LV and the entries of the undo, redo and scrap lists are references.
 class TTransResourceFileNode : public TTransResTypeNode
@@ -172,12 +192,14 @@ public:
     tContentKind ContentKindOf(const TTranslateItem *Item) const;
 
 protected:
-    // Appends to Items, keeping the identifier index (first item wins).
-    TTranslateItem *AppendItem(std::unique_ptr<TTranslateItem> Item, tContentKind Kind);
+    // Appends to Items; with Index, the identifier index is kept up to date now, else when it is next asked.
+    TTranslateItem *AppendItem(std::unique_ptr<TTranslateItem> Item, tContentKind Kind, bool Index = true);
     // A new item for a file item (not a default one) with its whitespace split off; Text is its whole text.
     std::unique_ptr<TTranslateItem> NewParsedItem(const QString &ID, const QString &Text, QString &Core);
-    // Gives a parsed item its default text (and, in a language file, its state) and appends it.
-    void AddParsedItem(std::unique_ptr<TTranslateItem> Item, const QString &Core, tContentKind Kind);
+    // Gives a parsed item its default text (and, in a language file, its state) and appends it; Element is where it
+    // stood, Source set when that content is what writing the item back gives.
+    void AddParsedItem(std::unique_ptr<TTranslateItem> Item, const QString &Core, tContentKind Kind,
+                       const pugi::xml_node &Element, TItemSource *Source);
     // Adds a copy of every default item this file lacks, in State; values files also get an empty element each.
     void AddMissingItems(tTransState State, bool AddElements);
     // Writes the item into the element when it is changed, and notes it for a failed save.
@@ -188,27 +210,88 @@ protected:
     // The Occurrence-th item (from 0) with exactly this identifier, nullptr for none.
     TTranslateItem *NthItemByID(const QString &ID, int Occurrence);
     // How many items have exactly this identifier.
-    int CountItemsByID(const QString &ID) const;
+    int CountItemsByID(const QString &ID);
     // Calls Visit for every element of Element's tree in document order, Element first.
     template <typename F>
     static void ForEachElement(pugi::xml_node Element, F Visit);
 
+    // Whether saving writes an item into the element, and the identifier it goes by.
+    virtual bool IsSite(const pugi::xml_node &Element, QString *ID) const = 0;
+    // Writes the item of one site as StoreToXMLNode does for that element.
+    virtual void StoreSite(const TItemSite &Site, bool Keep) = 0;
+    // The index of the item that saving writes into the site's element (as ItemForElement gives it), -1 for none.
+    int ItemIndexAtSite(const TItemSite &Site) const;
+    // Writes the item's text into Element (values), or Title (menus): a copy of its source when that holds the same,
+    // else through WriteContent or WriteAttribute.
+    void WriteItemContent(pugi::xml_node Element, TTranslateItem *Item, int Index, bool Keep);
+    void WriteItemTitle(pugi::xml_attribute Title, TTranslateItem *Item, int Index, bool Keep);
+    // The parsed item's source when its content can stand for the item's text as written now, else nullptr.
+    const TItemSource *VerbatimSource(const TTranslateItem *Item, int Index, bool Keep) const;
+    // Whether saving replaces the content of a site's element (values), rather than an attribute (menus).
+    virtual bool SiteContentIsWritten() const = 0;
+    // Notes the element a parsed item came from as its site; Occurrence: the items of its identifier before it. A
+    // null Element: the sites cannot be known while parsing.
+    void RecordSite(const pugi::xml_node &Element, int Index, int Occurrence);
+    // Whether FSites are the sites of the document as it stands.
+    bool SitesValid() const;
+    // Finds the sites by walking the document.
+    void BuildSitesByWalk();
+    // The sites of the rebuilt document from the default file's (their elements already turned into the rebuilt
+    // document's): each takes this file's item paired with the default's. False when they cannot be trusted.
+    bool DeriveSites(const std::vector<TItemSite> &BaseSites, const std::vector<pugi::xml_node> &Elements);
+    // Stores through FSites; false (nothing done) when they cannot serve and the walk of StoreToXMLNode must.
+    bool StoreThroughSites();
+    // Index of the first item with exactly this identifier, -1 for none; and of the one after Index with the same.
+    int IndexOfID(const QString &ID);
+    int NextIndexOfSameID(int Index);
+    int NthIndexOfID(const QString &ID, int Occurrence);
+
     std::vector<TTranslateItem *> FStoredItems; // items whose Changed this save cleared
+    std::vector<TItemSource> FSources;          // parallel to the parsed items; no Element where there is none
 
 private:
-    // SaveFile; with Into, the document that would be written goes there instead of to a file.
-    bool SaveFileTo(const QString &NewResFile, TXmlDocument *Into);
     // Moves what stands where the work (and, with Backup, the backup) file goes out of the way, unless it is this
     // node's own work file, a folder, or a file equal to the language file (which goes). The regular files moved.
     QStringList SetAsideLeftovers(bool Backup);
+    // SaveFile; with Into, the document that would be written goes there instead of to a file, and SiteElements, when
+    // given, receives the elements of this file's sites (FSites, when they serve) in Into.
+    bool SaveFileTo(const QString &NewResFile, TXmlDocument *Into, std::vector<pugi::xml_node> *SiteElements = nullptr);
     // Writes the first save's document to the work file, and renames it into the language file's place.
     bool ReplaceThroughWorkFile(const TXmlDocument::TOmitSet &Omit);
-    void ReplaceTranslatedCollections(const TXmlDocument &LanguageDoc);
+    // False when an element with a site was replaced or brought in.
+    bool ReplaceTranslatedCollections(const TXmlDocument &LanguageDoc);
+    // Indexes the items not yet in FIdIndex.
+    void IndexItems();
+    // Indexes the first item not yet indexed; the number of items of its identifier before it.
+    int IndexNextItem();
+    // Appends the elements of the missing strings that AddMissingItems left for later, when the document was not
+    // rebuilt after all.
+    void AppendMissingElements();
 
     TTransResourceFileNode *FBaseTemplate = nullptr;
     tTransState FActiveFilter = tsUnknown;
     std::vector<std::unique_ptr<TTranslateItem>> Items;
-    QHash<QString, TTranslateItem *> FIdIndex;
+    // Identifier index over the first FIndexed items: the first and last item of each identifier, and for each item
+    // the next one of its identifier (-1 at the last). Items that AddMissingItems adds are indexed when first asked for.
+    struct TIdEntry
+    {
+        int First = -1;
+        int Last = -1;
+        int Count = 0;
+    };
+    QHash<QString, TIdEntry> FIdIndex;
+    std::vector<int> FNextSameID;
+    size_t FIndexed = 0;
+    // A language file's pairing with its default file: the default's item each item belongs to (-1 for none, -2 for
+    // none although the default has the identifier), and this file's item for each of the default's (-1 for none).
+    std::vector<int> FBaseIndex;
+    std::vector<int> FPaired;
+    std::vector<int> FMissingElements; // items whose empty element AddMissingItems left for later
+    // The elements that saving writes items into, in document order; they serve while FSitesGeneration is the
+    // document's generation. A values document in which one such element lies inside another has none that serve.
+    std::vector<TItemSite> FSites;
+    unsigned long long FSitesGeneration = 0;
+    bool FSitesBroken = false;
     std::unordered_map<const TTranslateItem *, tContentKind> FContentKinds;
     QHash<QString, QString> FNamespaces; // declarations of the language file's own root
     bool FLoadFailed = false;
@@ -230,6 +313,11 @@ public:
     void ParseXMLNode(pugi::xml_node Element) override;
     void StoreToXMLNode(pugi::xml_node Element) override;
     void AddMissingItemsFromBaseTemplate() override;
+
+protected:
+    bool IsSite(const pugi::xml_node &Element, QString *ID) const override;
+    void StoreSite(const TItemSite &Site, bool Keep) override;
+    bool SiteContentIsWritten() const override { return true; }
 };
 
 // A menu file: elements "item" with an "id" and a "title".
@@ -240,6 +328,11 @@ public:
     void ParseXMLNode(pugi::xml_node Element) override;
     void StoreToXMLNode(pugi::xml_node Element) override;
     void AddMissingItemsFromBaseTemplate() override;
+
+protected:
+    bool IsSite(const pugi::xml_node &Element, QString *ID) const override;
+    void StoreSite(const TItemSite &Site, bool Keep) override;
+    bool SiteContentIsWritten() const override { return false; }
 };
 
 template <typename F>

@@ -136,8 +136,13 @@ bool TTransResourceFileNode::Parse()
         ClearItems();
         if (FLoadFailed)
             return false;
+        if (!IsBase() && FBaseTemplate) {
+            FBaseTemplate->IndexItems();
+            FPaired.assign(FBaseTemplate->Items.size(), -1);
+        }
         if (const pugi::xml_node root = XmlFile.Root())
             ParseXMLNode(root);
+        FSitesGeneration = FSitesBroken ? 0 : XmlFile.Generation();
         if (IsBase())
             return true;
         AddMissingItemsFromBaseTemplate();
@@ -161,25 +166,41 @@ std::unique_ptr<TTranslateItem> TTransResourceFileNode::NewParsedItem(const QStr
     return item;
 }
 
-void TTransResourceFileNode::AddParsedItem(std::unique_ptr<TTranslateItem> Item, const QString &Core, tContentKind Kind)
+void TTransResourceFileNode::AddParsedItem(std::unique_ptr<TTranslateItem> Item, const QString &Core, tContentKind Kind,
+                                           const pugi::xml_node &Element, TItemSource *Source)
 {
+    IndexItems();
+    const int index = int(Items.size());
+    TTranslateItem *item = AppendItem(std::move(Item), Kind, false);
+    const int seen = IndexNextItem();
     if (IsBase()) {
-        Item->FBaseValue = Core;
-    } else if (FIdIndex.contains(Item->ID) && FBaseTemplate) {
-        // A further string of one name belongs to the default's string of that name at the same place; beyond the
-        // default's count it has none, like a string the default lacks.
-        const TTranslateItem *base = FBaseTemplate->NthItemByID(Item->ID, CountItemsByID(Item->ID));
-        Item->FBaseValue = base ? base->FBaseValue : QString();
-    } else {
-        Item->FBaseValue = GetBaseValueFromTemplate(ResourceFileName, Item->ID);
+        item->FBaseValue = Core;
+    } else if (FBaseTemplate) {
+        // The k-th string of one name belongs to the default's k-th string of that name; beyond the default's count
+        // it has none, like a string the default lacks.
+        const int first = FBaseTemplate->IndexOfID(item->ID);
+        int base = first;
+        for (int k = 0; k < seen && base >= 0; ++k)
+            base = FBaseTemplate->NextIndexOfSameID(base);
+        if (base >= 0) {
+            item->FBaseValue = FBaseTemplate->Items[size_t(base)]->FBaseValue;
+            FPaired[size_t(base)] = index;
+        }
+        FBaseIndex.resize(size_t(index) + 1, -1);
+        FBaseIndex.back() = base >= 0 ? base : first >= 0 ? -2 : -1;
     }
     if (!IsBase()) {
-        const QString &translation = Item->FTranslatedValue;
-        Item->setTranslateState(translation.isEmpty() ? tsDontTranslate
-                                : translation == Item->FBaseValue ? tsNeedBetter
+        const QString &translation = item->FTranslatedValue;
+        item->setTranslateState(translation.isEmpty() ? tsDontTranslate
+                                : translation == item->FBaseValue ? tsNeedBetter
                                                                  : tsTranslated);
     }
-    AppendItem(std::move(Item), Kind);
+    if (Source) {
+        Source->Core = Core;
+        FSources.resize(size_t(index) + 1);
+        FSources.back() = std::move(*Source);
+    }
+    RecordSite(Element, index, seen);
 }
 
 void TTransResourceFileNode_Value::ParseXMLNode(pugi::xml_node Element)
@@ -198,7 +219,8 @@ void TTransResourceFileNode_Value::ParseXMLNode(pugi::xml_node Element)
             std::unique_ptr<TTranslateItem> item = NewParsedItem(id, content.Text, core);
             item->setTranslateValue(core);
             item->FPrevTranslateValue = core;
-            AddParsedItem(std::move(item), core, content.Kind);
+            TItemSource source{e, pugi::xml_attribute(), QString()};
+            AddParsedItem(std::move(item), core, content.Kind, e, ContentRoundTrips(e, content.Kind) ? &source : nullptr);
         });
     }
     TTransResourceFileNode::ParseXMLNode(Element);
@@ -211,11 +233,17 @@ void TTransResourceFileNode_Menu::ParseXMLNode(pugi::xml_node Element)
             if (!LocalNameIs(e.name(), "item"))
                 return;
             QString id, title;
+            pugi::xml_attribute titleAttr;
+            int ids = 0, titles = 0;
             for (pugi::xml_attribute a = e.first_attribute(); a; a = a.next_attribute()) {
-                if (LocalNameIs(a.name(), "id"))
+                if (LocalNameIs(a.name(), "id")) {
                     id = ReadAttribute(a);
-                else if (LocalNameIs(a.name(), "title"))
+                    ++ids;
+                } else if (LocalNameIs(a.name(), "title")) {
                     title = ReadAttribute(a);
+                    titleAttr = a;
+                    ++titles;
+                }
                 if (!id.isEmpty() && !title.isEmpty())
                     break;
             }
@@ -225,7 +253,11 @@ void TTransResourceFileNode_Menu::ParseXMLNode(pugi::xml_node Element)
             std::unique_ptr<TTranslateItem> item = NewParsedItem(id, title, core);
             item->FTranslatedValue = core;
             item->FPrevTranslateValue = core;
-            AddParsedItem(std::move(item), core, ckPlain);
+            // Saving goes by an element's first "id" and "title"; reading, by the ones the loop above stopped at.
+            const bool plain = ids == 1 && titles <= 1;
+            TItemSource source{e, titleAttr, QString()};
+            AddParsedItem(std::move(item), core, ckPlain, plain ? e : pugi::xml_node(),
+                          plain && titleAttr && AttributeRoundTrips(titleAttr) ? &source : nullptr);
         });
     }
     TTransResourceFileNode::ParseXMLNode(Element);
@@ -292,20 +324,44 @@ void TTransResourceFileNode::AddMissingItems(tTransState State, bool AddElements
 {
     if (IsBase() || !FBaseTemplate)
         return;
-    const pugi::xml_node root = XmlFile.Root();
-    QHash<QString, int> seen; // the default's items of each identifier met so far
-    for (const auto &base : FBaseTemplate->TransItems()) {
-        // Each of the default's strings of one name needs its own item here.
-        if (NthItemByID(base->ID, FBaseTemplate->FDuplicateIDs ? seen[base->ID]++ : 0))
+    const auto &baseItems = FBaseTemplate->TransItems();
+    FPaired.resize(baseItems.size(), -1);
+    // The default's items of each identifier met so far; each of the default's strings of one name needs its own
+    // item here, and the items paired with the default's already say which ones this file has.
+    std::vector<int> occurrence(baseItems.size(), 0);
+    for (size_t d = 0; d < baseItems.size(); ++d) {
+        const int next = FBaseTemplate->NextIndexOfSameID(int(d));
+        if (next >= 0)
+            occurrence[size_t(next)] = occurrence[d] + 1;
+        if (FPaired[d] >= 0)
             continue;
+        const TTranslateItem &base = *baseItems[d];
         auto item = std::make_unique<TTranslateItem>();
-        item->Assign(*base);
+        item->Assign(base);
         item->setTranslateState(State);
         item->FTranslatedValue.clear();
-        AppendItem(std::move(item), FBaseTemplate->ContentKindOf(base.get()));
-        if (AddElements && root)
-            AppendChildElement(root, "string").append_attribute("name").set_value(ToU8(base->ID).c_str());
+        const int index = int(Items.size());
+        FPaired[d] = index;
+        FBaseIndex.resize(size_t(index) + 1, -1);
+        FBaseIndex.back() = int(d);
+        // A second item of one identifier: there was a first (found or added before it in this loop).
+        if (occurrence[d] > 0)
+            FDuplicateIDs = true;
+        AppendItem(std::move(item), FBaseTemplate->ContentKindOf(&base), false);
+        if (AddElements)
+            FMissingElements.push_back(index);
     }
+}
+
+void TTransResourceFileNode::AppendMissingElements()
+{
+    const pugi::xml_node root = XmlFile.Root();
+    if (root)
+        for (const int index : FMissingElements)
+            AppendChildElement(root, "string").append_attribute("name").set_value(ToU8(Items[size_t(index)]->ID).c_str());
+    FMissingElements.clear();
+    // The document no longer holds just the elements the sites were taken from.
+    FSitesGeneration = 0;
 }
 
 void TTransResourceFileNode_Value::AddMissingItemsFromBaseTemplate()
@@ -318,13 +374,13 @@ void TTransResourceFileNode_Menu::AddMissingItemsFromBaseTemplate()
     AddMissingItems(tsBaseNotPresent, false);
 }
 
-void TTransResourceFileNode::ReplaceTranslatedCollections(const TXmlDocument &LanguageDoc)
+bool TTransResourceFileNode::ReplaceTranslatedCollections(const TXmlDocument &LanguageDoc)
 {
     // The default file's structure keeps the language's own plurals and arrays in their places.
     const pugi::xml_node root = XmlFile.Root();
     const pugi::xml_node languageRoot = LanguageDoc.Root();
     if (!root || !languageRoot)
-        return;
+        return true;
     auto key = [](const pugi::xml_node &e) -> QString {
         static const char *const tags[] = {"plurals", "string-array", "integer-array", "array"};
         for (const char *tag : tags)
@@ -333,6 +389,11 @@ void TTransResourceFileNode::ReplaceTranslatedCollections(const TXmlDocument &La
                 return name ? ToQ(tag) + QLatin1Char('\n') + ToQ(name.value()) : QString();
             }
         return QString();
+    };
+    auto holdsSite = [this](const pugi::xml_node &Start) {
+        bool found = false;
+        ForEachElement(Start, [&](const pugi::xml_node &e) { found = found || IsSite(e, nullptr); });
+        return found;
     };
     QHash<QString, pugi::xml_node> translated;
     for (pugi::xml_node e = languageRoot.first_child(); e; e = e.next_sibling()) {
@@ -343,18 +404,23 @@ void TTransResourceFileNode::ReplaceTranslatedCollections(const TXmlDocument &La
             translated.insert(k, e);
     }
     if (translated.isEmpty())
-        return;
+        return true;
+    bool sitesKept = true;
     for (pugi::xml_node e = root.first_child(); e;) {
         const pugi::xml_node next = e.next_sibling();
         if (e.type() == pugi::node_element) {
             const QString k = key(e);
             if (!k.isEmpty() && translated.contains(k)) {
-                XmlFile.ReplaceWithCopy(e, LanguageDoc, translated.value(k));
+                const pugi::xml_node source = translated.value(k);
+                if (sitesKept && (holdsSite(e) || holdsSite(source)))
+                    sitesKept = false;
+                XmlFile.ReplaceWithCopy(e, LanguageDoc, source);
                 FCheckPrefixes = true;
             }
         }
         e = next;
     }
+    return sitesKept;
 }
 
 QStringList TTransResourceFileNode::SetAsideLeftovers(bool Backup)
@@ -399,6 +465,7 @@ bool TTransResourceFileNode::RecreateFileFromBase()
         return true;
     try {
         if (FWorkOnlyCopy) {
+            AppendMissingElements();
             LogException(nullptr, QStringLiteral("the work file of ") + ResourceFileName
                                       + QStringLiteral(" holds the only copy of a failed save; it is not rebuilt"));
             return false;
@@ -411,24 +478,45 @@ bool TTransResourceFileNode::RecreateFileFromBase()
         // work file; the work file is written once, by this file's own save below.
         TXmlDocument rebuilt;
         if (!WorkFileWritable(TempWorkFileName)) {
+            AppendMissingElements();
             LogException(nullptr, QStringLiteral("can not write file ") + TempWorkFileName);
             FBaseTemplate->RememberFileTime();
             return true;
         }
-        if (!FBaseTemplate->SaveFileTo(TempWorkFileName, &rebuilt))
+        std::vector<pugi::xml_node> siteElements;
+        if (!FBaseTemplate->SaveFileTo(TempWorkFileName, &rebuilt, &siteElements)) {
+            AppendMissingElements();
             return true;
+        }
         const QString encoding = XmlFile.Encoding();
         TXmlDocument language;
         language.Swap(XmlFile);
         XmlFile.Swap(rebuilt);
+        // The rebuilt document holds the default's elements of the strings this file lacks.
+        FMissingElements.clear();
+        // The sources of the items lie in the language's document, which goes when the rebuild is done.
+        struct TDropSources
+        {
+            TTransResourceFileNode &Node;
+            ~TDropSources()
+            {
+                Node.FSources.clear();
+                Node.FSources.shrink_to_fit();
+            }
+        } dropSources{*this};
         // The default's own declaration stays as it is when it already names that encoding.
         if (XmlFile.Encoding().compare(encoding, Qt::CaseInsensitive) != 0)
             XmlFile.setEncoding(encoding);
-        ReplaceTranslatedCollections(language);
+        const bool sitesKept = ReplaceTranslatedCollections(language);
         XmlFile.TakeDoctype(language);
-        for (const auto &item : Items)
-            if (FBaseTemplate->GetItemByID(item->ID))
-                item->Changed = true;
+        if (!sitesKept || !FBaseTemplate->SitesValid() || !DeriveSites(FBaseTemplate->FSites, siteElements))
+            FSitesGeneration = 0;
+        // Every item the default has a string of goes into the rebuilt document.
+        for (size_t i = 0; i < Items.size(); ++i)
+            if (FBaseIndex[i] != -1)
+                Items[i]->Changed = true;
+        FBaseIndex = std::vector<int>();
+        FPaired = std::vector<int>();
         if (!FWorkFileOurs && (!FolderWritable(TempWorkFileName) || PathKindNoFollow(TempWorkFileName) != pkNone)) {
             // A project the user may only read opens all the same: the rebuild stays in memory, and only a save,
             // which has to write the work file, fails.
@@ -450,6 +538,12 @@ bool TTransResourceFileNode::RecreateFileFromBase()
         LogException(&e, QString());
     } catch (...) {
         LogException(nullptr, QString());
+    }
+    // Not rebuilt: the language's own document holds every string, as after AddMissingItems.
+    try {
+        if (!FMissingElements.empty())
+            AppendMissingElements();
+    } catch (...) {
     }
     return false;
 }

@@ -76,6 +76,9 @@ bool TTransResourceFileNode::FindNodeByNodeAndDelete(pugi::xml_node NodeTest, pu
     const std::string search = ElementXml(NodeToSearch);
     if (ElementXml(NodeTest, search.size()) == search)
         return true;
+    // Elements may go from this file's own document, and with them its sites.
+    if (NodeTest.root() == XmlFile.Document())
+        FSitesGeneration = 0;
     DeleteEqualElements(NodeTest, {NodeToSearch});
     return false;
 }
@@ -175,7 +178,7 @@ bool TTransResourceFileNode::SaveFile(const QString &NewResFile)
     return SaveFileTo(NewResFile, nullptr);
 }
 
-bool TTransResourceFileNode::SaveFileTo(const QString &NewResFile, TXmlDocument *Into)
+bool TTransResourceFileNode::SaveFileTo(const QString &NewResFile, TXmlDocument *Into, std::vector<pugi::xml_node> *SiteElements)
 {
     bool result = true;
     FStoredItems.clear();
@@ -194,8 +197,12 @@ bool TTransResourceFileNode::SaveFileTo(const QString &NewResFile, TXmlDocument 
             if (!found && !states.isEmpty())
                 XmlFile.AddPrologComment(states);
             // A default values file with nothing changed has nothing to store and nothing to scrap.
-            if (!IsBase() || NeedSave() || !dynamic_cast<TTransResourceFileNode_Value *>(this))
+            if ((!IsBase() || NeedSave() || !SiteContentIsWritten()) && !StoreThroughSites()) {
+                // The walk writes what the sites could not: their elements may change, and with them the sources.
                 StoreToXMLNode(root);
+                FSitesGeneration = 0;
+                FSources.clear();
+            }
             // Items no element took: a string the default file lacks or one beyond the default's count of its name
             // (both dropped by the rebuild), a menu item without a title. The file holds all of them it can, so they
             // need no save; but a listed string's text that has nowhere to go fails the save rather than vanish.
@@ -222,8 +229,14 @@ bool TTransResourceFileNode::SaveFileTo(const QString &NewResFile, TXmlDocument 
             }
 
             if (Into) {
+                if (SiteElements) {
+                    SiteElements->clear();
+                    if (omit.empty() && SitesValid())
+                        for (const TItemSite &site : FSites)
+                            SiteElements->push_back(site.Element);
+                }
                 if (omit.empty())
-                    Into->Assign(XmlFile);
+                    Into->Assign(XmlFile, SiteElements);
                 else
                     Into->LoadFromBytes(XmlFile.SaveToBytes(&omit));
             } else if (!NewResFile.isEmpty()) {
