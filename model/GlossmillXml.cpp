@@ -1474,37 +1474,72 @@ size_t ElementKey(const pugi::xml_node &Element)
 
 } // namespace
 
+namespace {
+
+// The XML texts of the target elements. Name and attributes sort out nearly every element cheaply; only those that
+// agree are written out, and no further than the longest target, so that deep trees of look-alikes cost no more
+// than the targets.
+class TEqualTargets
+{
+public:
+    explicit TEqualTargets(const std::vector<pugi::xml_node> &Targets)
+    {
+        for (const pugi::xml_node &target : Targets) {
+            if (!target || target.type() != pugi::node_element)
+                continue;
+            FKeys.insert(ElementKey(target));
+            std::string text = ElementXml(target);
+            FLongest = std::max(FLongest, text.size());
+            FTexts.insert(std::move(text));
+        }
+    }
+
+    bool Empty() const { return FTexts.empty(); }
+
+    bool Matches(const pugi::xml_node &Node) const
+    {
+        if (Node.type() != pugi::node_element || !FKeys.count(ElementKey(Node)))
+            return false;
+        const std::string text = ElementXml(Node, FLongest);
+        return text.size() <= FLongest && FTexts.count(text);
+    }
+
+private:
+    std::unordered_set<size_t> FKeys;
+    std::unordered_set<std::string> FTexts;
+    size_t FLongest = 0;
+};
+
+} // namespace
+
 std::vector<pugi::xml_node> FindEqualElements(const pugi::xml_node &Start, const std::vector<pugi::xml_node> &Targets)
 {
     std::vector<pugi::xml_node> found;
     if (!Start || Targets.empty())
         return found;
-    // Name and attributes sort out nearly every element cheaply; only those that agree are written out, and no
-    // further than the longest target, so that deep trees of look-alikes cost no more than the targets.
-    std::unordered_set<size_t> keys;
-    std::unordered_set<std::string> texts;
-    size_t longest = 0;
-    for (const pugi::xml_node &target : Targets) {
-        if (!target || target.type() != pugi::node_element)
-            continue;
-        keys.insert(ElementKey(target));
-        std::string text = ElementXml(target);
-        longest = std::max(longest, text.size());
-        texts.insert(std::move(text));
-    }
-    if (texts.empty())
+    const TEqualTargets targets(Targets);
+    if (targets.Empty())
         return found;
     pugi::xml_node n = Start.first_child();
     while (n) {
-        bool match = false;
-        if (n.type() == pugi::node_element && keys.count(ElementKey(n))) {
-            const std::string text = ElementXml(n, longest);
-            match = text.size() <= longest && texts.count(text);
-        }
+        const bool match = targets.Matches(n);
         if (match)
             found.push_back(n);
         n = NextNode(n, Start, n.type() == pugi::node_element && !match);
     }
+    return found;
+}
+
+std::vector<pugi::xml_node> FindEqualElementsAmong(const std::vector<pugi::xml_node> &Candidates,
+                                                   const std::vector<pugi::xml_node> &Targets)
+{
+    std::vector<pugi::xml_node> found;
+    const TEqualTargets targets(Targets);
+    if (targets.Empty())
+        return found;
+    for (const pugi::xml_node &candidate : Candidates)
+        if (targets.Matches(candidate))
+            found.push_back(candidate);
     return found;
 }
 

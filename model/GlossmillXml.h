@@ -189,6 +189,9 @@ pugi::xml_node AppendChildElement(pugi::xml_node Parent, const char *Name);
 // Every element below Start (never Start itself) whose XML text equals that of one of Targets, outermost only, in
 // document order. Costs one walk over Start's tree.
 std::vector<pugi::xml_node> FindEqualElements(const pugi::xml_node &Start, const std::vector<pugi::xml_node> &Targets);
+// The same among Candidates alone (in their order): for a caller that knows which elements could be equal to a target.
+std::vector<pugi::xml_node> FindEqualElementsAmong(const std::vector<pugi::xml_node> &Candidates,
+                                                   const std::vector<pugi::xml_node> &Targets);
 // Removes what FindEqualElements finds, each with the indentation of its line; returns the number removed.
 int DeleteEqualElements(pugi::xml_node Start, const std::vector<pugi::xml_node> &Targets);
 // The nodes to leave out of a save for these elements: each with the indentation of its line.

@@ -241,6 +241,8 @@ protected:
     bool DeriveSites(const std::vector<TItemSite> &BaseSites, const std::vector<pugi::xml_node> &Elements);
     // Stores through FSites; false (nothing done) when they cannot serve and the walk of StoreToXMLNode must.
     bool StoreThroughSites();
+    // After a store through the sites: what FindEqualElements finds below the root for the scrapped elements.
+    std::vector<pugi::xml_node> ScrappedAndEqualElements();
     // Index of the first item with exactly this identifier, -1 for none; and of the one after Index with the same.
     int IndexOfID(const QString &ID);
     int NextIndexOfSameID(int Index);

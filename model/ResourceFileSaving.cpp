@@ -197,11 +197,15 @@ bool TTransResourceFileNode::SaveFileTo(const QString &NewResFile, TXmlDocument 
             if (!found && !states.isEmpty())
                 XmlFile.AddPrologComment(states);
             // A default values file with nothing changed has nothing to store and nothing to scrap.
-            if ((!IsBase() || NeedSave() || !SiteContentIsWritten()) && !StoreThroughSites()) {
-                // The walk writes what the sites could not: their elements may change, and with them the sources.
-                StoreToXMLNode(root);
-                FSitesGeneration = 0;
-                FSources.clear();
+            bool throughSites = false;
+            if (!IsBase() || NeedSave() || !SiteContentIsWritten()) {
+                throughSites = StoreThroughSites();
+                if (!throughSites) {
+                    // The walk writes what the sites could not: their elements may change, and with them the sources.
+                    StoreToXMLNode(root);
+                    FSitesGeneration = 0;
+                    FSources.clear();
+                }
             }
             // Items no element took: a string the default file lacks or one beyond the default's count of its name
             // (both dropped by the rebuild), a menu item without a title. The file holds all of them it can, so they
@@ -224,7 +228,8 @@ bool TTransResourceFileNode::SaveFileTo(const QString &NewResFile, TXmlDocument 
             // keeps them.
             TXmlDocument::TOmitSet omit;
             if (!ScrapXmlNodeContainer.empty()) {
-                omit = OmitWithTheirLines(FindEqualElements(root, ScrapXmlNodeContainer));
+                omit = OmitWithTheirLines(throughSites && SitesValid() ? ScrappedAndEqualElements()
+                                                                       : FindEqualElements(root, ScrapXmlNodeContainer));
                 ScrapXmlNodeContainer.clear();
             }
 

@@ -193,3 +193,37 @@ bool TTransResourceFileNode::StoreThroughSites()
         StoreSite(site, keep);
     return true;
 }
+
+std::vector<pugi::xml_node> TTransResourceFileNode::ScrappedAndEqualElements()
+{
+    // An element equal to a scrapped string is a string of the same identifier, and so a site itself: only the
+    // other sites of a scrapped identifier need a comparison. Kinds per identifier (by its first item): 1 a site
+    // scrapped, 2 one kept.
+    std::vector<unsigned char> kinds(Items.size() + 1, 0);
+    std::vector<char> scrapped(FSites.size(), 0);
+    for (size_t k = 0; k < FSites.size(); ++k) {
+        const int index = ItemIndexAtSite(FSites[k]);
+        scrapped[k] = index >= 0 && Items[size_t(index)]->FTranslateState == tsDontTranslate;
+        kinds[size_t(FSites[k].First + 1)] |= scrapped[k] ? 1 : 2;
+    }
+    const pugi::xml_node root = XmlFile.Root();
+    std::vector<pugi::xml_node> found, targets, candidates;
+    for (size_t k = 0; k < FSites.size(); ++k) {
+        const TItemSite &site = FSites[k];
+        if (site.Element == root)
+            continue;
+        const bool mixed = kinds[size_t(site.First + 1)] == 3;
+        if (scrapped[k]) {
+            found.push_back(site.Element);
+            if (mixed)
+                targets.push_back(site.Element);
+        } else if (mixed) {
+            candidates.push_back(site.Element);
+        }
+    }
+    if (!candidates.empty()) {
+        const std::vector<pugi::xml_node> equal = FindEqualElementsAmong(candidates, targets);
+        found.insert(found.end(), equal.begin(), equal.end());
+    }
+    return found;
+}
