@@ -7,6 +7,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <memory>
@@ -1588,43 +1589,73 @@ QHash<QString, QString> NamespaceDeclarations(const pugi::xml_node &Element)
     return result;
 }
 
-void DeclareUsedPrefixes(TXmlDocument &Doc, const QHash<QString, QString> &Known)
+namespace {
+
+void AddOnce(std::vector<std::string> &List, const char *Name, size_t Size)
 {
-    pugi::xml_node root = Doc.Root();
-    if (!root)
-        return;
-    std::unordered_set<std::string> used, declared;
-    auto use = [&](const char *name) {
-        const char *colon = std::strchr(name, ':');
-        if (colon)
-            used.emplace(name, size_t(colon - name));
+    for (const std::string &known : List)
+        if (known.size() == Size && std::memcmp(known.data(), Name, Size) == 0)
+            return;
+    List.emplace_back(Name, Size);
+}
+
+} // namespace
+
+TPrefixUse PrefixesIn(const pugi::xml_node &Start)
+{
+    TPrefixUse use;
+    auto used = [&use](const char *Name) {
+        if (const char *colon = std::strchr(Name, ':'))
+            AddOnce(use.Used, Name, size_t(colon - Name));
     };
-    for (pugi::xml_node n = root; n; n = NextNode(n, root)) {
+    for (pugi::xml_node n = Start; n; n = NextNode(n, Start)) {
         if (n.type() != pugi::node_element)
             continue;
-        use(n.name());
+        used(n.name());
         for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
-            if (std::strncmp(a.name(), "xmlns:", 6) == 0)
-                declared.insert(a.name() + 6);
-            else
-                use(a.name());
+            if (std::strncmp(a.name(), "xmlns:", 6) == 0) {
+                AddOnce(use.Declared, a.name() + 6, std::strlen(a.name() + 6));
+                use.DeclaredBelow = use.DeclaredBelow || n != Start;
+            } else {
+                used(a.name());
+            }
         }
     }
+    return use;
+}
+
+QString PrefixUri(const QString &Prefix, const QHash<QString, QString> &Known)
+{
     static const QHash<QString, QString> android = {
         {QStringLiteral("android"), QStringLiteral("http://schemas.android.com/apk/res/android")},
         {QStringLiteral("tools"), QStringLiteral("http://schemas.android.com/tools")},
         {QStringLiteral("app"), QStringLiteral("http://schemas.android.com/apk/res-auto")},
         {QStringLiteral("xliff"), QStringLiteral("urn:oasis:names:tc:xliff:document:1.2")},
     };
+    if (Prefix == QLatin1String("xml") || Prefix == QLatin1String("xmlns"))
+        return QString();
+    return Known.value(Prefix, android.value(Prefix));
+}
+
+TPrefixUse DeclareUsedPrefixes(TXmlDocument &Doc, const QHash<QString, QString> &Known)
+{
+    pugi::xml_node root = Doc.Root();
+    if (!root)
+        return TPrefixUse();
+    const TPrefixUse use = PrefixesIn(root);
+    // Declared in the order of a hash set filled in the order first used, as files written before have them.
+    std::unordered_set<std::string> used;
+    for (const std::string &prefix : use.Used)
+        used.insert(prefix);
     for (const std::string &prefix : used) {
-        if (prefix == "xml" || prefix == "xmlns" || declared.count(prefix))
+        if (std::find(use.Declared.begin(), use.Declared.end(), prefix) != use.Declared.end())
             continue;
-        const QString p = QString::fromStdString(prefix);
-        const QString uri = Known.value(p, android.value(p));
+        const QString uri = PrefixUri(QString::fromStdString(prefix), Known);
         if (uri.isEmpty())
             continue;
         root.append_attribute(("xmlns:" + prefix).c_str()).set_value(ToU8(uri).c_str());
     }
+    return use;
 }
 
 } // namespace GlossmillXml

@@ -199,8 +199,18 @@ TXmlDocument::TOmitSet OmitWithTheirLines(const std::vector<pugi::xml_node> &Ele
 
 // The namespace declarations ("xmlns:p") on the element, by prefix.
 QHash<QString, QString> NamespaceDeclarations(const pugi::xml_node &Element);
-// Declares on the root every prefix that the document uses but declares nowhere, taking the URI from Known or from
-// the prefixes Android files use; a prefix of unknown URI stays as it is.
-void DeclareUsedPrefixes(TXmlDocument &Doc, const QHash<QString, QString> &Known);
+// The namespace prefixes that the names of Start's tree (Start included) use, each once in the order first met, and
+// those that its "xmlns:" attributes declare; DeclaredBelow: some declaration stands on an element other than Start.
+struct TPrefixUse
+{
+    std::vector<std::string> Used, Declared;
+    bool DeclaredBelow = false;
+};
+TPrefixUse PrefixesIn(const pugi::xml_node &Start);
+// The URI a prefix is declared with: from Known, else the one Android files use; empty for xml, xmlns and the unknown.
+QString PrefixUri(const QString &Prefix, const QHash<QString, QString> &Known);
+// Declares on the root every prefix that the document uses but declares nowhere, taking the URI from PrefixUri; a
+// prefix of unknown URI stays as it is. Returns what the root's tree used and declared before.
+TPrefixUse DeclareUsedPrefixes(TXmlDocument &Doc, const QHash<QString, QString> &Known);
 
 } // namespace GlossmillXml

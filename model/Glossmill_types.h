@@ -248,6 +248,12 @@ protected:
     int NextIndexOfSameID(int Index);
     int NthIndexOfID(const QString &ID, int Occurrence);
 
+    // Declares on the root the prefixes that what was written since the last time brought in, as DeclareUsedPrefixes
+    // over the whole document would.
+    void DeclarePrefixes();
+    // What the document's names use and declare (cached until the document or a content in it changes).
+    const GlossmillXml::TPrefixUse &PrefixSummary();
+
     std::vector<TTranslateItem *> FStoredItems; // items whose Changed this save cleared
     std::vector<TItemSource> FSources;          // parallel to the parsed items; no Element where there is none
 
@@ -260,8 +266,8 @@ private:
     bool SaveFileTo(const QString &NewResFile, TXmlDocument *Into, std::vector<pugi::xml_node> *SiteElements = nullptr);
     // Writes the first save's document to the work file, and renames it into the language file's place.
     bool ReplaceThroughWorkFile(const TXmlDocument::TOmitSet &Omit);
-    // False when an element with a site was replaced or brought in.
-    bool ReplaceTranslatedCollections(const TXmlDocument &LanguageDoc);
+    // False when an element with a site was replaced or brought in. The copies brought in go to Copies.
+    bool ReplaceTranslatedCollections(const TXmlDocument &LanguageDoc, std::vector<pugi::xml_node> &Copies);
     // Indexes the items not yet in FIdIndex.
     void IndexItems();
     // Indexes the first item not yet indexed; the number of items of its identifier before it.
@@ -294,6 +300,16 @@ private:
     std::vector<TItemSite> FSites;
     unsigned long long FSitesGeneration = 0;
     bool FSitesBroken = false;
+    // The prefixes of the document of FPrefixGeneration, as the last declaring left them: declarations on no element
+    // but the root, and the prefixes used but declared nowhere; FPrefixParts: subtrees written since.
+    unsigned long long FPrefixGeneration = 0;
+    bool FPrefixDeclaredOnRootOnly = false;
+    std::vector<std::string> FPrefixUndeclared;
+    std::vector<pugi::xml_node> FPrefixParts;
+    unsigned FContentWrites = 0; // contents written other than by a copy of their source
+    GlossmillXml::TPrefixUse FPrefixSummary;
+    unsigned long long FPrefixSummaryGeneration = 0;
+    unsigned FPrefixSummaryWrites = 0;
     std::unordered_map<const TTranslateItem *, tContentKind> FContentKinds;
     QHash<QString, QString> FNamespaces; // declarations of the language file's own root
     bool FLoadFailed = false;

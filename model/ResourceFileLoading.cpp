@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -374,7 +376,7 @@ void TTransResourceFileNode_Menu::AddMissingItemsFromBaseTemplate()
     AddMissingItems(tsBaseNotPresent, false);
 }
 
-bool TTransResourceFileNode::ReplaceTranslatedCollections(const TXmlDocument &LanguageDoc)
+bool TTransResourceFileNode::ReplaceTranslatedCollections(const TXmlDocument &LanguageDoc, std::vector<pugi::xml_node> &Copies)
 {
     // The default file's structure keeps the language's own plurals and arrays in their places.
     const pugi::xml_node root = XmlFile.Root();
@@ -414,7 +416,7 @@ bool TTransResourceFileNode::ReplaceTranslatedCollections(const TXmlDocument &La
                 const pugi::xml_node source = translated.value(k);
                 if (sitesKept && (holdsSite(e) || holdsSite(source)))
                     sitesKept = false;
-                XmlFile.ReplaceWithCopy(e, LanguageDoc, source);
+                Copies.push_back(XmlFile.ReplaceWithCopy(e, LanguageDoc, source));
                 FCheckPrefixes = true;
             }
         }
@@ -507,10 +509,20 @@ bool TTransResourceFileNode::RecreateFileFromBase()
         // The default's own declaration stays as it is when it already names that encoding.
         if (XmlFile.Encoding().compare(encoding, Qt::CaseInsensitive) != 0)
             XmlFile.setEncoding(encoding);
-        const bool sitesKept = ReplaceTranslatedCollections(language);
+        std::vector<pugi::xml_node> collections;
+        const bool sitesKept = ReplaceTranslatedCollections(language, collections);
         XmlFile.TakeDoctype(language);
         if (!sitesKept || !FBaseTemplate->SitesValid() || !DeriveSites(FBaseTemplate->FSites, siteElements))
             FSitesGeneration = 0;
+        // The prefixes are those of the default's document, but where this file's texts and collections go in.
+        const TPrefixUse &basePrefixes = FBaseTemplate->PrefixSummary();
+        FPrefixGeneration = XmlFile.Generation();
+        FPrefixDeclaredOnRootOnly = !basePrefixes.DeclaredBelow;
+        FPrefixUndeclared.clear();
+        for (const std::string &prefix : basePrefixes.Used)
+            if (std::find(basePrefixes.Declared.begin(), basePrefixes.Declared.end(), prefix) == basePrefixes.Declared.end())
+                FPrefixUndeclared.push_back(prefix);
+        FPrefixParts = collections;
         // Every item the default has a string of goes into the rebuilt document.
         for (size_t i = 0; i < Items.size(); ++i)
             if (FBaseIndex[i] != -1)

@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 using namespace GlossmillXml;
 
 namespace {
@@ -139,6 +141,60 @@ void TTransResourceFileNode_Menu::StoreToXMLNode(pugi::xml_node Element)
     });
 }
 
+const GlossmillXml::TPrefixUse &TTransResourceFileNode::PrefixSummary()
+{
+    if (FPrefixSummaryGeneration != XmlFile.Generation() || FPrefixSummaryWrites != FContentWrites) {
+        FPrefixSummary = PrefixesIn(XmlFile.Root());
+        FPrefixSummaryGeneration = XmlFile.Generation();
+        FPrefixSummaryWrites = FContentWrites;
+    }
+    return FPrefixSummary;
+}
+
+void TTransResourceFileNode::DeclarePrefixes()
+{
+    pugi::xml_node root = XmlFile.Root();
+    if (!root)
+        return;
+    // Since the last time, declarations could go only with a content written over, and the root keeps all of them
+    // when there were none elsewhere; what is left to find is what the parts written since use.
+    bool incremental = FPrefixGeneration == XmlFile.Generation() && FPrefixDeclaredOnRootOnly;
+    for (const std::string &prefix : FPrefixUndeclared)
+        if (incremental && !PrefixUri(QString::fromStdString(prefix), FNamespaces).isEmpty())
+            incremental = false;
+    std::vector<std::string> used, declared, missing;
+    bool partsDeclare = false;
+    if (incremental) {
+        for (pugi::xml_attribute a = root.first_attribute(); a; a = a.next_attribute())
+            if (std::strncmp(a.name(), "xmlns:", 6) == 0)
+                declared.emplace_back(a.name() + 6);
+        for (const pugi::xml_node &part : FPrefixParts) {
+            const TPrefixUse use = PrefixesIn(part);
+            used.insert(used.end(), use.Used.begin(), use.Used.end());
+            declared.insert(declared.end(), use.Declared.begin(), use.Declared.end());
+            partsDeclare = partsDeclare || !use.Declared.empty();
+        }
+        for (const std::string &prefix : used)
+            if (std::find(declared.begin(), declared.end(), prefix) == declared.end()
+                && std::find(missing.begin(), missing.end(), prefix) == missing.end()
+                && !PrefixUri(QString::fromStdString(prefix), FNamespaces).isEmpty())
+                missing.push_back(prefix);
+        // Two or more go in the order that the walk of the whole document gives them.
+        incremental = missing.size() < 2;
+    }
+    if (incremental) {
+        if (!missing.empty())
+            root.append_attribute(("xmlns:" + missing.front()).c_str())
+                .set_value(ToU8(PrefixUri(QString::fromStdString(missing.front()), FNamespaces)).c_str());
+        FPrefixDeclaredOnRootOnly = FPrefixDeclaredOnRootOnly && !partsDeclare;
+    } else {
+        FPrefixDeclaredOnRootOnly = !DeclareUsedPrefixes(XmlFile, FNamespaces).DeclaredBelow;
+    }
+    FPrefixGeneration = XmlFile.Generation();
+    FPrefixUndeclared.clear();
+    FPrefixParts.clear();
+}
+
 bool TTransResourceFileNode::ReplaceThroughWorkFile(const TXmlDocument::TOmitSet &Omit)
 {
     // A work file this node did not write (one left by an earlier run, or a link) is kept, never written over.
@@ -201,10 +257,13 @@ bool TTransResourceFileNode::SaveFileTo(const QString &NewResFile, TXmlDocument 
             if (!IsBase() || NeedSave() || !SiteContentIsWritten()) {
                 throughSites = StoreThroughSites();
                 if (!throughSites) {
-                    // The walk writes what the sites could not: their elements may change, and with them the sources.
+                    // The walk writes what the sites could not: their elements may change, and with them the sources
+                    // and the prefixes.
                     StoreToXMLNode(root);
                     FSitesGeneration = 0;
                     FSources.clear();
+                    FPrefixGeneration = 0;
+                    ++FContentWrites;
                 }
             }
             // Items no element took: a string the default file lacks or one beyond the default's count of its name
@@ -220,7 +279,7 @@ bool TTransResourceFileNode::SaveFileTo(const QString &NewResFile, TXmlDocument 
             XmlFile.setWriteBOM(!ModelSettings::DoNotWriteBOM());
             // Written texts and taken-over elements may bring prefixes the document does not declare yet.
             if (!FStoredItems.empty() || FCheckPrefixes) {
-                DeclareUsedPrefixes(XmlFile, FNamespaces);
+                DeclarePrefixes();
                 FCheckPrefixes = false;
             }
 

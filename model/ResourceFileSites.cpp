@@ -135,8 +135,15 @@ void TTransResourceFileNode::WriteItemContent(pugi::xml_node Element, TTranslate
         return;
     }
     WriteContent(Element, Item->GetFinalValueToSave(Keep), ContentKindOf(Item), true);
+    ++FContentWrites;
     if (size_t(Index) < FSources.size() && FSources[size_t(Index)].Element == Element)
         FSources[size_t(Index)] = TItemSource();
+    // Elements written in may use prefixes.
+    for (pugi::xml_node child = Element.first_child(); child; child = child.next_sibling())
+        if (child.type() == pugi::node_element) {
+            FPrefixParts.push_back(Element);
+            break;
+        }
 }
 
 void TTransResourceFileNode::WriteItemTitle(pugi::xml_attribute Title, TTranslateItem *Item, int Index, bool Keep)
