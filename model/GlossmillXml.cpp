@@ -1176,6 +1176,18 @@ std::string ElementXml(const pugi::xml_node &Node, size_t Limit)
 TXmlContent ReadContent(const pugi::xml_node &Element)
 {
     TXmlContent content;
+    // Most strings are one piece of text: converted once, looked at as bytes.
+    const pugi::xml_node first = Element.first_child();
+    if (!first)
+        return content;
+    if (first.type() == pugi::node_pcdata && !first.next_sibling()) {
+        const char *value = first.value();
+        content.Text = QString::fromUtf8(value);
+        if (std::strstr(value, RefSentinelUtf8))
+            content.Text = FromReferenceSentinels(content.Text);
+        content.Kind = std::strchr(value, '<') ? ckEscapedMarkup : ckPlain;
+        return content;
+    }
     bool markup = false, cdata = false;
     for (pugi::xml_node child = Element.first_child(); child; child = child.next_sibling()) {
         const pugi::xml_node_type type = child.type();
@@ -1572,6 +1584,7 @@ int DeleteEqualElements(pugi::xml_node Start, const std::vector<pugi::xml_node> 
 TXmlDocument::TOmitSet OmitWithTheirLines(const std::vector<pugi::xml_node> &Elements)
 {
     TXmlDocument::TOmitSet omit;
+    omit.reserve(Elements.size() * 2);
     for (const pugi::xml_node &element : Elements) {
         omit.insert(element.internal_object());
         if (const pugi::xml_node indent = LineIndentOf(element))

@@ -4,6 +4,7 @@
 #include <QString>
 #include <memory>
 #include <stdexcept>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -197,9 +198,20 @@ protected:
     // A new item for a file item (not a default one) with its whitespace split off; Text is its whole text.
     std::unique_ptr<TTranslateItem> NewParsedItem(const QString &ID, const QString &Text, QString &Core);
     // Gives a parsed item its default text (and, in a language file, its state) and appends it; Element is where it
-    // stood, Source set when that content is what writing the item back gives.
+    // stood, Source set when that content is what writing the item back gives, BaseFirst what ParsedID gave.
     void AddParsedItem(std::unique_ptr<TTranslateItem> Item, const QString &Core, tContentKind Kind,
-                       const pugi::xml_node &Element, TItemSource *Source);
+                       const pugi::xml_node &Element, TItemSource *Source, int BaseFirst);
+    // The identifier an attribute gives, and for a language file the default's first item of it (-1 for none).
+    QString ParsedID(const pugi::xml_attribute &Attr, int &BaseFirst);
+    // Drops what only parsing a language file needs.
+    void EndPairing();
+    // GetItemByID for the items parsed so far, by way of the pairing while a language file is parsed.
+    TTranslateItem *ParsedItemByID(const QString &ID);
+    // The first item whose identifier has these bytes in the document ("name" or "id"); -1 for none such, -2 when
+    // that cannot be told (the sites do not serve), so that the identifier must be compared as text.
+    int IndexOfRawID(const char *Raw);
+    // The attribute that gives a site its identifier.
+    virtual pugi::xml_attribute SiteIdAttribute(const pugi::xml_node &Element) const = 0;
     // Adds a copy of every default item this file lacks, in State; values files also get an empty element each.
     void AddMissingItems(tTransState State, bool AddElements);
     // Writes the item into the element when it is changed, and notes it for a failed save.
@@ -292,8 +304,13 @@ private:
     size_t FIndexed = 0;
     // A language file's pairing with its default file: the default's item each item belongs to (-1 for none, -2 for
     // none although the default has the identifier), and this file's item for each of the default's (-1 for none).
+    bool FPairing = false; // while a language file with a default is parsed
     std::vector<int> FBaseIndex;
     std::vector<int> FPaired;
+    QHash<QString, int> FOwnIDs; // while parsing: the first item of each identifier the default lacks
+    // The identifiers by their bytes (in the document, while FRawIdsGeneration is its generation): see IndexOfRawID.
+    std::unordered_map<std::string_view, int> FRawIds;
+    unsigned long long FRawIdsGeneration = 0;
     std::vector<int> FMissingElements; // items whose empty element AddMissingItems left for later
     // The elements that saving writes items into, in document order; they serve while FSitesGeneration is the
     // document's generation. A values document in which one such element lies inside another has none that serve.
@@ -336,6 +353,7 @@ protected:
     bool IsSite(const pugi::xml_node &Element, QString *ID) const override;
     void StoreSite(const TItemSite &Site, bool Keep) override;
     bool SiteContentIsWritten() const override { return true; }
+    pugi::xml_attribute SiteIdAttribute(const pugi::xml_node &Element) const override;
 };
 
 // A menu file: elements "item" with an "id" and a "title".
@@ -351,6 +369,7 @@ protected:
     bool IsSite(const pugi::xml_node &Element, QString *ID) const override;
     void StoreSite(const TItemSite &Site, bool Keep) override;
     bool SiteContentIsWritten() const override { return false; }
+    pugi::xml_attribute SiteIdAttribute(const pugi::xml_node &Element) const override;
 };
 
 template <typename F>

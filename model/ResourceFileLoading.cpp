@@ -138,7 +138,8 @@ bool TTransResourceFileNode::Parse()
         ClearItems();
         if (FLoadFailed)
             return false;
-        if (!IsBase() && FBaseTemplate) {
+        FPairing = !IsBase() && FBaseTemplate;
+        if (FPairing) {
             FBaseTemplate->IndexItems();
             FPaired.assign(FBaseTemplate->Items.size(), -1);
         }
@@ -148,10 +149,21 @@ bool TTransResourceFileNode::Parse()
         if (IsBase())
             return true;
         AddMissingItemsFromBaseTemplate();
-        return RecreateFileFromBase();
+        const bool result = RecreateFileFromBase();
+        EndPairing();
+        return result;
     } catch (...) {
+        EndPairing();
         return false;
     }
+}
+
+void TTransResourceFileNode::EndPairing()
+{
+    FPairing = false;
+    FBaseIndex = std::vector<int>();
+    FPaired = std::vector<int>();
+    FOwnIDs = QHash<QString, int>();
 }
 
 void TTransResourceFileNode::ParseXMLNode(pugi::xml_node)
@@ -168,28 +180,68 @@ std::unique_ptr<TTranslateItem> TTransResourceFileNode::NewParsedItem(const QStr
     return item;
 }
 
-void TTransResourceFileNode::AddParsedItem(std::unique_ptr<TTranslateItem> Item, const QString &Core, tContentKind Kind,
-                                           const pugi::xml_node &Element, TItemSource *Source)
+QString TTransResourceFileNode::ParsedID(const pugi::xml_attribute &Attr, int &BaseFirst)
 {
-    IndexItems();
+    BaseFirst = -1;
+    if (!FPairing)
+        return ReadAttribute(Attr);
+    // The default's own identifier when the bytes are the same: no conversion, and the text is shared.
+    const int d = FBaseTemplate->IndexOfRawID(Attr.value());
+    if (d >= 0) {
+        BaseFirst = d;
+        return FBaseTemplate->Items[size_t(d)]->ID;
+    }
+    const QString id = ReadAttribute(Attr);
+    BaseFirst = FBaseTemplate->IndexOfID(id);
+    return id;
+}
+
+TTranslateItem *TTransResourceFileNode::ParsedItemByID(const QString &ID)
+{
+    if (!FPairing)
+        return GetItemByID(ID);
+    // The first item of an identifier the default has is the one paired with the default's first.
+    const int d = FBaseTemplate->IndexOfID(ID);
+    const int index = d >= 0 ? FPaired[size_t(d)] : FOwnIDs.value(ID, -1);
+    return index < 0 ? nullptr : Items[size_t(index)].get();
+}
+
+void TTransResourceFileNode::AddParsedItem(std::unique_ptr<TTranslateItem> Item, const QString &Core, tContentKind Kind,
+                                           const pugi::xml_node &Element, TItemSource *Source, int BaseFirst)
+{
     const int index = int(Items.size());
     TTranslateItem *item = AppendItem(std::move(Item), Kind, false);
-    const int seen = IndexNextItem();
-    if (IsBase()) {
-        item->FBaseValue = Core;
-    } else if (FBaseTemplate) {
-        // The k-th string of one name belongs to the default's k-th string of that name; beyond the default's count
-        // it has none, like a string the default lacks.
-        const int first = FBaseTemplate->IndexOfID(item->ID);
-        int base = first;
-        for (int k = 0; k < seen && base >= 0; ++k)
-            base = FBaseTemplate->NextIndexOfSameID(base);
+    if (FPairing) {
+        // The k-th string of one name belongs to the default's k-th string of that name, the first of them not yet
+        // taken; beyond the default's count it has none, like a string the default lacks.
+        int base = BaseFirst;
+        bool later = false;
+        if (base >= 0) {
+            while (base >= 0 && FPaired[size_t(base)] >= 0) {
+                base = FBaseTemplate->NextIndexOfSameID(base);
+                later = true;
+            }
+        } else {
+            const auto known = FOwnIDs.constFind(item->ID);
+            later = known != FOwnIDs.constEnd();
+            if (!later)
+                FOwnIDs.insert(item->ID, index);
+        }
+        if (later)
+            FDuplicateIDs = true;
         if (base >= 0) {
             item->FBaseValue = FBaseTemplate->Items[size_t(base)]->FBaseValue;
             FPaired[size_t(base)] = index;
         }
         FBaseIndex.resize(size_t(index) + 1, -1);
-        FBaseIndex.back() = base >= 0 ? base : first >= 0 ? -2 : -1;
+        FBaseIndex.back() = base >= 0 ? base : BaseFirst >= 0 ? -2 : -1;
+        // The document is rebuilt on the default's; its sites are found there.
+        FSitesBroken = true;
+    } else {
+        const int seen = IndexNextItem();
+        if (IsBase())
+            item->FBaseValue = Core;
+        RecordSite(Element, index, seen);
     }
     if (!IsBase()) {
         const QString &translation = item->FTranslatedValue;
@@ -202,7 +254,6 @@ void TTransResourceFileNode::AddParsedItem(std::unique_ptr<TTranslateItem> Item,
         FSources.resize(size_t(index) + 1);
         FSources.back() = std::move(*Source);
     }
-    RecordSite(Element, index, seen);
 }
 
 void TTransResourceFileNode_Value::ParseXMLNode(pugi::xml_node Element)
@@ -215,14 +266,16 @@ void TTransResourceFileNode_Value::ParseXMLNode(pugi::xml_node Element)
             const pugi::xml_attribute name = FindAttribute(e, "name");
             if (!name)
                 return;
-            const QString id = ReadAttribute(name);
+            int baseFirst = -1;
+            const QString id = ParsedID(name, baseFirst);
             const TXmlContent content = ReadContent(e);
             QString core;
             std::unique_ptr<TTranslateItem> item = NewParsedItem(id, content.Text, core);
             item->setTranslateValue(core);
             item->FPrevTranslateValue = core;
             TItemSource source{e, pugi::xml_attribute(), QString()};
-            AddParsedItem(std::move(item), core, content.Kind, e, ContentRoundTrips(e, content.Kind) ? &source : nullptr);
+            AddParsedItem(std::move(item), core, content.Kind, e, ContentRoundTrips(e, content.Kind) ? &source : nullptr,
+                          baseFirst);
         });
     }
     TTransResourceFileNode::ParseXMLNode(Element);
@@ -234,23 +287,25 @@ void TTransResourceFileNode_Menu::ParseXMLNode(pugi::xml_node Element)
         ForEachElement(Element, [this](const pugi::xml_node &e) {
             if (!LocalNameIs(e.name(), "item"))
                 return;
-            QString id, title;
-            pugi::xml_attribute titleAttr;
+            QString title;
+            pugi::xml_attribute idAttr, titleAttr;
             int ids = 0, titles = 0;
             for (pugi::xml_attribute a = e.first_attribute(); a; a = a.next_attribute()) {
                 if (LocalNameIs(a.name(), "id")) {
-                    id = ReadAttribute(a);
+                    idAttr = a;
                     ++ids;
                 } else if (LocalNameIs(a.name(), "title")) {
                     title = ReadAttribute(a);
                     titleAttr = a;
                     ++titles;
                 }
-                if (!id.isEmpty() && !title.isEmpty())
+                if (*idAttr.value() && !title.isEmpty())
                     break;
             }
-            if (id.isEmpty())
+            if (!*idAttr.value())
                 return;
+            int baseFirst = -1;
+            const QString id = ParsedID(idAttr, baseFirst);
             QString core;
             std::unique_ptr<TTranslateItem> item = NewParsedItem(id, title, core);
             item->FTranslatedValue = core;
@@ -259,7 +314,7 @@ void TTransResourceFileNode_Menu::ParseXMLNode(pugi::xml_node Element)
             const bool plain = ids == 1 && titles <= 1;
             TItemSource source{e, titleAttr, QString()};
             AddParsedItem(std::move(item), core, ckPlain, plain ? e : pugi::xml_node(),
-                          plain && titleAttr && AttributeRoundTrips(titleAttr) ? &source : nullptr);
+                          plain && titleAttr && AttributeRoundTrips(titleAttr) ? &source : nullptr, baseFirst);
         });
     }
     TTransResourceFileNode::ParseXMLNode(Element);
@@ -296,7 +351,7 @@ void TTransResourceFileNode::LoadItemStates()
         }
         for (const QString &entry : entries) {
             const QString name = EntryName(entry);
-            TTranslateItem *item = GetItemByID(name);
+            TTranslateItem *item = ParsedItemByID(name);
             if (!item)
                 continue;
             bool ok = false;
@@ -384,13 +439,14 @@ bool TTransResourceFileNode::ReplaceTranslatedCollections(const TXmlDocument &La
     if (!root || !languageRoot)
         return true;
     auto key = [](const pugi::xml_node &e) -> QString {
-        static const char *const tags[] = {"plurals", "string-array", "integer-array", "array"};
-        for (const char *tag : tags)
-            if (std::strcmp(e.name(), tag) == 0) {
-                const pugi::xml_attribute name = e.attribute("name");
-                return name ? ToQ(tag) + QLatin1Char('\n') + ToQ(name.value()) : QString();
-            }
-        return QString();
+        // Most children are strings: one look at the first letter sends them on.
+        const char *name = e.name();
+        const char *tag = *name == 'p' ? "plurals" : *name == 's' ? "string-array" : *name == 'i' ? "integer-array"
+                                                   : *name == 'a' ? "array" : nullptr;
+        if (!tag || std::strcmp(name, tag) != 0)
+            return QString();
+        const pugi::xml_attribute attr = e.attribute("name");
+        return attr ? ToQ(tag) + QLatin1Char('\n') + ToQ(attr.value()) : QString();
     };
     auto holdsSite = [this](const pugi::xml_node &Start) {
         bool found = false;
@@ -527,8 +583,6 @@ bool TTransResourceFileNode::RecreateFileFromBase()
         for (size_t i = 0; i < Items.size(); ++i)
             if (FBaseIndex[i] != -1)
                 Items[i]->Changed = true;
-        FBaseIndex = std::vector<int>();
-        FPaired = std::vector<int>();
         if (!FWorkFileOurs && (!FolderWritable(TempWorkFileName) || PathKindNoFollow(TempWorkFileName) != pkNone)) {
             // A project the user may only read opens all the same: the rebuild stays in memory, and only a save,
             // which has to write the work file, fails.

@@ -29,6 +29,33 @@ bool TTransResourceFileNode_Menu::IsSite(const pugi::xml_node &Element, QString 
     return true;
 }
 
+pugi::xml_attribute TTransResourceFileNode_Value::SiteIdAttribute(const pugi::xml_node &Element) const
+{
+    return FindAttribute(Element, "name");
+}
+
+pugi::xml_attribute TTransResourceFileNode_Menu::SiteIdAttribute(const pugi::xml_node &Element) const
+{
+    return FindAttribute(Element, "id");
+}
+
+int TTransResourceFileNode::IndexOfRawID(const char *Raw)
+{
+    if (FRawIdsGeneration != XmlFile.Generation() || !SitesValid()) {
+        FRawIds.clear();
+        FRawIdsGeneration = 0;
+        if (!SitesValid())
+            return -2;
+        // Equal bytes give equal identifiers; each site of an identifier names its first item.
+        for (const TItemSite &site : FSites)
+            if (site.First >= 0)
+                FRawIds.emplace(SiteIdAttribute(site.Element).value(), site.First);
+        FRawIdsGeneration = XmlFile.Generation();
+    }
+    const auto found = FRawIds.find(Raw);
+    return found == FRawIds.end() ? -1 : found->second;
+}
+
 bool TTransResourceFileNode::SitesValid() const
 {
     return FSitesGeneration != 0 && FSitesGeneration == XmlFile.Generation();

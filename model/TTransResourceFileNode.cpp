@@ -88,8 +88,7 @@ void TTransResourceFileNode::ClearItems()
     FIdIndex.clear();
     FNextSameID.clear();
     FIndexed = 0;
-    FBaseIndex.clear();
-    FPaired.clear();
+    EndPairing();
     FMissingElements.clear();
     FSources.clear();
     FSites.clear();
