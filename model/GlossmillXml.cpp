@@ -1155,14 +1155,13 @@ void MapCounterparts(const pugi::xml_node &From, const pugi::xml_node &To, std::
 
 pugi::xml_node NextNode(const pugi::xml_node &Node, const pugi::xml_node &Start, bool Descend)
 {
-    if (Descend && Node.first_child())
-        return Node.first_child();
-    pugi::xml_node n = Node;
-    while (n && n != Start) {
-        if (n.next_sibling())
-            return n.next_sibling();
-        n = n.parent();
-    }
+    // Each step asks pugixml once: every walk of a document goes through here.
+    if (Descend)
+        if (const pugi::xml_node child = Node.first_child())
+            return child;
+    for (pugi::xml_node n = Node; n && n != Start; n = n.parent())
+        if (const pugi::xml_node sibling = n.next_sibling())
+            return sibling;
     return pugi::xml_node();
 }
 
