@@ -616,8 +616,24 @@ void TXmlDocument::NewGeneration()
     FGeneration = ++last;
 }
 
+void TXmlDocument::Defer(std::function<void(TXmlDocument &)> Build)
+{
+    Clear();
+    FBuild = std::move(Build);
+}
+
+void TXmlDocument::Built() const
+{
+    if (!FBuild)
+        return;
+    const std::function<void(TXmlDocument &)> build = std::move(FBuild);
+    FBuild = nullptr;
+    build(const_cast<TXmlDocument &>(*this));
+}
+
 void TXmlDocument::Clear()
 {
+    FBuild = nullptr;
     NewGeneration();
     FDoc.reset();
     FLayout = TXmlLayout();
@@ -842,6 +858,7 @@ bool TXmlDocument::Serialize(std::string &Out, const TOmitSet *Omit) const
 
 QByteArray TXmlDocument::SaveToBytes(const TOmitSet *Omit) const
 {
+    Built();
     std::string text;
     Serialize(text, Omit);
     return Encode(text);
@@ -849,6 +866,7 @@ QByteArray TXmlDocument::SaveToBytes(const TOmitSet *Omit) const
 
 QString TXmlDocument::SaveToString() const
 {
+    Built();
     std::string text;
     const std::unordered_set<std::string> entities = DocumentEntities(FDoc);
     TXmlWriter(text, FSpaceBeforeSlash, std::string::npos, nullptr, &FLayout, nullptr, &entities).Write(FDoc);
@@ -857,6 +875,7 @@ QString TXmlDocument::SaveToString() const
 
 void TXmlDocument::SaveToFile(const QString &FileName, const TOmitSet *Omit, bool CreateNew) const
 {
+    Built();
     std::string text;
     QByteArray encoded;
     const char *data;
@@ -876,6 +895,8 @@ void TXmlDocument::SaveToFile(const QString &FileName, const TOmitSet *Omit, boo
 
 void TXmlDocument::Swap(TXmlDocument &Other)
 {
+    Built();
+    Other.Built();
     pugi::xml_document doc(std::move(FDoc));
     FDoc = std::move(Other.FDoc);
     Other.FDoc = std::move(doc);
@@ -891,6 +912,8 @@ void TXmlDocument::Swap(TXmlDocument &Other)
 
 void TXmlDocument::Assign(const TXmlDocument &Source, std::vector<pugi::xml_node> *Map)
 {
+    Source.Built();
+    FBuild = nullptr;
     NewGeneration();
     FDoc.reset(Source.FDoc);
     FLayout = TXmlLayout();
@@ -900,6 +923,49 @@ void TXmlDocument::Assign(const TXmlDocument &Source, std::vector<pugi::xml_node
     FSpaceBeforeSlash = Source.FSpaceBeforeSlash;
     FWriteBOM = Source.FWriteBOM;
     FSizeHint = Source.FSizeHint;
+}
+
+void TXmlDocument::AssignFrame(const TXmlDocument &Source)
+{
+    Source.Built();
+    Clear();
+    const pugi::xml_node sourceRoot = Source.FDoc.document_element();
+    for (pugi::xml_node child = Source.FDoc.first_child(); child; child = child.next_sibling()) {
+        if (child != sourceRoot) {
+            FDoc.append_copy(child);
+            continue;
+        }
+        pugi::xml_node root = FDoc.append_child(child.name());
+        for (pugi::xml_attribute a = child.first_attribute(); a; a = a.next_attribute())
+            root.append_copy(a);
+        // The root alone: its children's layout stays behind with them.
+        const auto emptyTag = Source.FLayout.EmptyTag.find(child.internal_object());
+        if (emptyTag != Source.FLayout.EmptyTag.end())
+            FLayout.EmptyTag.emplace(root.internal_object(), emptyTag->second);
+        for (pugi::xml_attribute a = child.first_attribute(), b = root.first_attribute(); a && b;
+             a = a.next_attribute(), b = b.next_attribute()) {
+            const auto space = Source.FLayout.AttrSpace.find(a.internal_object());
+            if (space != Source.FLayout.AttrSpace.end())
+                FLayout.AttrSpace.emplace(b.internal_object(), space->second);
+            if (Source.FLayout.SingleQuoted.count(a.internal_object()))
+                FLayout.SingleQuoted.insert(b.internal_object());
+        }
+    }
+    FDetectedEncoding = Source.FDetectedEncoding;
+    FCRLF = Source.FCRLF;
+    FSpaceBeforeSlash = Source.FSpaceBeforeSlash;
+    FWriteBOM = Source.FWriteBOM;
+    FSizeHint = Source.FSizeHint;
+}
+
+pugi::xml_node TXmlDocument::AppendCopy(pugi::xml_node Parent, const TXmlDocument &SourceDoc, const pugi::xml_node &Source)
+{
+    Built();
+    SourceDoc.Built();
+    pugi::xml_node copy = Parent.append_copy(Source);
+    if (copy)
+        CopyLayout(SourceDoc, Source, copy);
+    return copy;
 }
 
 void TXmlDocument::CopyLayout(const TXmlDocument &FromDoc, const pugi::xml_node &From, const pugi::xml_node &To,
@@ -946,6 +1012,8 @@ void TXmlDocument::CopyLayout(const TXmlDocument &FromDoc, const pugi::xml_node 
 
 pugi::xml_node TXmlDocument::ReplaceWithCopy(pugi::xml_node Target, const TXmlDocument &SourceDoc, const pugi::xml_node &Source)
 {
+    Built();
+    SourceDoc.Built();
     pugi::xml_node parent = Target.parent();
     pugi::xml_node copy = parent.insert_copy_after(Source, Target);
     if (!copy)
@@ -958,11 +1026,13 @@ pugi::xml_node TXmlDocument::ReplaceWithCopy(pugi::xml_node Target, const TXmlDo
 
 pugi::xml_node TXmlDocument::Root() const
 {
+    Built();
     return FDoc.document_element();
 }
 
 std::vector<pugi::xml_node> TXmlDocument::Prolog() const
 {
+    Built();
     std::vector<pugi::xml_node> nodes;
     for (pugi::xml_node child = FDoc.first_child(); child && child.type() != pugi::node_element; child = child.next_sibling())
         if (child.type() != pugi::node_pcdata)
@@ -986,6 +1056,7 @@ pugi::xml_node TXmlDocument::EnsureDeclaration()
 
 pugi::xml_node TXmlDocument::AddPrologComment(const QString &Text)
 {
+    Built();
     EnsureDeclaration();
     const std::string text = GlossmillXml::ToU8(Text);
     const pugi::xml_node root = Root();
@@ -1014,6 +1085,8 @@ pugi::xml_node DoctypeOf(const pugi::xml_document &Doc)
 
 void TXmlDocument::TakeDoctype(const TXmlDocument &From)
 {
+    Built();
+    From.Built();
     const pugi::xml_node source = DoctypeOf(From.FDoc);
     const pugi::xml_node root = Root();
     if (!source || !root)
@@ -1047,6 +1120,7 @@ void TXmlDocument::TakeDoctype(const TXmlDocument &From)
 
 QString TXmlDocument::Encoding() const
 {
+    Built();
     for (pugi::xml_node child = FDoc.first_child(); child; child = child.next_sibling()) {
         if (child.type() == pugi::node_declaration) {
             const pugi::xml_attribute enc = child.attribute("encoding");
@@ -1062,6 +1136,7 @@ QString TXmlDocument::Encoding() const
 
 void TXmlDocument::setEncoding(const QString &Value)
 {
+    Built();
     pugi::xml_node decl = EnsureDeclaration();
     pugi::xml_attribute enc = decl.attribute("encoding");
     if (!enc)

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QString>
 #include <pugixml.hpp>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -79,14 +80,32 @@ public:
     // Copies the whole tree and the writing style of Source. Map, when given, holds nodes of Source in document order;
     // each becomes its counterpart in the copy.
     void Assign(const TXmlDocument &Source, std::vector<pugi::xml_node> *Map = nullptr);
+    // Copies Source's writing style and the nodes around its root, the root element without its children (their
+    // layout with them): a frame into which parts of Source's tree can be put.
+    void AssignFrame(const TXmlDocument &Source);
+    // Appends a copy of Source, a node of SourceDoc, with its layout, as Parent's last child; returns the copy.
+    pugi::xml_node AppendCopy(pugi::xml_node Parent, const TXmlDocument &SourceDoc, const pugi::xml_node &Source);
     // Exchanges the contents of two documents; node handles stay with their trees.
     void Swap(TXmlDocument &Other);
     // Puts a copy of Source, an element of SourceDoc, with its layout, in Target's place; returns the copy.
     pugi::xml_node ReplaceWithCopy(pugi::xml_node Target, const TXmlDocument &SourceDoc, const pugi::xml_node &Source);
 
     // UTF-8 files get a byte-order mark only when this is set; UTF-16 files always get one, as XML wants.
-    bool WriteBOM() const { return FWriteBOM; }
-    void setWriteBOM(bool Value) { FWriteBOM = Value; }
+    bool WriteBOM() const
+    {
+        Built();
+        return FWriteBOM;
+    }
+    void setWriteBOM(bool Value)
+    {
+        Built();
+        FWriteBOM = Value;
+    }
+
+    // A document whose tree is made when it is first used: until then it is empty, and Build fills it then. A load
+    // or Clear drops Build unused.
+    void Defer(std::function<void(TXmlDocument &)> Build);
+    bool Deferred() const { return bool(FBuild); }
 
     // The document element; a null node when the document has none.
     pugi::xml_node Root() const;
@@ -110,8 +129,16 @@ public:
     // handles taken before may then lead nowhere. Never 0.
     unsigned long long Generation() const { return FGeneration; }
 
-    pugi::xml_document &Document() { return FDoc; }
-    const pugi::xml_document &Document() const { return FDoc; }
+    pugi::xml_document &Document()
+    {
+        Built();
+        return FDoc;
+    }
+    const pugi::xml_document &Document() const
+    {
+        Built();
+        return FDoc;
+    }
 
 private:
     pugi::xml_node EnsureDeclaration();
@@ -120,6 +147,8 @@ private:
     void CopyLayout(const TXmlDocument &FromDoc, const pugi::xml_node &From, const pugi::xml_node &To,
                     std::vector<pugi::xml_node> *Map = nullptr);
     void NewGeneration();
+    // Makes a deferred tree now.
+    void Built() const;
     void ParseUtf8(std::string_view Text);
     // The file's text in UTF-8, line ends as the file had them; true when those are already the file's bytes.
     bool Serialize(std::string &Out, const TOmitSet *Omit) const;
@@ -133,6 +162,7 @@ private:
     bool FWriteBOM = false;
     mutable size_t FSizeHint = 0; // the last text's size, to write the next one without regrowing
     unsigned long long FGeneration = 0;
+    mutable std::function<void(TXmlDocument &)> FBuild;
 };
 
 namespace GlossmillXml {

@@ -229,8 +229,11 @@ protected:
 
     // Whether saving writes an item into the element, and the identifier it goes by.
     virtual bool IsSite(const pugi::xml_node &Element, QString *ID) const = 0;
-    // Writes the item of one site as StoreToXMLNode does for that element.
-    virtual void StoreSite(const TItemSite &Site, bool Keep) = 0;
+    // Writes the item of one site (its index in FSites) as StoreToXMLNode does for that element.
+    virtual void StoreSite(size_t Site, bool Keep) = 0;
+    const TItemSite &SiteAt(size_t Site) const { return FSites[Site]; }
+    // The element whose children a site's content is written into: the site's own, or its holder in the overlay.
+    pugi::xml_node ContentTarget(size_t Site);
     // The index of the item that saving writes into the site's element (as ItemForElement gives it), -1 for none.
     int ItemIndexAtSite(const TItemSite &Site) const;
     // Writes the item's text into Element (values), or Title (menus): a copy of its source when that holds the same,
@@ -274,11 +277,37 @@ private:
     // node's own work file, a folder, or a file equal to the language file (which goes). The regular files moved.
     QStringList SetAsideLeftovers(bool Backup);
     // SaveFile; with Into, the document that would be written goes there instead of to a file, and SiteElements, when
-    // given, receives the elements of this file's sites (FSites, when they serve) in Into.
-    bool SaveFileTo(const QString &NewResFile, TXmlDocument *Into, std::vector<pugi::xml_node> *SiteElements = nullptr);
+    // given, receives the elements of this file's sites (FSites, when they serve) in Into. With PrepareOnly, the
+    // document is brought up to date as for a save and nothing is written.
+    bool SaveFileTo(const QString &NewResFile, TXmlDocument *Into, std::vector<pugi::xml_node> *SiteElements = nullptr,
+                    bool PrepareOnly = false);
+    // Writes what a save writes; the overlay's parts put into the default's document when the file is kept so.
+    void WriteDocument(const QString &FileName, const TXmlDocument::TOmitSet &Omit, bool CreateNew);
+    QByteArray DocumentBytes(const TXmlDocument::TOmitSet &Omit);
+
+    // A language file rebuilt on its default file can be kept without a copy of the default's document: the
+    // default's elements, with this file's parts (its prolog and root, the contents written into the sites, the
+    // collections taken over) in FOverlay. XmlFile is made from them (Realize) only when something uses it.
+    bool FVirtual = false;
+    TXmlDocument FOverlay;
+    std::vector<pugi::xml_node> FHolders; // per site: the overlay element whose children stand in for its content
+    std::vector<std::pair<pugi::xml_node, pugi::xml_node>> FTakenOver; // the default's collection, and its replacement
+    // The document saves work on: the overlay while the file is kept as parts.
+    TXmlDocument &WorkDocument() { return FVirtual ? FOverlay : XmlFile; }
+    const TXmlDocument &SiteDocument() const { return FVirtual ? FBaseTemplate->XmlFile : XmlFile; }
+    // The whole document, as the classic rebuild would have it, made into Into; Nodes (of the default's document, in
+    // document order) become their counterparts there.
+    // Returns the sites' elements there.
+    std::vector<pugi::xml_node> BuildWhole(TXmlDocument &Into, std::vector<pugi::xml_node> *Nodes);
+    // BuildWhole, and what Omit (the default's nodes) leaves out of it.
+    TXmlDocument::TOmitSet BuildWholeLeavingOut(TXmlDocument &Whole, const TXmlDocument::TOmitSet &Omit);
+    // Makes XmlFile whole and ends keeping the file as parts.
+    void Realize();
+    void EndVirtual();
     // Writes the first save's document to the work file, and renames it into the language file's place.
     bool ReplaceThroughWorkFile(const TXmlDocument::TOmitSet &Omit);
-    // False when an element with a site was replaced or brought in. The copies brought in go to Copies.
+    // False when an element with a site was replaced or brought in. The copies brought in go to Copies. Kept as parts,
+    // the copies go into the overlay and the default's document stays as it is.
     bool ReplaceTranslatedCollections(const TXmlDocument &LanguageDoc, std::vector<pugi::xml_node> &Copies);
     // Indexes the items not yet in FIdIndex.
     void IndexItems();
@@ -351,7 +380,7 @@ public:
 
 protected:
     bool IsSite(const pugi::xml_node &Element, QString *ID) const override;
-    void StoreSite(const TItemSite &Site, bool Keep) override;
+    void StoreSite(size_t Site, bool Keep) override;
     bool SiteContentIsWritten() const override { return true; }
     pugi::xml_attribute SiteIdAttribute(const pugi::xml_node &Element) const override;
 };
@@ -367,7 +396,7 @@ public:
 
 protected:
     bool IsSite(const pugi::xml_node &Element, QString *ID) const override;
-    void StoreSite(const TItemSite &Site, bool Keep) override;
+    void StoreSite(size_t Site, bool Keep) override;
     bool SiteContentIsWritten() const override { return false; }
     pugi::xml_attribute SiteIdAttribute(const pugi::xml_node &Element) const override;
 };

@@ -111,6 +111,7 @@ tLoadResFileResult TTransResourceFileNode::LoadResFile(const QString &ResFileNam
         return lrfNotExists;
     if (FWorkOnlyCopy || FBackupOnlyCopy)
         FReloadedSinceFailure = true;
+    EndVirtual();
     try {
         ResourceFileName = ResFileName;
         // Saving writes and renames files beside a language file: through a linked folder they would land elsewhere.
@@ -135,6 +136,8 @@ tLoadResFileResult TTransResourceFileNode::LoadResFile(const QString &ResFileNam
 bool TTransResourceFileNode::Parse()
 {
     try {
+        // A file kept as parts is read again from the whole.
+        Realize();
         ClearItems();
         if (FLoadFailed)
             return false;
@@ -434,7 +437,7 @@ void TTransResourceFileNode_Menu::AddMissingItemsFromBaseTemplate()
 bool TTransResourceFileNode::ReplaceTranslatedCollections(const TXmlDocument &LanguageDoc, std::vector<pugi::xml_node> &Copies)
 {
     // The default file's structure keeps the language's own plurals and arrays in their places.
-    const pugi::xml_node root = XmlFile.Root();
+    const pugi::xml_node root = FVirtual ? FBaseTemplate->XmlFile.Root() : XmlFile.Root();
     const pugi::xml_node languageRoot = LanguageDoc.Root();
     if (!root || !languageRoot)
         return true;
@@ -472,7 +475,13 @@ bool TTransResourceFileNode::ReplaceTranslatedCollections(const TXmlDocument &La
                 const pugi::xml_node source = translated.value(k);
                 if (sitesKept && (holdsSite(e) || holdsSite(source)))
                     sitesKept = false;
-                Copies.push_back(XmlFile.ReplaceWithCopy(e, LanguageDoc, source));
+                if (FVirtual) {
+                    const pugi::xml_node copy = FOverlay.AppendCopy(FOverlay.Root(), LanguageDoc, source);
+                    FTakenOver.emplace_back(e, copy);
+                    Copies.push_back(copy);
+                } else {
+                    Copies.push_back(XmlFile.ReplaceWithCopy(e, LanguageDoc, source));
+                }
                 FCheckPrefixes = true;
             }
         }
@@ -541,15 +550,31 @@ bool TTransResourceFileNode::RecreateFileFromBase()
             FBaseTemplate->RememberFileTime();
             return true;
         }
+        // A values file is kept as its parts put into the default's document, when the default's sites can be
+        // trusted; otherwise it is rebuilt on a copy of that document.
         std::vector<pugi::xml_node> siteElements;
-        if (!FBaseTemplate->SaveFileTo(TempWorkFileName, &rebuilt, &siteElements)) {
+        bool asParts = SiteContentIsWritten();
+        if (asParts && !FBaseTemplate->SaveFileTo(TempWorkFileName, nullptr, nullptr, true)) {
+            AppendMissingElements();
+            return true;
+        }
+        if (asParts && (!FBaseTemplate->SitesValid() || !FBaseTemplate->XmlFile.Root()))
+            asParts = false;
+        if (!asParts && !FBaseTemplate->SaveFileTo(TempWorkFileName, &rebuilt, &siteElements)) {
             AppendMissingElements();
             return true;
         }
         const QString encoding = XmlFile.Encoding();
         TXmlDocument language;
         language.Swap(XmlFile);
-        XmlFile.Swap(rebuilt);
+        if (asParts) {
+            FVirtual = true;
+            FOverlay.AssignFrame(FBaseTemplate->XmlFile);
+            for (const TItemSite &site : FBaseTemplate->FSites)
+                siteElements.push_back(site.Element);
+        } else {
+            XmlFile.Swap(rebuilt);
+        }
         // The rebuilt document holds the default's elements of the strings this file lacks.
         FMissingElements.clear();
         // The sources of the items lie in the language's document, which goes when the rebuild is done.
@@ -563,22 +588,34 @@ bool TTransResourceFileNode::RecreateFileFromBase()
             }
         } dropSources{*this};
         // The default's own declaration stays as it is when it already names that encoding.
-        if (XmlFile.Encoding().compare(encoding, Qt::CaseInsensitive) != 0)
-            XmlFile.setEncoding(encoding);
+        if (WorkDocument().Encoding().compare(encoding, Qt::CaseInsensitive) != 0)
+            WorkDocument().setEncoding(encoding);
         std::vector<pugi::xml_node> collections;
         const bool sitesKept = ReplaceTranslatedCollections(language, collections);
-        XmlFile.TakeDoctype(language);
-        if (!sitesKept || !FBaseTemplate->SitesValid() || !DeriveSites(FBaseTemplate->FSites, siteElements))
+        WorkDocument().TakeDoctype(language);
+        bool realized = false;
+        if (!sitesKept || !FBaseTemplate->SitesValid() || !DeriveSites(FBaseTemplate->FSites, siteElements)) {
+            // Sites inside collections: the whole document, and a walk to find them.
+            realized = FVirtual;
+            Realize();
             FSitesGeneration = 0;
+        }
+        if (FVirtual)
+            XmlFile.Defer([this](TXmlDocument &) { Realize(); });
         // The prefixes are those of the default's document, but where this file's texts and collections go in.
         const TPrefixUse &basePrefixes = FBaseTemplate->PrefixSummary();
-        FPrefixGeneration = XmlFile.Generation();
+        FPrefixGeneration = WorkDocument().Generation();
         FPrefixDeclaredOnRootOnly = !basePrefixes.DeclaredBelow;
         FPrefixUndeclared.clear();
         for (const std::string &prefix : basePrefixes.Used)
             if (std::find(basePrefixes.Declared.begin(), basePrefixes.Declared.end(), prefix) == basePrefixes.Declared.end())
                 FPrefixUndeclared.push_back(prefix);
         FPrefixParts = collections;
+        if (realized) {
+            // The collections were copied once more into the whole document: its first check walks it all.
+            FPrefixGeneration = 0;
+            FPrefixParts.clear();
+        }
         // Every item the default has a string of goes into the rebuilt document.
         for (size_t i = 0; i < Items.size(); ++i)
             if (FBaseIndex[i] != -1)

@@ -153,12 +153,12 @@ const GlossmillXml::TPrefixUse &TTransResourceFileNode::PrefixSummary()
 
 void TTransResourceFileNode::DeclarePrefixes()
 {
-    pugi::xml_node root = XmlFile.Root();
+    pugi::xml_node root = WorkDocument().Root();
     if (!root)
         return;
     // Since the last time, declarations could go only with a content written over, and the root keeps all of them
     // when there were none elsewhere; what is left to find is what the parts written since use.
-    bool incremental = FPrefixGeneration == XmlFile.Generation() && FPrefixDeclaredOnRootOnly;
+    bool incremental = FPrefixGeneration == WorkDocument().Generation() && FPrefixDeclaredOnRootOnly;
     for (const std::string &prefix : FPrefixUndeclared)
         if (incremental && !PrefixUri(QString::fromStdString(prefix), FNamespaces).isEmpty())
             incremental = false;
@@ -188,9 +188,10 @@ void TTransResourceFileNode::DeclarePrefixes()
                 .set_value(ToU8(PrefixUri(QString::fromStdString(missing.front()), FNamespaces)).c_str());
         FPrefixDeclaredOnRootOnly = FPrefixDeclaredOnRootOnly && !partsDeclare;
     } else {
+        Realize();
         FPrefixDeclaredOnRootOnly = !DeclareUsedPrefixes(XmlFile, FNamespaces).DeclaredBelow;
     }
-    FPrefixGeneration = XmlFile.Generation();
+    FPrefixGeneration = WorkDocument().Generation();
     FPrefixUndeclared.clear();
     FPrefixParts.clear();
 }
@@ -200,7 +201,7 @@ bool TTransResourceFileNode::ReplaceThroughWorkFile(const TXmlDocument::TOmitSet
     // A work file this node did not write (one left by an earlier run, or a link) is kept, never written over.
     if (!FWorkFileOurs)
         SetAsideLeftovers(false);
-    XmlFile.SaveToFile(TempWorkFileName, &Omit, !FWorkFileOurs);
+    WriteDocument(TempWorkFileName, Omit, !FWorkFileOurs);
     FWorkFileOurs = true;
     FWorkFileForeign = false;
     const QString backup = StripFileExtension(ResourceFileName) + QStringLiteral(".bck");
@@ -234,24 +235,24 @@ bool TTransResourceFileNode::SaveFile(const QString &NewResFile)
     return SaveFileTo(NewResFile, nullptr);
 }
 
-bool TTransResourceFileNode::SaveFileTo(const QString &NewResFile, TXmlDocument *Into, std::vector<pugi::xml_node> *SiteElements)
+bool TTransResourceFileNode::SaveFileTo(const QString &NewResFile, TXmlDocument *Into, std::vector<pugi::xml_node> *SiteElements,
+                                        bool PrepareOnly)
 {
     bool result = true;
     FStoredItems.clear();
     // Only this save fills the scrap list; handles from an earlier document must not reach it.
     ScrapXmlNodeContainer.clear();
     try {
-        const pugi::xml_node root = XmlFile.Root();
-        if (root) {
+        if (WorkDocument().Root()) {
             const QString states = GetItemStatesText();
             bool found = false;
-            for (pugi::xml_node node : XmlFile.Prolog())
+            for (pugi::xml_node node : WorkDocument().Prolog())
                 if (node.type() == pugi::node_comment && ToQ(node.value()).contains(StatesMarker)) {
                     node.set_value(ToU8(states).c_str());
                     found = true;
                 }
             if (!found && !states.isEmpty())
-                XmlFile.AddPrologComment(states);
+                WorkDocument().AddPrologComment(states);
             // A default values file with nothing changed has nothing to store and nothing to scrap.
             bool throughSites = false;
             if (!IsBase() || NeedSave() || !SiteContentIsWritten()) {
@@ -259,7 +260,8 @@ bool TTransResourceFileNode::SaveFileTo(const QString &NewResFile, TXmlDocument 
                 if (!throughSites) {
                     // The walk writes what the sites could not: their elements may change, and with them the sources
                     // and the prefixes.
-                    StoreToXMLNode(root);
+                    Realize();
+                    StoreToXMLNode(XmlFile.Root());
                     FSitesGeneration = 0;
                     FSources.clear();
                     FPrefixGeneration = 0;
@@ -276,7 +278,7 @@ bool TTransResourceFileNode::SaveFileTo(const QString &NewResFile, TXmlDocument 
                     throw EXmlError("the string " + ToU8(item->ID) + " has no place in " + ToU8(ResourceFileName));
                 StoreItem(item.get());
             }
-            XmlFile.setWriteBOM(!ModelSettings::DoNotWriteBOM());
+            WorkDocument().setWriteBOM(!ModelSettings::DoNotWriteBOM());
             // Written texts and taken-over elements may bring prefixes the document does not declare yet.
             if (!FStoredItems.empty() || FCheckPrefixes) {
                 DeclarePrefixes();
@@ -287,31 +289,36 @@ bool TTransResourceFileNode::SaveFileTo(const QString &NewResFile, TXmlDocument 
             // keeps them.
             TXmlDocument::TOmitSet omit;
             if (!ScrapXmlNodeContainer.empty()) {
-                omit = OmitWithTheirLines(throughSites && SitesValid() ? ScrappedAndEqualElements()
-                                                                       : FindEqualElements(root, ScrapXmlNodeContainer));
+                if (throughSites && SitesValid()) {
+                    omit = OmitWithTheirLines(ScrappedAndEqualElements());
+                } else {
+                    Realize();
+                    omit = OmitWithTheirLines(FindEqualElements(XmlFile.Root(), ScrapXmlNodeContainer));
+                }
                 ScrapXmlNodeContainer.clear();
             }
 
-            if (Into) {
+            if (PrepareOnly) {
+            } else if (Into) {
                 if (SiteElements) {
                     SiteElements->clear();
-                    if (omit.empty() && SitesValid())
+                    if (omit.empty() && SitesValid() && !FVirtual)
                         for (const TItemSite &site : FSites)
                             SiteElements->push_back(site.Element);
                 }
-                if (omit.empty())
+                if (omit.empty() && !FVirtual)
                     Into->Assign(XmlFile, SiteElements);
                 else
-                    Into->LoadFromBytes(XmlFile.SaveToBytes(&omit));
+                    Into->LoadFromBytes(DocumentBytes(omit));
             } else if (!NewResFile.isEmpty()) {
                 const bool work = NewResFile == TempWorkFileName;
-                XmlFile.SaveToFile(NewResFile, &omit, work && !FWorkFileOurs);
+                WriteDocument(NewResFile, omit, work && !FWorkFileOurs);
                 if (work) {
                     FWorkFileOurs = true;
                     FWorkFileForeign = false;
                 }
             } else if (TempWorkFileName.isEmpty()) {
-                XmlFile.SaveToFile(ResourceFileName, &omit);
+                WriteDocument(ResourceFileName, omit, false);
             } else if (FWorkOnlyCopy && FReloadedSinceFailure) {
                 // The document was read again since the failed save: the work file holds content it lacks.
                 LogException(nullptr, QStringLiteral("the work file ") + TempWorkFileName

@@ -58,7 +58,7 @@ int TTransResourceFileNode::IndexOfRawID(const char *Raw)
 
 bool TTransResourceFileNode::SitesValid() const
 {
-    return FSitesGeneration != 0 && FSitesGeneration == XmlFile.Generation();
+    return FSitesGeneration != 0 && FSitesGeneration == SiteDocument().Generation();
 }
 
 void TTransResourceFileNode::RecordSite(const pugi::xml_node &Element, int Index, int Occurrence)
@@ -128,7 +128,7 @@ bool TTransResourceFileNode::DeriveSites(const std::vector<TItemSite> &BaseSites
         }
         FSites.push_back(site);
     }
-    FSitesGeneration = XmlFile.Generation();
+    FSitesGeneration = SiteDocument().Generation();
     return true;
 }
 
@@ -185,24 +185,35 @@ void TTransResourceFileNode::WriteItemTitle(pugi::xml_attribute Title, TTranslat
         FSources[size_t(Index)] = TItemSource();
 }
 
-void TTransResourceFileNode_Value::StoreSite(const TItemSite &Site, bool Keep)
+pugi::xml_node TTransResourceFileNode::ContentTarget(size_t Site)
 {
-    const int index = ItemIndexAtSite(Site);
+    if (!FVirtual)
+        return FSites[Site].Element;
+    if (FHolders.size() < FSites.size())
+        FHolders.resize(FSites.size());
+    if (!FHolders[Site])
+        FHolders[Site] = FOverlay.Root().append_child("content");
+    return FHolders[Site];
+}
+
+void TTransResourceFileNode_Value::StoreSite(size_t Site, bool Keep)
+{
+    const int index = ItemIndexAtSite(SiteAt(Site));
     if (index < 0)
         return;
     TTranslateItem *item = TransItems()[size_t(index)].get();
     if (item->FTranslateState == tsDontTranslate)
-        AddXMLNodeToScrap(Site.Element);
+        AddXMLNodeToScrap(SiteAt(Site).Element);
     if (item->Changed) {
-        WriteItemContent(Site.Element, item, index, Keep);
+        WriteItemContent(ContentTarget(Site), item, index, Keep);
         StoreItem(item);
     }
 }
 
-void TTransResourceFileNode_Menu::StoreSite(const TItemSite &Site, bool Keep)
+void TTransResourceFileNode_Menu::StoreSite(size_t Site, bool Keep)
 {
-    const pugi::xml_attribute title = FindAttribute(Site.Element, "title");
-    const int index = ItemIndexAtSite(Site);
+    const pugi::xml_attribute title = FindAttribute(SiteAt(Site).Element, "title");
+    const int index = ItemIndexAtSite(SiteAt(Site));
     if (!title || index < 0)
         return;
     TTranslateItem *item = TransItems()[size_t(index)].get();
@@ -212,8 +223,10 @@ void TTransResourceFileNode_Menu::StoreSite(const TItemSite &Site, bool Keep)
 
 bool TTransResourceFileNode::StoreThroughSites()
 {
-    if (!SitesValid())
+    if (!SitesValid()) {
+        Realize();
         BuildSitesByWalk();
+    }
     if (!SitesValid())
         return false;
     const bool keep = ModelSettings::KeepWhiteSpaces();
@@ -223,8 +236,8 @@ bool TTransResourceFileNode::StoreThroughSites()
             if (item->Changed && item->FTranslatedValue.contains(QLatin1Char('<'))
                 && item->FTranslatedValue.contains(QLatin1String("string")))
                 return false;
-    for (const TItemSite &site : FSites)
-        StoreSite(site, keep);
+    for (size_t k = 0; k < FSites.size(); ++k)
+        StoreSite(k, keep);
     return true;
 }
 
@@ -235,12 +248,18 @@ std::vector<pugi::xml_node> TTransResourceFileNode::ScrappedAndEqualElements()
     // scrapped, 2 one kept.
     std::vector<unsigned char> kinds(Items.size() + 1, 0);
     std::vector<char> scrapped(FSites.size(), 0);
+    bool anyMixed = false;
     for (size_t k = 0; k < FSites.size(); ++k) {
         const int index = ItemIndexAtSite(FSites[k]);
         scrapped[k] = index >= 0 && Items[size_t(index)]->FTranslateState == tsDontTranslate;
-        kinds[size_t(FSites[k].First + 1)] |= scrapped[k] ? 1 : 2;
+        unsigned char &kind = kinds[size_t(FSites[k].First + 1)];
+        kind |= scrapped[k] ? 1 : 2;
+        anyMixed = anyMixed || kind == 3;
     }
-    const pugi::xml_node root = XmlFile.Root();
+    // Comparing needs the elements whole, with their contents in them.
+    if (anyMixed)
+        Realize();
+    const pugi::xml_node root = SiteDocument().Root();
     std::vector<pugi::xml_node> found, targets, candidates;
     for (size_t k = 0; k < FSites.size(); ++k) {
         const TItemSite &site = FSites[k];

@@ -1,0 +1,115 @@
+// A language file kept as parts put into its default file's document: its own prolog and root, the contents written
+// into the default's string elements, the collections it took over. Nothing of the default's document is copied until
+// something needs the whole (Realize).
+#include "Glossmill_types.h"
+
+using namespace GlossmillXml;
+
+void TTransResourceFileNode::EndVirtual()
+{
+    FVirtual = false;
+    FOverlay.Clear();
+    FHolders.clear();
+    FTakenOver.clear();
+}
+
+std::vector<pugi::xml_node> TTransResourceFileNode::BuildWhole(TXmlDocument &Into, std::vector<pugi::xml_node> *Nodes)
+{
+    const TXmlDocument &base = FBaseTemplate->XmlFile;
+    Into.Assign(base);
+    pugi::xml_document &doc = Into.Document();
+    pugi::xml_node root = doc.document_element();
+    const pugi::xml_node frame = FOverlay.Root();
+
+    std::vector<pugi::xml_node> sites(FSites.size()), taken;
+    for (size_t k = 0; k < FSites.size(); ++k)
+        sites[k] = FSites[k].Element;
+    for (const auto &collection : FTakenOver)
+        taken.push_back(collection.first);
+    MapCounterparts(base.Document(), doc, sites);
+    MapCounterparts(base.Document(), doc, taken);
+    if (Nodes)
+        MapCounterparts(base.Document(), doc, *Nodes);
+
+    // The prolog as this file has it; what follows the root is the default's.
+    for (pugi::xml_node child = doc.first_child(); child && child != root;) {
+        const pugi::xml_node next = child.next_sibling();
+        doc.remove_child(child);
+        child = next;
+    }
+    for (pugi::xml_node child = FOverlay.Document().first_child(); child && child != frame; child = child.next_sibling())
+        doc.insert_copy_before(child, root);
+    // Saves only ever add attributes to the root, after the default's.
+    pugi::xml_attribute own = root.first_attribute();
+    for (pugi::xml_attribute a = frame.first_attribute(); a; a = a.next_attribute()) {
+        if (own)
+            own = own.next_attribute();
+        else
+            root.append_copy(a);
+    }
+
+    for (size_t k = 0; k < FHolders.size() && k < sites.size(); ++k) {
+        if (!FHolders[k] || !sites[k])
+            continue;
+        sites[k].remove_children();
+        for (pugi::xml_node child = FHolders[k].first_child(); child; child = child.next_sibling())
+            sites[k].append_copy(child);
+    }
+    for (size_t j = 0; j < taken.size(); ++j)
+        if (taken[j])
+            Into.ReplaceWithCopy(taken[j], FOverlay, FTakenOver[j].second);
+    Into.setWriteBOM(FOverlay.WriteBOM());
+    return sites;
+}
+
+void TTransResourceFileNode::Realize()
+{
+    if (!FVirtual)
+        return;
+    const std::vector<pugi::xml_node> sites = BuildWhole(XmlFile, nullptr);
+    for (size_t k = 0; k < FSites.size(); ++k)
+        FSites[k].Element = sites[k];
+    const bool sitesServe = SitesValid();
+    const bool prefixesKnown = FPrefixGeneration == FOverlay.Generation() && FPrefixParts.empty();
+    EndVirtual();
+    FSitesGeneration = sitesServe ? XmlFile.Generation() : 0;
+    FPrefixGeneration = prefixesKnown ? XmlFile.Generation() : 0;
+}
+
+TXmlDocument::TOmitSet TTransResourceFileNode::BuildWholeLeavingOut(TXmlDocument &Whole, const TXmlDocument::TOmitSet &Omit)
+{
+    // The nodes left out are sites and the whitespace before them, in document order as the sites are.
+    std::vector<pugi::xml_node> omitted;
+    for (const TItemSite &site : FSites)
+        if (Omit.count(site.Element.internal_object())) {
+            const pugi::xml_node before = site.Element.previous_sibling();
+            if (before && Omit.count(before.internal_object()))
+                omitted.push_back(before);
+            omitted.push_back(site.Element);
+        }
+    BuildWhole(Whole, &omitted);
+    TXmlDocument::TOmitSet omit;
+    for (const pugi::xml_node &node : omitted)
+        omit.insert(node.internal_object());
+    return omit;
+}
+
+void TTransResourceFileNode::WriteDocument(const QString &FileName, const TXmlDocument::TOmitSet &Omit, bool CreateNew)
+{
+    if (!FVirtual) {
+        XmlFile.SaveToFile(FileName, &Omit, CreateNew);
+        return;
+    }
+    TXmlDocument whole;
+    const TXmlDocument::TOmitSet omit = BuildWholeLeavingOut(whole, Omit);
+    whole.SaveToFile(FileName, &omit, CreateNew);
+}
+
+QByteArray TTransResourceFileNode::DocumentBytes(const TXmlDocument::TOmitSet &Omit)
+{
+    if (!FVirtual)
+        return XmlFile.SaveToBytes(&Omit);
+    TXmlDocument whole;
+    const TXmlDocument::TOmitSet omit = BuildWholeLeavingOut(whole, Omit);
+    return whole.SaveToBytes(&omit);
+}
