@@ -1,5 +1,6 @@
 #pragma once
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QHash>
 #include <QString>
 #include <pugixml.hpp>
@@ -149,7 +150,11 @@ private:
     void NewGeneration();
     // Makes a deferred tree now.
     void Built() const;
-    void ParseUtf8(std::string_view Text);
+    class TParseBuffer;
+    // Owned: the buffer that holds Bytes, for the document to take over; null when they are the caller's.
+    void LoadBytes(QByteArrayView Bytes, TParseBuffer *Owned);
+    // Text is UTF-8; the document takes it over when it can parse it in place.
+    void ParseUtf8(TParseBuffer &Text);
     // The file's text in UTF-8, line ends as the file had them; true when those are already the file's bytes.
     bool Serialize(std::string &Out, const TOmitSet *Omit) const;
     QByteArray Encode(const std::string &Utf8) const;

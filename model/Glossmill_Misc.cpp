@@ -307,44 +307,65 @@ tPathKind PathKindNoFollow(const QString &Path)
     return pkOther;
 }
 
-bool ReadRegularFile(const QString &Path, QByteArray &Bytes, QString &Error)
+qint64 ReadRegularFileInto(const QString &Path, const std::function<char *(qint64 Size)> &Room, QString &Error)
 {
     const QByteArray path = QFile::encodeName(Path);
     struct stat st {};
     // Opening a FIFO or a device may block or never end; only a regular file is opened at all.
     if (::stat(path.constData(), &st) != 0) {
         Error = ErrnoText(errno);
-        return false;
+        return -1;
     }
     if (!S_ISREG(st.st_mode)) {
         Error = QStringLiteral("not a regular file");
-        return false;
+        return -1;
     }
     const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         Error = ErrnoText(errno);
-        return false;
+        return -1;
     }
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    if (!ok)
+    struct TCloser
+    {
+        int Fd;
+        ~TCloser() { ::close(Fd); }
+    } closer{fd};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         Error = QStringLiteral("not a regular file");
-    Bytes.clear();
-    if (ok)
-        Bytes.reserve(qsizetype(st.st_size));
-    char buffer[65536];
-    while (ok) {
-        const ssize_t n = WithoutInterrupts([&] { return ::read(fd, buffer, sizeof buffer); });
+        return -1;
+    }
+    // One byte beyond the size, so that the end of the file shows without a buffer of its own; more only when the
+    // file grows while it is read.
+    qint64 capacity = qint64(st.st_size) + 1;
+    char *data = Room(capacity);
+    qint64 size = 0;
+    for (;;) {
+        if (size == capacity) {
+            capacity += std::max<qint64>(capacity, 65536);
+            data = Room(capacity);
+        }
+        const ssize_t n = WithoutInterrupts([&] { return ::read(fd, data + size, size_t(capacity - size)); });
         if (n < 0) {
             Error = ErrnoText(errno);
-            ok = false;
-        } else if (n == 0) {
-            break;
-        } else {
-            Bytes.append(buffer, qsizetype(n));
+            return -1;
         }
+        if (n == 0)
+            return size;
+        size += n;
     }
-    ::close(fd);
-    return ok;
+}
+
+bool ReadRegularFile(const QString &Path, QByteArray &Bytes, QString &Error)
+{
+    const qint64 size = ReadRegularFileInto(
+        Path,
+        [&Bytes](qint64 Size) {
+            Bytes.resize(qsizetype(Size));
+            return Bytes.data();
+        },
+        Error);
+    Bytes.resize(qsizetype(std::max<qint64>(size, 0)));
+    return size >= 0;
 }
 
 bool WriteRegularFile(const QString &Path, const char *Data, qint64 Size, bool CreateNew, QString &Error)

@@ -64,6 +64,9 @@ tPathKind PathKindNoFollow(const QString &Path);
 // Reads a whole regular file, following links. Anything else (a folder, a device, a FIFO) is refused without being
 // read, and never blocks. False with Error set on failure.
 bool ReadRegularFile(const QString &Path, QByteArray &Bytes, QString &Error);
+// The same, into memory that Room(Size) hands out: room for Size bytes that begins with what was read so far (Size is
+// one more than the file's size, and grows only when the file does while it is read). The bytes read, or -1.
+qint64 ReadRegularFileInto(const QString &Path, const std::function<char *(qint64 Size)> &Room, QString &Error);
 // Makes Data the whole content of a regular file; never writes through a link or into anything else. With CreateNew
 // nothing may stand at Path yet; otherwise an existing regular file is rewritten in place. False with Error set.
 bool WriteRegularFile(const QString &Path, const char *Data, qint64 Size, bool CreateNew, QString &Error);

@@ -539,3 +539,191 @@ TEST(XmlDocument, TakeDoctypeKeepsTheDeclarationsOnlyTheTargetHas)
     plain.TakeDoctype(none);
     EXPECT_TRUE(plain.SaveToBytes().contains("Etar DE"));
 }
+
+// What the writer puts into the file for a value written into a document: markup characters as entities, control
+// characters and characters the encoding cannot hold as character references, "&#0160;" as itself.
+struct TWrittenValueCase
+{
+    const char *Name;
+    QByteArray Head;      // the file up to the element's content; the element is <s t="">, or <s t=''>
+    const char *Text;     // written as the element's text (UTF-8)
+    const char *Value;    // written as the attribute's value (UTF-8)
+    QByteArray Expected;  // the whole file written, in its encoding
+};
+
+class XmlWrittenValue : public ::testing::TestWithParam<TWrittenValueCase>
+{
+};
+
+TEST_P(XmlWrittenValue, ReachesTheFileInTheFilesForm)
+{
+    const TWrittenValueCase &c = GetParam();
+    TXmlDocument doc;
+    doc.LoadFromBytes(c.Head + "</s></r>\n");
+    pugi::xml_node s = FirstNamed(doc, "s");
+    WriteContent(s, QString::fromUtf8(c.Text), ckPlain, false);
+    WriteAttribute(s.attribute("t"), QString::fromUtf8(c.Value));
+    const QByteArray written = doc.SaveToBytes();
+    TestSupport::ExpectText(written, c.Expected);
+    // What a save writes reads back as what was written; "&#0160;" as the character it stands for.
+    const auto reread = [](const char *Utf8) { return QString::fromUtf8(Utf8).replace("&#0160;", QChar(0xA0)); };
+    TXmlDocument again;
+    ASSERT_NO_THROW(again.LoadFromBytes(written));
+    EXPECT_EQ(ReadContent(FirstNamed(again, "s")).Text, reread(c.Text));
+    EXPECT_EQ(ReadAttribute(FirstNamed(again, "s").attribute("t")), reread(c.Value));
+}
+
+const QByteArray Latin1Head = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<r><s t=\"\">";
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, XmlWrittenValue,
+    ::testing::Values(
+        TWrittenValueCase{"ControlCharacters", "<r><s t=\"\">", "a\tb\nc\rd\x01" "e\x1F", "a\tb\nc\rd\x01",
+                          "<r><s t=\"a&#9;b&#10;c&#13;d&#1;\">a\tb\nc&#13;d&#1;e&#31;</s></r>\n"},
+        TWrittenValueCase{"MarkupCharacters", "<r><s t=\"\">", "<a href=\"x\">'&'</a", "<'&\">",
+                          "<r><s t=\"&lt;'&amp;&quot;>\">&lt;a href=\"x\"&gt;'&amp;'&lt;/a</s></r>\n"},
+        TWrittenValueCase{"SingleQuotedAttribute", "<r><s t=''>", "it's", "it's \"q\" &amp; <",
+                          "<r><s t='it&apos;s \"q\" &amp;amp; &lt;'>it's</s></r>\n"},
+        TWrittenValueCase{"NoBreakSpaceReferences", "<r><s t=\"\">", "&#0160;é&#0160;&#0160;&lt;&#0160;", "&#0160;x&#0160;",
+                          "<r><s t=\"&#0160;x&#0160;\">&#0160;é&#0160;&#0160;&amp;lt;&#0160;</s></r>\n"},
+        TWrittenValueCase{"Utf8KeepsEveryCharacter", "<r><s t=\"\">", "\xEF\xBF\xBD \xEF\xB7\x91 日本 😀", "ü 😀 \xEF\xBF\xBF",
+                          "<r><s t=\"ü 😀 \xEF\xBF\xBF\">\xEF\xBF\xBD \xEF\xB7\x91 日本 😀</s></r>\n"},
+        TWrittenValueCase{"Latin1ReferencesWhatItCannotHold", Latin1Head, "Grüße € 😀 &#0160;ÿ", "ä日😀&#0160;",
+                          "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<r><s t=\"\xE4&#26085;&#128512;&#0160;\">Gr\xFC\xDF"
+                          "e &#8364; &#128512; &#0160;\xFF</s></r>\n"},
+        TWrittenValueCase{"AsciiReferencesAllButAscii", "<?xml version=\"1.0\" encoding=\"US-ASCII\"?>\n<r><s t=\"\">", "Grüße <x>",
+                          "é&", "<?xml version=\"1.0\" encoding=\"US-ASCII\"?>\n<r><s t=\"&#233;&amp;\">Gr&#252;&#223;e &lt;x&gt;</s></r>\n"},
+        TWrittenValueCase{"CodePageReferencesWhatItCannotHold", "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n<r><s t=\"\">",
+                          "Ключ № € – ü 日 &#0160;", "ё ü",
+                          "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n<r><s t=\"\xB8 &#252;\">\xCA\xEB\xFE\xF7 \xB9 \x88 \x96 "
+                          "&#252; &#26085; &#0160;</s></r>\n"}),
+    [](const auto &Info) { return std::string(Info.param.Name); });
+
+TEST(XmlDocument, WindowsLineEndsStayInWhatIsWrittenAndAdded)
+{
+    const QByteArray file = "<?xml version=\"1.0\"?>\r\n<!-- one\r\n     two -->\r\n<resources>\r\n"
+                            "    <string name=\"a\">x</string>\r\n    <string name=\"c\"><![CDATA[p\r\nq]]></string>\r\n</resources>\r\n";
+    TXmlDocument doc;
+    doc.LoadFromBytes(file);
+    TestSupport::ExpectText(doc.SaveToBytes(), file);
+    WriteContent(FirstNamed(doc, "string"), "line\nnext\r\nlast", ckPlain, false);
+    AppendChildElement(doc.Root(), "string").append_attribute("name") = "b";
+    TestSupport::ExpectText(doc.SaveToBytes(),
+                            "<?xml version=\"1.0\"?>\r\n<!-- one\r\n     two -->\r\n<resources>\r\n"
+                            "    <string name=\"a\">line\r\nnext&#13;\r\nlast</string>\r\n"
+                            "    <string name=\"c\"><![CDATA[p\r\nq]]></string>\r\n    <string name=\"b\" />\r\n</resources>\r\n");
+}
+
+// New and emptied elements close as most of the file's "/>" do: with a space before it or without.
+TEST(XmlDocument, EmptyElementsCloseAsMostOfTheFilesDo)
+{
+    TXmlDocument tight, spaced;
+    tight.LoadFromBytes("<r>\n  <a/>\n  <b x=\"1\"/>\n  <c />\n  <s>x</s>\n</r>\n");
+    spaced.LoadFromBytes("<r>\n  <a />\n  <b x=\"1\"/>\n  <c />\n  <s>x</s>\n</r>\n");
+    for (TXmlDocument *doc : {&tight, &spaced}) {
+        FirstNamed(*doc, "s").remove_children();
+        AppendChildElement(doc->Root(), "n");
+    }
+    TestSupport::ExpectText(tight.SaveToBytes(), "<r>\n  <a/>\n  <b x=\"1\"/>\n  <c />\n  <s/>\n  <n/>\n</r>\n");
+    TestSupport::ExpectText(spaced.SaveToBytes(), "<r>\n  <a />\n  <b x=\"1\"/>\n  <c />\n  <s />\n  <n />\n</r>\n");
+}
+
+// Text is checked as UTF-8 wherever a sequence stands: at the start, across any position, at the very end.
+struct TTextCheckCase
+{
+    const char *Name;
+    QByteArray Inner; // put between "<r>" and "</r>", after 0 to 16 bytes of padding
+    bool Valid;
+};
+
+class XmlTextCheck : public ::testing::TestWithParam<TTextCheckCase>
+{
+};
+
+TEST_P(XmlTextCheck, AcceptsOnlyWellFormedUtf8AndAllowedControls)
+{
+    for (int pad = 0; pad <= 16; ++pad) {
+        const QByteArray file = "<r>" + QByteArray(pad, 'x') + GetParam().Inner + "</r>";
+        TXmlDocument doc;
+        if (GetParam().Valid) {
+            ASSERT_NO_THROW(doc.LoadFromBytes(file)) << pad;
+            EXPECT_EQ(doc.SaveToBytes(), file) << pad;
+        } else {
+            EXPECT_THROW(doc.LoadFromBytes(file), EXmlError) << pad;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sequences, XmlTextCheck,
+    ::testing::Values(TTextCheckCase{"TwoBytes", "\xC3\xA9", true}, TTextCheckCase{"ThreeBytes", "\xE6\x97\xA5", true},
+                      TTextCheckCase{"FourBytes", "\xF0\x9F\x98\x80", true},
+                      TTextCheckCase{"Mixed", "a\xC3\xA9\tb\xE6\x97\xA5\n\xF0\x9F\x98\x80\n\xEF\xBF\xBFz", true},
+                      TTextCheckCase{"Delete", "\x7F", true}, TTextCheckCase{"Control", QByteArray("\x01", 1), false},
+                      TTextCheckCase{"Nul", QByteArray("\0", 1), false}, TTextCheckCase{"Escape", "\x1B", false},
+                      TTextCheckCase{"LoneContinuation", "\x80", false}, TTextCheckCase{"OverlongTwo", "\xC0\xAF", false},
+                      TTextCheckCase{"OverlongThree", "\xE0\x80\xAF", false}, TTextCheckCase{"OverlongFour", "\xF0\x80\x80\xAF", false},
+                      TTextCheckCase{"Surrogate", "\xED\xA0\x80", false}, TTextCheckCase{"BeyondUnicode", "\xF4\x90\x80\x80", false},
+                      TTextCheckCase{"NoLeadByte", "\xF8\x88\x80\x80\x80", false}, TTextCheckCase{"ShortSequence", "\xE6\x97", false},
+                      TTextCheckCase{"ContinuationMissing", "\xC3\x28", false}),
+    [](const auto &Info) { return std::string(Info.param.Name); });
+
+TEST(XmlDocument, TruncatedSequenceAtTheEndIsRefused)
+{
+    for (const QByteArray &end : {QByteArray("\xC3"), QByteArray("\xE6\x97"), QByteArray("\xF0\x9F\x98")}) {
+        TXmlDocument doc;
+        EXPECT_THROW(doc.LoadFromBytes("<r/>" + end), EXmlError) << end.toHex().toStdString();
+    }
+}
+
+// The layout of tags is found past whatever may look like a tag inside comments, sections, instructions, attribute
+// values and doctypes.
+const TLayoutCase MarkupAroundTags[] = {
+    {"CommentsHoldingTags", "<r>\n<!-- <a  x='1'/> --><b  y='2'\n/><!--<c>--><d\tz=\"3\"></d>\n</r>"},
+    {"SectionsHoldingTags", "<r><s><![CDATA[<a  x='1'/>]]></s><b  y='2'/><![CDATA[ /> ]]><e  /></r>"},
+    {"InstructionsHoldingTags", "<?xml version=\"1.0\"?>\n<?pi <a  x='1'/> ?>\n<r><?x '\"?><b  y='2' /></r>"},
+    {"ValuesHoldingTags", "<r><a x=\"'/> &lt;b  y='2'/>\"  z='\"/>'/><c w=\">>\"\n/></r>"},
+    {"DoctypeHoldingQuotes", "<!DOCTYPE r [\n<!-- it's -->\n<!ENTITY e \"<a  x='1'/>\">\n]>\n<r><b  y='2'\n/><c/><d /></r>"},
+    {"TextHoldingSlashes", "<r>a /&gt; b<c/>  /&gt;<d  e='1'/></r>\n"},
+    {"EmptyTagsAtTheEnd", "<r><a></a><b></b><c\n/></r>"},
+};
+
+class XmlLayoutAroundMarkup : public ::testing::TestWithParam<TLayoutCase>
+{
+};
+
+TEST_P(XmlLayoutAroundMarkup, UntouchedDocumentIsWrittenByteForByte)
+{
+    const QByteArray xml(GetParam().Xml);
+    TestSupport::ExpectText(RoundTrip(xml), xml);
+    TXmlDocument fromFile;
+    QTemporaryDir dir;
+    ASSERT_TRUE(TestSupport::WriteFile(dir.path() + "/f.xml", xml));
+    fromFile.LoadFromFile(dir.path() + "/f.xml");
+    TestSupport::ExpectText(fromFile.SaveToBytes(), xml);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, XmlLayoutAroundMarkup, ::testing::ValuesIn(MarkupAroundTags),
+                         [](const auto &Info) { return std::string(Info.param.Name); });
+
+// Cut anywhere, a file is loaded or refused with an error; nothing is read beyond its end.
+TEST(XmlDocument, EveryCutOfAFileLoadsOrIsRefused)
+{
+    const QByteArray file = "<?xml version=\"1.0\"?>\n<!-- c -->\n<r a='1'  b=\"2\"><s/><t x=\"/>\" /><u\n/><v></v>"
+                            "<![CDATA[ <w/> ]]><?p q?>\xC3\xA9\xE6\x97\xA5</r>\n";
+    QTemporaryDir dir;
+    for (qsizetype size = 0; size <= file.size(); ++size) {
+        const QByteArray cut = file.left(size);
+        TXmlDocument doc;
+        try {
+            doc.LoadFromBytes(cut);
+            EXPECT_TRUE(cut.endsWith("</r>") || cut.endsWith("</r>\n")) << "loaded: " << cut.toStdString();
+        } catch (const EXmlError &) {
+        }
+        ASSERT_TRUE(TestSupport::WriteFile(dir.path() + "/cut.xml", cut));
+        try {
+            doc.LoadFromFile(dir.path() + "/cut.xml");
+        } catch (const EXmlError &) {
+        }
+    }
+}

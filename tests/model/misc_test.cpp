@@ -273,3 +273,37 @@ TEST(Misc, MoveFileNoReplace)
     EXPECT_TRUE(MoveFileNoReplace(tmp.path() + "/values-de", tmp.path() + "/values-fr"));
     EXPECT_TRUE(QFileInfo(tmp.path() + "/values-fr").isDir());
 }
+
+TEST(Misc, ReadRegularFileReadsTheWholeFile)
+{
+    QTemporaryDir dir;
+    QByteArray large;
+    for (int i = 0; large.size() < 300000; ++i)
+        large += QByteArray::number(i) + ' ';
+    ASSERT_TRUE(WriteFile(dir.path() + "/large", large));
+    ASSERT_TRUE(WriteFile(dir.path() + "/empty", QByteArray()));
+    QByteArray bytes = "old";
+    QString error;
+    EXPECT_TRUE(ReadRegularFile(dir.path() + "/large", bytes, error));
+    EXPECT_EQ(bytes, large);
+    EXPECT_TRUE(ReadRegularFile(dir.path() + "/empty", bytes, error));
+    EXPECT_TRUE(bytes.isEmpty());
+    // A file whose size the system does not give beforehand is read to its end all the same.
+    EXPECT_TRUE(ReadRegularFile("/proc/self/status", bytes, error));
+    EXPECT_TRUE(bytes.startsWith("Name:")) << bytes.left(40).toStdString();
+    EXPECT_TRUE(bytes.contains("\nPid:")) << bytes.size();
+    // Into memory of the caller's, which the reading may ask to grow.
+    QByteArray room;
+    const qint64 size = ReadRegularFileInto(
+        dir.path() + "/large",
+        [&room](qint64 Size) {
+            room.resize(qsizetype(Size));
+            return room.data();
+        },
+        error);
+    EXPECT_EQ(size, large.size());
+    EXPECT_EQ(room.left(qsizetype(size)), large);
+    EXPECT_FALSE(ReadRegularFile(dir.path(), bytes, error));
+    EXPECT_FALSE(ReadRegularFile(dir.path() + "/missing", bytes, error));
+    EXPECT_FALSE(error.isEmpty());
+}

@@ -1,0 +1,387 @@
+#include "GlossmillXml.h"
+
+#include "Glossmill_Misc.h"
+#include "GlossmillXmlLayout.h"
+#include "GlossmillXmlShared.h"
+
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <new>
+
+using namespace GlossmillXml::Impl;
+
+// Memory from pugixml's allocator, so that a document can take it over and parse it in place.
+class TXmlDocument::TParseBuffer
+{
+public:
+    TParseBuffer() = default;
+    TParseBuffer(const TParseBuffer &) = delete;
+    TParseBuffer &operator=(const TParseBuffer &) = delete;
+    ~TParseBuffer()
+    {
+        if (FData)
+            pugi::get_memory_deallocation_function()(FData);
+    }
+
+    // Room for Room bytes that begins with what the buffer's room held, as far as it fits.
+    char *Reserve(size_t Room)
+    {
+        auto *data = static_cast<char *>(pugi::get_memory_allocation_function()(std::max<size_t>(Room, 1)));
+        if (!data)
+            throw std::bad_alloc();
+        if (FData) {
+            std::memcpy(data, FData, std::min(FRoom, Room));
+            pugi::get_memory_deallocation_function()(FData);
+        }
+        FData = data;
+        FRoom = std::max<size_t>(Room, 1);
+        FSize = std::min(FSize, Room);
+        return data;
+    }
+    void Assign(const char *Data, size_t Size)
+    {
+        Reserve(Size + 1);
+        if (Size)
+            std::memcpy(FData, Data, Size);
+        FSize = Size;
+    }
+    void SetSize(size_t Size) { FSize = Size; }
+    // Leaves out the first Count bytes.
+    void DropFront(size_t Count)
+    {
+        std::memmove(FData, FData + Count, FSize - Count);
+        FSize -= Count;
+    }
+    const char *Data() const { return FData; }
+    size_t Size() const { return FSize; }
+    // The memory, the text followed by a NUL, now the caller's to free with pugixml's deallocator.
+    char *ReleaseTerminated()
+    {
+        if (FRoom <= FSize)
+            Reserve(FSize + 1);
+        FData[FSize] = 0;
+        char *data = FData;
+        FData = nullptr;
+        FSize = FRoom = 0;
+        return data;
+    }
+
+private:
+    char *FData = nullptr;
+    size_t FSize = 0;
+    size_t FRoom = 0;
+};
+
+namespace {
+
+const unsigned DocumentParseFlags = pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_fragment
+    | pugi::parse_declaration | pugi::parse_comments | pugi::parse_doctype | pugi::parse_pi;
+
+// What the layout needs to know of a whole text.
+struct TTextFacts
+{
+    bool CrLf = false;      // the first LF has a CR before it
+    size_t SpacedSlash = 0; // "/>" with a space before it
+    size_t TightSlash = 0;  // "/>" with anything else before it
+};
+
+[[noreturn]] void RefuseText(const char *What, const unsigned char *Begin, const unsigned char *At)
+{
+    throw EXmlError(What + std::to_string(At - Begin));
+}
+
+// Checks UTF-8 and the characters XML 1.0 forbids (controls other than TAB, LF and CR), noting on the way what the
+// layout needs to know of the text.
+class TTextCheck
+{
+public:
+    explicit TTextCheck(std::string_view Text)
+        : FBegin(reinterpret_cast<const unsigned char *>(Text.data())), FEnd(FBegin + Text.size())
+    {
+    }
+
+    TTextFacts Run()
+    {
+        // Eight bytes at a time; per byte, exactly (no carry crosses into the next byte), the high bit is set from
+        // 0x80 up, below 0x20 (a byte plus 0x60 stays under 0x80) and for ">" (the byte XOR ">" is zero). Only the
+        // bytes so marked are looked at one by one.
+        constexpr uint64_t Ones = 0x0101010101010101ull, High = Ones * 0x80, Low7 = Ones * 0x7F;
+        const unsigned char *p = FBegin;
+        while (FEnd - p >= 8) {
+            uint64_t x;
+            std::memcpy(&x, p, 8);
+#if __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+            x = __builtin_bswap64(x); // the first byte in the lowest bits
+#endif
+            const uint64_t gt = x ^ (Ones * '>');
+            uint64_t marked = (x | ~((x & Low7) + Ones * 0x60) | ~(((gt & Low7) + Low7) | gt)) & High;
+            if (!marked) {
+                p += 8;
+                continue;
+            }
+            const unsigned char *next = p; // the first byte not yet taken
+            do {
+                const unsigned char *at = p + (__builtin_ctzll(marked) >> 3);
+                marked &= marked - 1;
+                if (at < next)
+                    continue; // a byte of a sequence already taken
+                // The common cases here, the rest (and every fault) in Take.
+                const unsigned char c = *at;
+                if (c >= 0xC2 && c <= 0xDF && FEnd - at >= 2 && (at[1] & 0xC0) == 0x80) {
+                    next = at + 2;
+                } else if ((c & 0xF0) == 0xE0 && FEnd - at >= 3 && (at[1] & 0xC0) == 0x80 && (at[2] & 0xC0) == 0x80) {
+                    const char32_t cp = char32_t(c & 0x0F) << 12 | char32_t(at[1] & 0x3F) << 6 | (at[2] & 0x3F);
+                    next = cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF) ? at + 3 : Take(at);
+                } else if (c == '>' || (c == '\n' && FLfSeen)) {
+                    if (c == '>' && at > FBegin && at[-1] == '/')
+                        ++(at - 1 > FBegin && at[-2] == ' ' ? FFacts.SpacedSlash : FFacts.TightSlash);
+                    next = at + 1;
+                } else {
+                    next = Take(at);
+                }
+            } while (marked);
+            p = std::max(next, p + 8);
+        }
+        while (p < FEnd)
+            p = *p >= 0x20 && *p < 0x80 && *p != '>' ? p + 1 : Take(p);
+        return FFacts;
+    }
+
+private:
+    // The byte at p is a control character, a ">" or starts a multi-byte sequence; where the next one starts.
+    const unsigned char *Take(const unsigned char *p)
+    {
+        const unsigned char c = *p;
+        if (c >= 0x80)
+            return Sequence(p);
+        if (c == '>') {
+            if (p > FBegin && p[-1] == '/')
+                ++(p - 1 > FBegin && p[-2] == ' ' ? FFacts.SpacedSlash : FFacts.TightSlash);
+        } else if (c == '\n') {
+            if (!FLfSeen) {
+                FLfSeen = true;
+                FFacts.CrLf = p > FBegin && p[-1] == '\r';
+            }
+        } else if (c < 0x20 && c != '\t' && c != '\r') {
+            RefuseText("not a text file: control character at offset ", FBegin, p);
+        }
+        return p + 1;
+    }
+
+    const unsigned char *Sequence(const unsigned char *p)
+    {
+        const unsigned char c = *p;
+        int len = 0;
+        char32_t cp = 0;
+        if (c >= 0xC2 && c <= 0xDF) {
+            len = 2;
+            cp = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            len = 3;
+            cp = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            len = 4;
+            cp = c & 0x07;
+        } else {
+            RefuseText("invalid UTF-8 at offset ", FBegin, p);
+        }
+        if (FEnd - p < len)
+            throw EXmlError("truncated UTF-8 at the end of the file");
+        for (int i = 1; i < len; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                RefuseText("invalid UTF-8 at offset ", FBegin, p);
+            cp = (cp << 6) | (p[i] & 0x3F);
+        }
+        if ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)))
+            RefuseText("invalid UTF-8 at offset ", FBegin, p);
+        return p + len;
+    }
+
+    const unsigned char *FBegin;
+    const unsigned char *FEnd;
+    TTextFacts FFacts;
+    bool FLfSeen = false;
+};
+
+// The "encoding" value of an XML declaration at the start of an ASCII-compatible text, empty without one.
+QString DeclaredEncoding(const QByteArray &Bytes)
+{
+    if (!Bytes.startsWith("<?xml"))
+        return QString();
+    const qsizetype end = Bytes.indexOf("?>");
+    if (end < 0)
+        return QString();
+    const QByteArray decl = Bytes.left(end);
+    const qsizetype at = decl.indexOf("encoding");
+    if (at < 0)
+        return QString();
+    qsizetype i = at + 8;
+    while (i < decl.size() && IsXmlSpace(decl[i]))
+        ++i;
+    if (i >= decl.size() || decl[i] != '=')
+        return QString();
+    ++i;
+    while (i < decl.size() && IsXmlSpace(decl[i]))
+        ++i;
+    if (i >= decl.size() || (decl[i] != '"' && decl[i] != '\''))
+        return QString();
+    const char quote = decl[i];
+    const qsizetype close = decl.indexOf(quote, i + 1);
+    if (close < 0)
+        return QString();
+    return QString::fromLatin1(decl.mid(i + 1, close - i - 1)).trimmed();
+}
+
+QByteArray Decode(QStringDecoder &Decoder, QByteArrayView Bytes, const char *What)
+{
+    const QString text = Decoder.decode(Bytes);
+    if (Decoder.hasError())
+        throw EXmlError(std::string("the file is not valid ") + What);
+    return text.toUtf8();
+}
+
+} // namespace
+
+void TXmlDocument::LoadFromFile(const QString &FileName)
+{
+    TParseBuffer buffer;
+    QString error;
+    const qint64 size = ReadRegularFileInto(
+        FileName, [&buffer](qint64 Room) { return buffer.Reserve(size_t(Room)); }, error);
+    if (size < 0)
+        throw EXmlError("can not read file " + FileName.toStdString() + ": " + error.toStdString());
+    buffer.SetSize(size_t(size));
+    LoadBytes(QByteArrayView(buffer.Data(), qsizetype(size)), &buffer);
+}
+
+void TXmlDocument::LoadFromBytes(const QByteArray &Bytes)
+{
+    LoadBytes(Bytes, nullptr);
+}
+
+void TXmlDocument::LoadBytes(QByteArrayView Bytes, TParseBuffer *Owned)
+{
+    Clear();
+    const auto *b = reinterpret_cast<const unsigned char *>(Bytes.data());
+    const qsizetype n = Bytes.size();
+    auto starts = [&](std::initializer_list<unsigned char> prefix) {
+        if (n < qsizetype(prefix.size()))
+            return false;
+        qsizetype i = 0;
+        for (unsigned char c : prefix)
+            if (b[i++] != c)
+                return false;
+        return true;
+    };
+    QByteArray utf8;
+    qsizetype skip = -1; // the text is Bytes from here on
+    if (starts({0xEF, 0xBB, 0xBF})) {
+        FDetectedEncoding = QStringLiteral("UTF-8");
+        skip = 3;
+    } else if (starts({0xFF, 0xFE, 0x00, 0x00}) || starts({0x00, 0x00, 0xFE, 0xFF})) {
+        const bool le = b[0] == 0xFF;
+        FDetectedEncoding = le ? QStringLiteral("UTF-32LE") : QStringLiteral("UTF-32BE");
+        QStringDecoder decoder(le ? QStringConverter::Utf32LE : QStringConverter::Utf32BE);
+        utf8 = Decode(decoder, Bytes.sliced(4), "UTF-32");
+    } else if (starts({0xFF, 0xFE}) || starts({0xFE, 0xFF}) || starts({0x3C, 0x00, 0x3F, 0x00}) || starts({0x00, 0x3C, 0x00, 0x3F})) {
+        const bool le = b[0] == 0xFF || b[0] == 0x3C;
+        const bool bom = b[0] == 0xFF || b[0] == 0xFE;
+        FDetectedEncoding = le ? QStringLiteral("UTF-16LE") : QStringLiteral("UTF-16BE");
+        QStringDecoder decoder(le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+        utf8 = Decode(decoder, bom ? Bytes.sliced(2) : Bytes, "UTF-16");
+    } else {
+        const QString declared = DeclaredEncoding(QByteArray::fromRawData(Bytes.data(), n));
+        const QString name = NormalEncodingName(declared);
+        if (IsUtf8Name(name)) {
+            FDetectedEncoding = QStringLiteral("UTF-8");
+            skip = 0;
+        } else if (IsLatin1Name(name) || IsAsciiName(name)) {
+            FDetectedEncoding = declared;
+            utf8 = QString::fromLatin1(Bytes).toUtf8();
+        } else {
+            QStringDecoder decoder(declared.toLatin1().constData());
+            if (!decoder.isValid())
+                throw EXmlError("unsupported encoding " + declared.toStdString());
+            FDetectedEncoding = declared;
+            utf8 = Decode(decoder, Bytes, declared.toLatin1().constData());
+        }
+    }
+    TParseBuffer copy;
+    TParseBuffer *text = &copy;
+    if (skip < 0) {
+        copy.Assign(utf8.constData(), size_t(utf8.size()));
+    } else if (!Owned) {
+        copy.Assign(Bytes.data() + skip, size_t(n - skip));
+    } else {
+        text = Owned;
+        if (skip > 0)
+            text->DropFront(size_t(skip));
+    }
+    ParseUtf8(*text);
+}
+
+void TXmlDocument::LoadFromString(const QString &Text)
+{
+    Clear();
+    const QByteArray utf8 = Text.toUtf8();
+    TParseBuffer text;
+    text.Assign(utf8.constData(), size_t(utf8.size()));
+    ParseUtf8(text);
+}
+
+void TXmlDocument::ParseUtf8(TParseBuffer &Text)
+{
+    const std::string_view text(Text.Data(), Text.Size());
+    const TTextFacts facts = TTextCheck(text).Run();
+    FSizeHint = text.size();
+    FCRLF = facts.CrLf;
+    FSpaceBeforeSlash = facts.SpacedSlash >= facts.TightSlash;
+
+    // Parsed in place, the text becomes the document's; where its layout cannot be found before, from a copy. Either
+    // way the parser sees the text with a NUL after it, so that the last character is never its end marker.
+    const TLayoutScan scan = ScanLayout(text, FSpaceBeforeSlash);
+    pugi::xml_parse_result result;
+    const char *parsed = text.data();
+    if (scan.Complete) {
+        parsed = Text.ReleaseTerminated();
+        result = FDoc.load_buffer_inplace_own(const_cast<char *>(parsed), text.size() + 1, DocumentParseFlags, pugi::encoding_utf8);
+    } else {
+        result = FDoc.load_buffer(text.data(), text.size(), DocumentParseFlags, pugi::encoding_utf8);
+    }
+    if (!result)
+        throw EXmlError(std::string("malformed XML: ") + result.description() + " at offset " + std::to_string(result.offset));
+
+    // Fragment parsing keeps the layout around the root; what it lets through beyond one document is refused here.
+    int elements = 0;
+    bool first = true;
+    for (pugi::xml_node child = FDoc.first_child(); child; child = child.next_sibling()) {
+        switch (child.type()) {
+        case pugi::node_element:
+            ++elements;
+            break;
+        case pugi::node_pcdata:
+            if (!IsWhitespaceOnly(child.value()))
+                throw EXmlError("malformed XML: text outside the root element");
+            break;
+        case pugi::node_cdata:
+            throw EXmlError("malformed XML: CDATA outside the root element");
+        case pugi::node_declaration:
+            if (!first)
+                throw EXmlError("malformed XML: misplaced XML declaration");
+            break;
+        default:
+            break;
+        }
+        first = false;
+    }
+    if (elements != 1)
+        throw EXmlError(elements == 0 ? "malformed XML: no root element" : "malformed XML: more than one root element");
+
+    if (scan.Complete)
+        ApplyLayout(scan, parsed, Root(), FLayout);
+    else
+        ReadLayout(text, Root(), FSpaceBeforeSlash, FLayout);
+}

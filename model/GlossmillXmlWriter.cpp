@@ -1,0 +1,572 @@
+#include "GlossmillXmlWriter.h"
+
+#include "Glossmill_Misc.h"
+#include "GlossmillXmlShared.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <array>
+#include <cstring>
+#include <memory>
+
+namespace GlossmillXml::Impl {
+
+// Whether a single-byte (or other non-Unicode) encoding can hold a character; answers are kept, since a file repeats
+// few distinct characters.
+class TCharsetProbe
+{
+public:
+    // Codec empty: Latin-1 when MaxChar is 0xFF, ASCII when it is 0x7F.
+    TCharsetProbe(const QByteArray &Codec, char32_t MaxChar) : FCodec(Codec), FMaxChar(MaxChar) {}
+
+    bool CanHold(char32_t c) const
+    {
+        if (c < 0x80)
+            return true;
+        if (FCodec.isEmpty())
+            return c <= FMaxChar;
+        if (c < FSmall.size() && FSmall[c])
+            return FSmall[c] > 0;
+        const auto known = FKnown.find(c);
+        if (known != FKnown.end())
+            return known->second;
+        // Held when the character comes back from its bytes unchanged; a substitute ("?") does not.
+        const QString text = c > 0xFFFF ? QString::fromUcs4(&c, 1) : QString(QChar(char16_t(c)));
+        QStringEncoder encoder(FCodec.constData());
+        const QByteArray bytes = encoder.encode(text);
+        bool held = !encoder.hasError() && !bytes.isEmpty();
+        if (held) {
+            QStringDecoder decoder(FCodec.constData());
+            const QString back = decoder.decode(bytes);
+            held = !decoder.hasError() && back == text;
+        }
+        if (c < FSmall.size())
+            FSmall[c] = held ? 1 : -1;
+        else
+            FKnown.emplace(c, held);
+        return held;
+    }
+
+private:
+    QByteArray FCodec;
+    char32_t FMaxChar;
+    // The alphabets of the code pages, looked up without hashing: 1 held, -1 not, 0 not asked yet.
+    mutable std::array<signed char, 0x800> FSmall{};
+    mutable std::unordered_map<char32_t, bool> FKnown;
+};
+
+namespace {
+
+// What a byte of a text or attribute value asks of the writer.
+enum TByteClass : unsigned char {
+    bcPlain = 0,    // copied as it is
+    bcEnd,          // the terminating NUL
+    bcAmp,
+    bcLt,
+    bcGt,
+    bcQuot,
+    bcApos,
+    bcReference,    // a control character, written as a character reference
+    bcSentinelLead, // 0xEF: may start RefSentinelUtf8
+    bcMultiByte,    // starts a character that the target's charset may not hold
+};
+
+// One table per kind of value (text, attribute in double quotes, in single quotes) and target (UTF-8, or a charset
+// that needs every non-ASCII character checked), so that the writer finds the next byte that needs work with one
+// look-up per byte.
+struct TEscapeTables
+{
+    unsigned char Class[6][256] = {};
+
+    constexpr TEscapeTables()
+    {
+        for (int table = 0; table < 6; ++table) {
+            const int quote = table % 3; // 0 text, 1 '"', 2 '\''
+            const bool charset = table >= 3;
+            unsigned char *c = Class[table];
+            c[0] = bcEnd;
+            for (int b = 1; b < 0x20; ++b)
+                if (quote != 0 || (b != '\t' && b != '\n'))
+                    c[b] = bcReference;
+            c['&'] = bcAmp;
+            c['<'] = bcLt;
+            if (quote == 0)
+                c['>'] = bcGt;
+            if (quote == 1)
+                c['"'] = bcQuot;
+            if (quote == 2)
+                c['\''] = bcApos;
+            if (charset)
+                for (int b = 0x80; b < 0x100; ++b)
+                    c[b] = bcMultiByte;
+            c[0xEF] = bcSentinelLead;
+        }
+    }
+
+    const unsigned char *For(char Quote, bool Charset) const
+    {
+        return Class[(Quote == '"' ? 1 : Quote == '\'' ? 2 : 0) + (Charset ? 3 : 0)];
+    }
+};
+
+constexpr TEscapeTables EscapeTables;
+
+} // namespace
+
+void TXmlWriter::Write(const pugi::xml_node &Start)
+{
+    // Only the document can be the parent that is not an element, and only when the walk starts there.
+    const bool startIsDocument = Start.type() == pugi::node_document;
+    pugi::xml_node n = Start;
+    for (;;) {
+        if (FOut.size() > FLimit)
+            return;
+        if (!FOmit || !FOmit->count(n.internal_object())) {
+            const pugi::xml_node child = Open(n);
+            if (child) {
+                n = child;
+                continue;
+            }
+        }
+        // Left out, or done with: on to what follows it.
+        for (;;) {
+            if (n == Start)
+                return;
+            const pugi::xml_node next = n.next_sibling();
+            if (next) {
+                n = next;
+                break;
+            }
+            n = n.parent();
+            if (n != Start || !startIsDocument)
+                Close(n);
+        }
+    }
+}
+
+pugi::xml_node TXmlWriter::Open(const pugi::xml_node &n)
+{
+    switch (n.type()) {
+    case pugi::node_document:
+        return n.first_child();
+    case pugi::node_element: {
+        const char *name = n.name();
+        FOut += '<';
+        FOut += name;
+        Attributes(n);
+        const pugi::xml_node child = n.first_child();
+        if (child) {
+            FOut += '>';
+            return child;
+        }
+        if (FEmptyTag) {
+            const auto form = FEmptyTag->find(n.internal_object());
+            if (form != FEmptyTag->end()) {
+                if (form->second == TXmlLayout::ExplicitEnd) {
+                    FOut += "></";
+                    FOut += name;
+                    FOut += '>';
+                } else {
+                    FOut += form->second;
+                    FOut += "/>";
+                }
+                return child;
+            }
+        }
+        FOut += FSpaceBeforeSlash ? " />" : "/>";
+        return child;
+    }
+    case pugi::node_pcdata:
+        Escaped(n.value(), 0);
+        break;
+    case pugi::node_cdata:
+        CData(n.value());
+        break;
+    case pugi::node_comment:
+        Comment(n.value());
+        break;
+    case pugi::node_pi:
+        FOut += "<?";
+        FOut += n.name();
+        if (*n.value()) {
+            FOut += ' ';
+            FOut += n.value();
+        }
+        FOut += "?>";
+        break;
+    case pugi::node_declaration:
+        FOut += "<?";
+        FOut += n.name();
+        Attributes(n, true);
+        FOut += "?>";
+        break;
+    case pugi::node_doctype:
+        FOut += "<!DOCTYPE";
+        if (*n.value()) {
+            FOut += ' ';
+            FOut += n.value();
+        }
+        FOut += '>';
+        break;
+    default:
+        break;
+    }
+    return pugi::xml_node();
+}
+
+void TXmlWriter::Close(const pugi::xml_node &n)
+{
+    FOut += "</";
+    FOut += n.name();
+    FOut += '>';
+}
+
+void TXmlWriter::Attributes(const pugi::xml_node &n, bool Raw)
+{
+    for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
+        const auto space = FAttrSpace ? FAttrSpace->find(a.internal_object()) : TLayoutMap::const_iterator();
+        if (FAttrSpace && space != FAttrSpace->end())
+            FOut += space->second;
+        else
+            FOut += ' ';
+        FOut += a.name();
+        const char quote = FSingleQuoted && FSingleQuoted->count(a.internal_object()) ? '\'' : '"';
+        FOut += '=';
+        FOut += quote;
+        if (Raw)
+            FOut += a.value();
+        else
+            Escaped(a.value(), quote);
+        FOut += quote;
+    }
+}
+
+void TXmlWriter::Reference(char32_t c)
+{
+    char digits[10];
+    int at = sizeof digits;
+    do {
+        digits[--at] = char('0' + c % 10);
+        c /= 10;
+    } while (c);
+    FOut += "&#";
+    FOut.append(digits + at, sizeof digits - size_t(at));
+    FOut += ';';
+}
+
+void TXmlWriter::Escaped(const char *s, char Quote)
+{
+    const unsigned char *table = EscapeTables.For(Quote, FCharset != nullptr);
+    const auto at = [table](const char *p) { return table[static_cast<unsigned char>(*p)]; };
+    const char *run = s;
+    for (;;) {
+        // Whole runs of bytes that need nothing; the NUL at the end stops the scan, so no byte past it is read.
+        for (;;) {
+            if (at(s))
+                break;
+            if (at(s + 1)) {
+                s += 1;
+                break;
+            }
+            if (at(s + 2)) {
+                s += 2;
+                break;
+            }
+            if (at(s + 3)) {
+                s += 3;
+                break;
+            }
+            s += 4;
+        }
+        const char *replacement = nullptr;
+        switch (at(s)) {
+        case bcEnd:
+            FOut.append(run, size_t(s - run));
+            return;
+        case bcAmp:
+            if (FEntities && IsDeclaredReference(s)) {
+                ++s;
+                continue;
+            }
+            replacement = "&amp;";
+            break;
+        case bcLt:
+            replacement = "&lt;";
+            break;
+        case bcGt:
+            replacement = "&gt;";
+            break;
+        case bcQuot:
+            replacement = "&quot;";
+            break;
+        case bcApos:
+            replacement = "&apos;";
+            break;
+        case bcReference:
+            FOut.append(run, size_t(s - run));
+            Reference(static_cast<unsigned char>(*s));
+            run = ++s;
+            continue;
+        case bcSentinelLead:
+            if (s[1] == RefSentinelUtf8[1] && s[2] == RefSentinelUtf8[2]) {
+                FOut.append(run, size_t(s - run));
+                FOut += "&#0160;";
+                s += 3;
+                run = s;
+                continue;
+            }
+            [[fallthrough]];
+        default: {
+            // A character of one to four bytes, cut short only by the end of the text.
+            const unsigned char c = static_cast<unsigned char>(*s);
+            int len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+            for (int i = 1; i < len; ++i)
+                if (!s[i]) {
+                    len = i;
+                    break;
+                }
+            if (FCharset) {
+                char32_t cp = len == 1 ? c : (c & (0xFF >> (len + 1)));
+                for (int i = 1; i < len; ++i)
+                    cp = (cp << 6) | (static_cast<unsigned char>(s[i]) & 0x3F);
+                if (!FCharset->CanHold(cp)) {
+                    FOut.append(run, size_t(s - run));
+                    Reference(cp);
+                    s += len;
+                    run = s;
+                    continue;
+                }
+            }
+            s += len;
+            continue;
+        }
+        }
+        FOut.append(run, size_t(s - run));
+        FOut += replacement;
+        run = ++s;
+    }
+}
+
+bool TXmlWriter::IsDeclaredReference(const char *s) const
+{
+    const char *end = s + 1;
+    while (*end && *end != ';' && !IsXmlSpace(*end) && *end != '&' && *end != '<' && end - s < 256)
+        ++end;
+    return *end == ';' && end > s + 1 && FEntities->count(std::string(s + 1, size_t(end - s - 1)));
+}
+
+void TXmlWriter::Comment(const char *s)
+{
+    FOut += "<!--";
+    for (;;) {
+        const char *dash = std::strchr(s, '-');
+        if (!dash)
+            break;
+        FOut.append(s, size_t(dash + 1 - s));
+        if (dash[1] == '-' || !dash[1])
+            FOut += ' ';
+        s = dash + 1;
+    }
+    FOut += s;
+    FOut += "-->";
+}
+
+void TXmlWriter::CData(const char *s)
+{
+    // "]]>" cannot stand inside a section, and a reference only outside one.
+    FOut += "<![CDATA[";
+    for (;;) {
+        const char *end = std::strstr(s, "]]>");
+        const char *ref = std::strstr(s, RefSentinelUtf8);
+        if (!end && !ref)
+            break;
+        if (ref && (!end || ref < end)) {
+            FOut.append(s, size_t(ref - s));
+            FOut += "]]>&#0160;<![CDATA[";
+            s = ref + 3;
+        } else {
+            FOut.append(s, size_t(end - s));
+            FOut += "]]]]><![CDATA[>";
+            s = end + 3;
+        }
+    }
+    FOut += s;
+    FOut += "]]>";
+}
+
+} // namespace GlossmillXml::Impl
+
+using namespace GlossmillXml::Impl;
+
+namespace {
+
+// How a document's text becomes bytes, chosen so that the reader takes the same encoding back.
+struct TTargetEncoding
+{
+    enum TKind { Utf8, Utf16, Utf32, Latin1, Codec } Kind = Utf8;
+    bool BigEndian = false;
+    bool Bom = false;            // UTF-8 only; UTF-16 and UTF-32 always get one
+    char32_t MaxChar = 0x10FFFF; // Latin1: 0xFF, or 0x7F for ASCII
+    QByteArray CodecName;
+};
+
+TTargetEncoding TargetEncoding(const QString &Declared, const QString &Detected, bool WriteBOM)
+{
+    TTargetEncoding target;
+    const QString name = NormalEncodingName(Declared);
+    if (name.startsWith("UTF-16") || name.startsWith("UTF16") || name == "UCS-2") {
+        target.Kind = TTargetEncoding::Utf16;
+        target.BigEndian = name.endsWith("BE") || (!name.endsWith("LE") && Detected == "UTF-16BE");
+    } else if (name.startsWith("UTF-32") || name.startsWith("UTF32")) {
+        target.Kind = TTargetEncoding::Utf32;
+        target.BigEndian = name.endsWith("BE") || (!name.endsWith("LE") && Detected == "UTF-32BE");
+    } else if (IsUtf8Name(name)) {
+        target.Bom = WriteBOM;
+    } else if (IsLatin1Name(name) || IsAsciiName(name)) {
+        target.Kind = TTargetEncoding::Latin1;
+        target.MaxChar = IsAsciiName(name) ? 0x7F : 0xFF;
+    } else {
+        // The reader looks the declared name up as it stands in the file.
+        const QByteArray codec = Declared.trimmed().toUtf8();
+        const QStringDecoder decoder(codec.constData());
+        if (decoder.isValid() && QStringEncoder(codec.constData()).isValid()) {
+            // Codec names are matched loosely ("u\uFEFFtf-8" is UTF-8 to the reader as well).
+            if (qstrcmp(decoder.name(), "UTF-8") == 0) {
+                target.Bom = WriteBOM;
+            } else {
+                target.Kind = TTargetEncoding::Codec;
+                target.CodecName = codec;
+            }
+        } else if (NormalEncodingName(Detected) != name) {
+            // A name no codec knows: the file was read by its byte-order mark, and is written so again.
+            target = TargetEncoding(Detected, Detected, true);
+            target.Bom = true;
+        } else {
+            target.Bom = true;
+        }
+    }
+    return target;
+}
+
+// The declared entities of the document's doctype, empty without one.
+std::unordered_set<std::string> DocumentEntities(const pugi::xml_document &Doc)
+{
+    for (pugi::xml_node child = Doc.first_child(); child && child.type() != pugi::node_element; child = child.next_sibling())
+        if (child.type() == pugi::node_doctype)
+            return DeclaredEntities(child.value());
+    return {};
+}
+
+} // namespace
+
+QByteArray TXmlDocument::Encode(const std::string &Utf8) const
+{
+    const TTargetEncoding target = TargetEncoding(Encoding(), FDetectedEncoding, FWriteBOM);
+    QByteArray out;
+    switch (target.Kind) {
+    case TTargetEncoding::Utf16: {
+        QStringEncoder encoder(target.BigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+        out = encoder.encode(QString::fromStdString(Utf8));
+        break;
+    }
+    case TTargetEncoding::Utf32: {
+        QStringEncoder encoder(target.BigEndian ? QStringConverter::Utf32BE : QStringConverter::Utf32LE, QStringConverter::Flag::WriteBom);
+        out = encoder.encode(QString::fromStdString(Utf8));
+        break;
+    }
+    case TTargetEncoding::Utf8:
+        if (target.Bom)
+            out = QByteArray("\xEF\xBB\xBF");
+        out.append(Utf8.data(), qsizetype(Utf8.size()));
+        break;
+    case TTargetEncoding::Latin1:
+        out = QString::fromStdString(Utf8).toLatin1();
+        break;
+    case TTargetEncoding::Codec: {
+        QStringEncoder encoder(target.CodecName.constData());
+        out = encoder.encode(QString::fromStdString(Utf8));
+        break;
+    }
+    }
+    return out;
+}
+
+bool TXmlDocument::Serialize(std::string &Out, const TOmitSet *Omit) const
+{
+    const TTargetEncoding target = TargetEncoding(Encoding(), FDetectedEncoding, FWriteBOM);
+    std::unique_ptr<TCharsetProbe> charset;
+    if (target.Kind == TTargetEncoding::Latin1)
+        charset = std::make_unique<TCharsetProbe>(QByteArray(), target.MaxChar);
+    else if (target.Kind == TTargetEncoding::Codec)
+        charset = std::make_unique<TCharsetProbe>(target.CodecName, 0);
+    const std::unordered_set<std::string> entities = DocumentEntities(FDoc);
+    Out.clear();
+    Out.reserve(FSizeHint + FSizeHint / 8 + 256);
+    TXmlWriter(Out, FSpaceBeforeSlash, std::string::npos, charset.get(), &FLayout, Omit, &entities).Write(FDoc);
+    if (FCRLF) {
+        // Every LF that no CR stands before gets one.
+        std::string crlf;
+        crlf.reserve(Out.size() + Out.size() / 16);
+        size_t from = 0;
+        for (size_t lf = Out.find('\n'); lf != std::string::npos; lf = Out.find('\n', lf + 1)) {
+            if (lf > 0 && Out[lf - 1] == '\r')
+                continue;
+            crlf.append(Out, from, lf - from);
+            crlf += '\r';
+            from = lf;
+        }
+        crlf.append(Out, from, std::string::npos);
+        Out.swap(crlf);
+    }
+    FSizeHint = Out.size();
+    return target.Kind == TTargetEncoding::Utf8 && !target.Bom;
+}
+
+QByteArray TXmlDocument::SaveToBytes(const TOmitSet *Omit) const
+{
+    Built();
+    std::string text;
+    Serialize(text, Omit);
+    return Encode(text);
+}
+
+QString TXmlDocument::SaveToString() const
+{
+    Built();
+    std::string text;
+    const std::unordered_set<std::string> entities = DocumentEntities(FDoc);
+    TXmlWriter(text, FSpaceBeforeSlash, std::string::npos, nullptr, &FLayout, nullptr, &entities).Write(FDoc);
+    return QString::fromStdString(text);
+}
+
+void TXmlDocument::SaveToFile(const QString &FileName, const TOmitSet *Omit, bool CreateNew) const
+{
+    Built();
+    std::string text;
+    QByteArray encoded;
+    const char *data;
+    qint64 size;
+    if (Serialize(text, Omit)) {
+        data = text.data();
+        size = qint64(text.size());
+    } else {
+        encoded = Encode(text);
+        data = encoded.constData();
+        size = encoded.size();
+    }
+    QString error;
+    if (!WriteRegularFile(FileName, data, size, CreateNew, error))
+        throw EXmlError("can not write file " + FileName.toStdString() + ": " + error.toStdString());
+}
+
+namespace GlossmillXml {
+
+std::string ElementXml(const pugi::xml_node &Node, size_t Limit)
+{
+    std::string out;
+    TXmlWriter(out, false, Limit).Write(Node);
+    return out;
+}
+
+} // namespace GlossmillXml
