@@ -70,12 +70,22 @@ public:
     // Nodes (by internal object) that a save leaves out of what it writes; the document keeps them.
     using TOmitSet = std::unordered_set<const void *>;
 
+    // A document written from parts: this document's nodes around its root and its root's start tag, with the
+    // children of Body's root under it; an element of Contents is written with the children of the node paired with
+    // it, one of Replacements as that node. Pairs in document order of Body's elements, none inside another.
+    struct TParts
+    {
+        const TXmlDocument *Body = nullptr;
+        std::vector<std::pair<pugi::xml_node, pugi::xml_node>> Contents, Replacements;
+    };
+
     // Writes in the declaration's encoding, else the one detected on load (UTF-8 for a new document); a declared name
     // no codec knows is written as it was read, by its byte-order mark. Characters the encoding cannot hold become
     // character references. Throws EXmlError when the file cannot be written: never through a link or into anything
-    // but a regular file, and with CreateNew never over anything already there.
-    void SaveToFile(const QString &FileName, const TOmitSet *Omit = nullptr, bool CreateNew = false) const;
-    QByteArray SaveToBytes(const TOmitSet *Omit = nullptr) const;
+    // but a regular file, and with CreateNew never over anything already there. With Parts, the document of parts.
+    void SaveToFile(const QString &FileName, const TOmitSet *Omit = nullptr, bool CreateNew = false,
+                    const TParts *Parts = nullptr) const;
+    QByteArray SaveToBytes(const TOmitSet *Omit = nullptr, const TParts *Parts = nullptr) const;
     QString SaveToString() const;
 
     // Copies the whole tree and the writing style of Source. Map, when given, holds nodes of Source in document order;
@@ -156,7 +166,7 @@ private:
     // Text is UTF-8; the document takes it over when it can parse it in place.
     void ParseUtf8(TParseBuffer &Text);
     // The file's text in UTF-8, line ends as the file had them; true when those are already the file's bytes.
-    bool Serialize(std::string &Out, const TOmitSet *Omit) const;
+    bool Serialize(std::string &Out, const TOmitSet *Omit, const TParts *Parts = nullptr) const;
     QByteArray Encode(const std::string &Utf8) const;
 
     pugi::xml_document FDoc;

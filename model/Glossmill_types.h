@@ -299,8 +299,8 @@ private:
     // document order) become their counterparts there.
     // Returns the sites' elements there.
     std::vector<pugi::xml_node> BuildWhole(TXmlDocument &Into, std::vector<pugi::xml_node> *Nodes);
-    // BuildWhole, and what Omit (the default's nodes) leaves out of it.
-    TXmlDocument::TOmitSet BuildWholeLeavingOut(TXmlDocument &Whole, const TXmlDocument::TOmitSet &Omit);
+    // The parts to write, for TXmlDocument's writer.
+    TXmlDocument::TParts Parts() const;
     // Makes XmlFile whole and ends keeping the file as parts.
     void Realize();
     void EndVirtual();

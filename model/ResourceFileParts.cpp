@@ -76,22 +76,15 @@ void TTransResourceFileNode::Realize()
     FPrefixGeneration = prefixesKnown ? XmlFile.Generation() : 0;
 }
 
-TXmlDocument::TOmitSet TTransResourceFileNode::BuildWholeLeavingOut(TXmlDocument &Whole, const TXmlDocument::TOmitSet &Omit)
+TXmlDocument::TParts TTransResourceFileNode::Parts() const
 {
-    // The nodes left out are sites and the whitespace before them, in document order as the sites are.
-    std::vector<pugi::xml_node> omitted;
-    for (const TItemSite &site : FSites)
-        if (Omit.count(site.Element.internal_object())) {
-            const pugi::xml_node before = site.Element.previous_sibling();
-            if (before && Omit.count(before.internal_object()))
-                omitted.push_back(before);
-            omitted.push_back(site.Element);
-        }
-    BuildWhole(Whole, &omitted);
-    TXmlDocument::TOmitSet omit;
-    for (const pugi::xml_node &node : omitted)
-        omit.insert(node.internal_object());
-    return omit;
+    TXmlDocument::TParts parts;
+    parts.Body = &FBaseTemplate->XmlFile;
+    for (size_t k = 0; k < FHolders.size() && k < FSites.size(); ++k)
+        if (FHolders[k])
+            parts.Contents.emplace_back(FSites[k].Element, FHolders[k]);
+    parts.Replacements = FTakenOver;
+    return parts;
 }
 
 void TTransResourceFileNode::WriteDocument(const QString &FileName, const TXmlDocument::TOmitSet &Omit, bool CreateNew)
@@ -100,16 +93,14 @@ void TTransResourceFileNode::WriteDocument(const QString &FileName, const TXmlDo
         XmlFile.SaveToFile(FileName, &Omit, CreateNew);
         return;
     }
-    TXmlDocument whole;
-    const TXmlDocument::TOmitSet omit = BuildWholeLeavingOut(whole, Omit);
-    whole.SaveToFile(FileName, &omit, CreateNew);
+    const TXmlDocument::TParts parts = Parts();
+    FOverlay.SaveToFile(FileName, &Omit, CreateNew, &parts);
 }
 
 QByteArray TTransResourceFileNode::DocumentBytes(const TXmlDocument::TOmitSet &Omit)
 {
     if (!FVirtual)
         return XmlFile.SaveToBytes(&Omit);
-    TXmlDocument whole;
-    const TXmlDocument::TOmitSet omit = BuildWholeLeavingOut(whole, Omit);
-    return whole.SaveToBytes(&omit);
+    const TXmlDocument::TParts parts = Parts();
+    return FOverlay.SaveToBytes(&Omit, &parts);
 }
