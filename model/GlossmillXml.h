@@ -71,8 +71,9 @@ public:
     using TOmitSet = std::unordered_set<const void *>;
 
     // A document written from parts: this document's nodes around its root and its root's start tag, with the
-    // children of Body's root under it; an element of Contents is written with the children of the node paired with
-    // it, one of Replacements as that node. Pairs in document order of Body's elements, none inside another.
+    // children of Body's root under it; an element of Contents is written with the children of the element paired
+    // with it (or with the node paired with it as its one child, when that is no element), one of Replacements as
+    // that node. Pairs in document order of Body's elements, none inside another.
     struct TParts
     {
         const TXmlDocument *Body = nullptr;

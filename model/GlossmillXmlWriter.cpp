@@ -280,10 +280,15 @@ void TXmlWriter::WriteBody(const pugi::xml_node &BodyRoot, const TXmlDocument::T
                 Write(Parts.Replacements[replacement].second);
             ++replacement;
         } else if (content < Parts.Contents.size() && Parts.Contents[content].first == n) {
+            // An element stands in with its children, any other node as the one child.
             const pugi::xml_node holder = Parts.Contents[content++].second;
-            if (!omitted && OpenElement(n, holder.first_child())) {
-                for (pugi::xml_node child = holder.first_child(); child; child = child.next_sibling())
-                    Write(child);
+            const bool children = holder.type() == pugi::node_element;
+            if (!omitted && OpenElement(n, children ? holder.first_child() : holder)) {
+                if (children)
+                    for (pugi::xml_node child = holder.first_child(); child; child = child.next_sibling())
+                        Write(child);
+                else
+                    Write(holder);
                 Close(n);
             }
         } else if (!omitted) {

@@ -232,8 +232,9 @@ protected:
     // Writes the item of one site (its index in FSites) as StoreToXMLNode does for that element.
     virtual void StoreSite(size_t Site, bool Keep) = 0;
     const TItemSite &SiteAt(size_t Site) const { return FSites[Site]; }
-    // The element whose children a site's content is written into: the site's own, or its holder in the overlay.
-    pugi::xml_node ContentTarget(size_t Site);
+    // Writes the item's text as a site's content: into the site's element, or, kept as parts, into its holder (see
+    // FHolders).
+    void WriteSiteContent(size_t Site, TTranslateItem *Item, int Index, bool Keep);
     // The index of the item that saving writes into the site's element (as ItemForElement gives it), -1 for none.
     int ItemIndexAtSite(const TItemSite &Site) const;
     // Writes the item's text into Element (values), or Title (menus): a copy of its source when that holds the same,
@@ -290,7 +291,9 @@ private:
     // collections taken over) in FOverlay. XmlFile is made from them (Realize) only when something uses it.
     bool FVirtual = false;
     TXmlDocument FOverlay;
-    std::vector<pugi::xml_node> FHolders; // per site: the overlay element whose children stand in for its content
+    // Per site, what stands in for its content, under the overlay's root: an element whose children do, or a text
+    // of one piece itself (a copy of the node it was read from). Null: the default's content stays.
+    std::vector<pugi::xml_node> FHolders;
     std::vector<std::pair<pugi::xml_node, pugi::xml_node>> FTakenOver; // the default's collection, and its replacement
     // The document saves work on: the overlay while the file is kept as parts.
     TXmlDocument &WorkDocument() { return FVirtual ? FOverlay : XmlFile; }

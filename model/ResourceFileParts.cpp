@@ -52,6 +52,10 @@ std::vector<pugi::xml_node> TTransResourceFileNode::BuildWhole(TXmlDocument &Int
         if (!FHolders[k] || !sites[k])
             continue;
         sites[k].remove_children();
+        if (FHolders[k].type() != pugi::node_element) {
+            sites[k].append_copy(FHolders[k]);
+            continue;
+        }
         for (pugi::xml_node child = FHolders[k].first_child(); child; child = child.next_sibling())
             sites[k].append_copy(child);
     }

@@ -185,15 +185,30 @@ void TTransResourceFileNode::WriteItemTitle(pugi::xml_attribute Title, TTranslat
         FSources[size_t(Index)] = TItemSource();
 }
 
-pugi::xml_node TTransResourceFileNode::ContentTarget(size_t Site)
+void TTransResourceFileNode::WriteSiteContent(size_t Site, TTranslateItem *Item, int Index, bool Keep)
 {
-    if (!FVirtual)
-        return FSites[Site].Element;
+    if (!FVirtual) {
+        WriteItemContent(FSites[Site].Element, Item, Index, Keep);
+        return;
+    }
     if (FHolders.size() < FSites.size())
         FHolders.resize(FSites.size());
-    if (!FHolders[Site])
-        FHolders[Site] = FOverlay.Root().append_child("content");
-    return FHolders[Site];
+    pugi::xml_node &holder = FHolders[Site];
+    pugi::xml_node overlay = FOverlay.Root();
+    // A text of one piece that reads back as it stood holds itself: one copy of the node.
+    if (const TItemSource *source = VerbatimSource(Item, Index, Keep))
+        if (const pugi::xml_node only = source->Element.first_child()) {
+            if (holder)
+                overlay.remove_child(holder);
+            holder = overlay.append_copy(only);
+            return;
+        }
+    if (holder.type() != pugi::node_element) {
+        if (holder)
+            overlay.remove_child(holder);
+        holder = overlay.append_child("content");
+    }
+    WriteItemContent(holder, Item, Index, Keep);
 }
 
 void TTransResourceFileNode_Value::StoreSite(size_t Site, bool Keep)
@@ -205,7 +220,7 @@ void TTransResourceFileNode_Value::StoreSite(size_t Site, bool Keep)
     if (item->FTranslateState == tsDontTranslate)
         AddXMLNodeToScrap(SiteAt(Site).Element);
     if (item->Changed) {
-        WriteItemContent(ContentTarget(Site), item, index, Keep);
+        WriteSiteContent(Site, item, index, Keep);
         StoreItem(item);
     }
 }
