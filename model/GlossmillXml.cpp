@@ -860,15 +860,23 @@ int DeleteEqualElements(pugi::xml_node Start, const std::vector<pugi::xml_node> 
     return int(found.size());
 }
 
+std::vector<pugi::xml_node> WithTheirLines(const std::vector<pugi::xml_node> &Elements)
+{
+    std::vector<pugi::xml_node> nodes;
+    nodes.reserve(Elements.size() * 2);
+    for (const pugi::xml_node &element : Elements) {
+        if (const pugi::xml_node indent = LineIndentOf(element))
+            nodes.push_back(indent);
+        nodes.push_back(element);
+    }
+    return nodes;
+}
+
 TXmlDocument::TOmitSet OmitWithTheirLines(const std::vector<pugi::xml_node> &Elements)
 {
     TXmlDocument::TOmitSet omit;
-    omit.reserve(Elements.size() * 2);
-    for (const pugi::xml_node &element : Elements) {
-        omit.insert(element.internal_object());
-        if (const pugi::xml_node indent = LineIndentOf(element))
-            omit.insert(indent.internal_object());
-    }
+    for (const pugi::xml_node &node : WithTheirLines(Elements))
+        omit.insert(node.internal_object());
     return omit;
 }
 

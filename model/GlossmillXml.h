@@ -78,6 +78,7 @@ public:
     {
         const TXmlDocument *Body = nullptr;
         std::vector<std::pair<pugi::xml_node, pugi::xml_node>> Contents, Replacements;
+        std::vector<pugi::xml_node> LeftOut; // Body's nodes left out of what is written, in document order
     };
 
     // Writes in the declaration's encoding, else the one detected on load (UTF-8 for a new document); a declared name
@@ -242,6 +243,8 @@ std::vector<pugi::xml_node> FindEqualElementsAmong(const std::vector<pugi::xml_n
 int DeleteEqualElements(pugi::xml_node Start, const std::vector<pugi::xml_node> &Targets);
 // The nodes to leave out of a save for these elements: each with the indentation of its line.
 TXmlDocument::TOmitSet OmitWithTheirLines(const std::vector<pugi::xml_node> &Elements);
+// The same as a list: the indentation of each element's line (where there is one) before the element.
+std::vector<pugi::xml_node> WithTheirLines(const std::vector<pugi::xml_node> &Elements);
 
 // The namespace declarations ("xmlns:p") on the element, by prefix.
 QHash<QString, QString> NamespaceDeclarations(const pugi::xml_node &Element);

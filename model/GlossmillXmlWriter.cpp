@@ -251,7 +251,9 @@ bool TXmlWriter::SingleQuoted(const void *Attr) const
 void TXmlWriter::WriteParts(const pugi::xml_node &FrameDoc, const pugi::xml_node &BodyRoot, const TXmlDocument::TParts &Parts,
                             const TXmlLayout &Second)
 {
-    FSecond = &Second;
+    // Looked in only when it has entries, so that a walk through files without any asks nothing more.
+    const bool entries = !Second.AttrSpace.empty() || !Second.EmptyTag.empty() || !Second.SingleQuoted.empty();
+    FSecond = entries ? &Second : nullptr;
     for (pugi::xml_node n = FrameDoc.first_child(); n; n = n.next_sibling()) {
         if (n.type() != pugi::node_element) {
             Write(n);
@@ -268,12 +270,14 @@ void TXmlWriter::WriteParts(const pugi::xml_node &FrameDoc, const pugi::xml_node
 void TXmlWriter::WriteBody(const pugi::xml_node &BodyRoot, const TXmlDocument::TParts &Parts)
 {
     // The parts lie in document order and none inside another, nor inside a node left out: one cursor each.
-    size_t content = 0, replacement = 0;
+    size_t content = 0, replacement = 0, left = 0;
     pugi::xml_node n = BodyRoot.first_child();
     while (n) {
         if (FOut.size() > FLimit)
             return;
-        const bool omitted = FOmit && FOmit->count(n.internal_object());
+        const bool omitted = left < Parts.LeftOut.size() && Parts.LeftOut[left] == n;
+        if (omitted)
+            ++left;
         pugi::xml_node down;
         if (replacement < Parts.Replacements.size() && Parts.Replacements[replacement].first == n) {
             if (!omitted)

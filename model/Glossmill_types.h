@@ -283,8 +283,9 @@ private:
     bool SaveFileTo(const QString &NewResFile, TXmlDocument *Into, std::vector<pugi::xml_node> *SiteElements = nullptr,
                     bool PrepareOnly = false);
     // Writes what a save writes; the overlay's parts put into the default's document when the file is kept so.
-    void WriteDocument(const QString &FileName, const TXmlDocument::TOmitSet &Omit, bool CreateNew);
-    QByteArray DocumentBytes(const TXmlDocument::TOmitSet &Omit);
+    // LeftOut: the nodes a save leaves out, in document order.
+    void WriteDocument(const QString &FileName, const std::vector<pugi::xml_node> &LeftOut, bool CreateNew);
+    QByteArray DocumentBytes(const std::vector<pugi::xml_node> &LeftOut);
 
     // A language file rebuilt on its default file can be kept without a copy of the default's document: the
     // default's elements, with this file's parts (its prolog and root, the contents written into the sites, the
@@ -303,12 +304,12 @@ private:
     // Returns the sites' elements there.
     std::vector<pugi::xml_node> BuildWhole(TXmlDocument &Into, std::vector<pugi::xml_node> *Nodes);
     // The parts to write, for TXmlDocument's writer.
-    TXmlDocument::TParts Parts() const;
+    TXmlDocument::TParts Parts(const std::vector<pugi::xml_node> &LeftOut) const;
     // Makes XmlFile whole and ends keeping the file as parts.
     void Realize();
     void EndVirtual();
     // Writes the first save's document to the work file, and renames it into the language file's place.
-    bool ReplaceThroughWorkFile(const TXmlDocument::TOmitSet &Omit);
+    bool ReplaceThroughWorkFile(const std::vector<pugi::xml_node> &LeftOut);
     // False when an element with a site was replaced or brought in. The copies brought in go to Copies. Kept as parts,
     // the copies go into the overlay and the default's document stays as it is.
     bool ReplaceTranslatedCollections(const TXmlDocument &LanguageDoc, std::vector<pugi::xml_node> &Copies);

@@ -80,7 +80,7 @@ void TTransResourceFileNode::Realize()
     FPrefixGeneration = prefixesKnown ? XmlFile.Generation() : 0;
 }
 
-TXmlDocument::TParts TTransResourceFileNode::Parts() const
+TXmlDocument::TParts TTransResourceFileNode::Parts(const std::vector<pugi::xml_node> &LeftOut) const
 {
     TXmlDocument::TParts parts;
     parts.Body = &FBaseTemplate->XmlFile;
@@ -88,23 +88,39 @@ TXmlDocument::TParts TTransResourceFileNode::Parts() const
         if (FHolders[k])
             parts.Contents.emplace_back(FSites[k].Element, FHolders[k]);
     parts.Replacements = FTakenOver;
+    parts.LeftOut = LeftOut;
     return parts;
 }
 
-void TTransResourceFileNode::WriteDocument(const QString &FileName, const TXmlDocument::TOmitSet &Omit, bool CreateNew)
+namespace {
+
+TXmlDocument::TOmitSet OmitSet(const std::vector<pugi::xml_node> &Nodes)
 {
-    if (!FVirtual) {
-        XmlFile.SaveToFile(FileName, &Omit, CreateNew);
-        return;
-    }
-    const TXmlDocument::TParts parts = Parts();
-    FOverlay.SaveToFile(FileName, &Omit, CreateNew, &parts);
+    TXmlDocument::TOmitSet omit;
+    for (const pugi::xml_node &node : Nodes)
+        omit.insert(node.internal_object());
+    return omit;
 }
 
-QByteArray TTransResourceFileNode::DocumentBytes(const TXmlDocument::TOmitSet &Omit)
+} // namespace
+
+void TTransResourceFileNode::WriteDocument(const QString &FileName, const std::vector<pugi::xml_node> &LeftOut, bool CreateNew)
 {
-    if (!FVirtual)
-        return XmlFile.SaveToBytes(&Omit);
-    const TXmlDocument::TParts parts = Parts();
-    return FOverlay.SaveToBytes(&Omit, &parts);
+    if (!FVirtual) {
+        const TXmlDocument::TOmitSet omit = OmitSet(LeftOut);
+        XmlFile.SaveToFile(FileName, &omit, CreateNew);
+        return;
+    }
+    const TXmlDocument::TParts parts = Parts(LeftOut);
+    FOverlay.SaveToFile(FileName, nullptr, CreateNew, &parts);
+}
+
+QByteArray TTransResourceFileNode::DocumentBytes(const std::vector<pugi::xml_node> &LeftOut)
+{
+    if (!FVirtual) {
+        const TXmlDocument::TOmitSet omit = OmitSet(LeftOut);
+        return XmlFile.SaveToBytes(&omit);
+    }
+    const TXmlDocument::TParts parts = Parts(LeftOut);
+    return FOverlay.SaveToBytes(nullptr, &parts);
 }

@@ -59,7 +59,8 @@ QString TTransResourceFileNode::GetItemStatesText()
 {
     QString entries;
     for (const auto &item : Items)
-        entries += GetItemStateEntry(item.get());
+        if (item->FTranslateState == tsFinalTrnaslation || item->FTranslateState == tsNeedBetter)
+            entries += GetItemStateEntry(item.get());
     if (entries.isEmpty())
         return QString();
     return StatesMarker + QLatin1Char(';') + entries + QStringLiteral("\r\n");
@@ -196,12 +197,12 @@ void TTransResourceFileNode::DeclarePrefixes()
     FPrefixParts.clear();
 }
 
-bool TTransResourceFileNode::ReplaceThroughWorkFile(const TXmlDocument::TOmitSet &Omit)
+bool TTransResourceFileNode::ReplaceThroughWorkFile(const std::vector<pugi::xml_node> &LeftOut)
 {
     // A work file this node did not write (one left by an earlier run, or a link) is kept, never written over.
     if (!FWorkFileOurs)
         SetAsideLeftovers(false);
-    WriteDocument(TempWorkFileName, Omit, !FWorkFileOurs);
+    WriteDocument(TempWorkFileName, LeftOut, !FWorkFileOurs);
     FWorkFileOurs = true;
     FWorkFileForeign = false;
     const QString backup = StripFileExtension(ResourceFileName) + QStringLiteral(".bck");
@@ -287,13 +288,13 @@ bool TTransResourceFileNode::SaveFileTo(const QString &NewResFile, TXmlDocument 
 
             // The scrapped strings, and every element equal to one, are left out of what is written; the document
             // keeps them.
-            TXmlDocument::TOmitSet omit;
+            std::vector<pugi::xml_node> omit;
             if (!ScrapXmlNodeContainer.empty()) {
                 if (throughSites && SitesValid()) {
-                    omit = OmitWithTheirLines(ScrappedAndEqualElements());
+                    omit = WithTheirLines(ScrappedAndEqualElements());
                 } else {
                     Realize();
-                    omit = OmitWithTheirLines(FindEqualElements(XmlFile.Root(), ScrapXmlNodeContainer));
+                    omit = WithTheirLines(FindEqualElements(XmlFile.Root(), ScrapXmlNodeContainer));
                 }
                 ScrapXmlNodeContainer.clear();
             }
