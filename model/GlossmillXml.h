@@ -72,12 +72,21 @@ public:
 
     // A document written from parts: this document's nodes around its root and its root's start tag, with the
     // children of Body's root under it; an element of Contents is written with the children of the element paired
-    // with it (or with the node paired with it as its one child, when that is no element), one of Replacements as
-    // that node. Pairs in document order of Body's elements, none inside another.
+    // with it, one of Replacements as that node, one of Texts with that text. Each list in document order of Body's
+    // elements, none inside another.
+
+    // An element written with one text (or CDATA section) as its content.
+    struct TTextPart
+    {
+        pugi::xml_node Element;
+        const char *Text = nullptr; // not empty
+        bool CData = false;
+    };
     struct TParts
     {
         const TXmlDocument *Body = nullptr;
         std::vector<std::pair<pugi::xml_node, pugi::xml_node>> Contents, Replacements;
+        std::vector<TTextPart> Texts;        // like Contents, with the text itself
         std::vector<pugi::xml_node> LeftOut; // Body's nodes left out of what is written, in document order
     };
 

@@ -151,7 +151,11 @@ pugi::xml_node TXmlWriter::Open(const pugi::xml_node &n)
     case pugi::node_document:
         return n.first_child();
     case pugi::node_element:
-        return OpenElement(n, n.first_child());
+    {
+        const pugi::xml_node first = n.first_child();
+        OpenElement(n, bool(first));
+        return first;
+    }
     case pugi::node_pcdata:
         Escaped(n.value(), 0);
         break;
@@ -190,15 +194,15 @@ pugi::xml_node TXmlWriter::Open(const pugi::xml_node &n)
     return pugi::xml_node();
 }
 
-pugi::xml_node TXmlWriter::OpenElement(const pugi::xml_node &n, const pugi::xml_node &First)
+bool TXmlWriter::OpenElement(const pugi::xml_node &n, bool HasChildren)
 {
     const char *name = n.name();
     FOut += '<';
     FOut += name;
     Attributes(n);
-    if (First) {
+    if (HasChildren) {
         FOut += '>';
-        return First;
+        return true;
     }
     if (const std::string *form = EmptyTagOf(n.internal_object())) {
         if (*form == TXmlLayout::ExplicitEnd) {
@@ -209,10 +213,10 @@ pugi::xml_node TXmlWriter::OpenElement(const pugi::xml_node &n, const pugi::xml_
             FOut += *form;
             FOut += "/>";
         }
-        return First;
+        return false;
     }
     FOut += FSpaceBeforeSlash ? " />" : "/>";
-    return First;
+    return false;
 }
 
 namespace {
@@ -259,7 +263,7 @@ void TXmlWriter::WriteParts(const pugi::xml_node &FrameDoc, const pugi::xml_node
             Write(n);
             continue;
         }
-        if (OpenElement(n, BodyRoot.first_child())) {
+        if (OpenElement(n, bool(BodyRoot.first_child()))) {
             WriteBody(BodyRoot, Parts);
             Close(n);
         }
@@ -270,7 +274,7 @@ void TXmlWriter::WriteParts(const pugi::xml_node &FrameDoc, const pugi::xml_node
 void TXmlWriter::WriteBody(const pugi::xml_node &BodyRoot, const TXmlDocument::TParts &Parts)
 {
     // The parts lie in document order and none inside another, nor inside a node left out: one cursor each.
-    size_t content = 0, replacement = 0, left = 0;
+    size_t content = 0, replacement = 0, text = 0, left = 0;
     pugi::xml_node n = BodyRoot.first_child();
     while (n) {
         if (FOut.size() > FLimit)
@@ -284,15 +288,19 @@ void TXmlWriter::WriteBody(const pugi::xml_node &BodyRoot, const TXmlDocument::T
                 Write(Parts.Replacements[replacement].second);
             ++replacement;
         } else if (content < Parts.Contents.size() && Parts.Contents[content].first == n) {
-            // An element stands in with its children, any other node as the one child.
             const pugi::xml_node holder = Parts.Contents[content++].second;
-            const bool children = holder.type() == pugi::node_element;
-            if (!omitted && OpenElement(n, children ? holder.first_child() : holder)) {
-                if (children)
-                    for (pugi::xml_node child = holder.first_child(); child; child = child.next_sibling())
-                        Write(child);
+            if (!omitted && OpenElement(n, bool(holder.first_child()))) {
+                for (pugi::xml_node child = holder.first_child(); child; child = child.next_sibling())
+                    Write(child);
+                Close(n);
+            }
+        } else if (text < Parts.Texts.size() && Parts.Texts[text].Element == n) {
+            const TXmlDocument::TTextPart &part = Parts.Texts[text++];
+            if (!omitted && OpenElement(n, true)) {
+                if (part.CData)
+                    CData(part.Text);
                 else
-                    Write(holder);
+                    Escaped(part.Text, 0);
                 Close(n);
             }
         } else if (!omitted) {

@@ -36,9 +36,9 @@ public:
 private:
     // The node's first child when its children follow, else a null node.
     pugi::xml_node Open(const pugi::xml_node &n);
-    // An element's start tag, or the whole element when First (its first child, or that of what stands in for its
-    // children) is null; returns First.
-    pugi::xml_node OpenElement(const pugi::xml_node &n, const pugi::xml_node &First);
+    // An element's start tag, or the whole element when it has no children (its own, or what stands in for them);
+    // returns HasChildren.
+    bool OpenElement(const pugi::xml_node &n, bool HasChildren);
     // The body of WriteParts: BodyRoot's children, the parts put in.
     void WriteBody(const pugi::xml_node &BodyRoot, const TXmlDocument::TParts &Parts);
     // Layout entries of a node or an attribute, from either layout; nullptr / false for none.

@@ -292,9 +292,17 @@ private:
     // collections taken over) in FOverlay. XmlFile is made from them (Realize) only when something uses it.
     bool FVirtual = false;
     TXmlDocument FOverlay;
-    // Per site, what stands in for its content, under the overlay's root: an element whose children do, or a text
-    // of one piece itself (a copy of the node it was read from). Null: the default's content stays.
+    // Per site, what stands in for its content: an element under the overlay's root whose children do, or else a
+    // text of one piece, kept in FTextArena (a copy of the text it was read from). Neither: the default's content.
     std::vector<pugi::xml_node> FHolders;
+    struct TSiteText
+    {
+        size_t Offset = 0; // in FTextArena, NUL-terminated
+        bool CData = false;
+        bool Set = false;
+    };
+    std::vector<TSiteText> FTexts;
+    std::string FTextArena;
     std::vector<std::pair<pugi::xml_node, pugi::xml_node>> FTakenOver; // the default's collection, and its replacement
     // The document saves work on: the overlay while the file is kept as parts.
     TXmlDocument &WorkDocument() { return FVirtual ? FOverlay : XmlFile; }

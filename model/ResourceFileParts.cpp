@@ -10,6 +10,8 @@ void TTransResourceFileNode::EndVirtual()
     FVirtual = false;
     FOverlay.Clear();
     FHolders.clear();
+    FTexts.clear();
+    FTextArena = std::string();
     FTakenOver.clear();
 }
 
@@ -49,11 +51,12 @@ std::vector<pugi::xml_node> TTransResourceFileNode::BuildWhole(TXmlDocument &Int
     }
 
     for (size_t k = 0; k < FHolders.size() && k < sites.size(); ++k) {
-        if (!FHolders[k] || !sites[k])
+        if (!sites[k] || (!FHolders[k] && !FTexts[k].Set))
             continue;
         sites[k].remove_children();
-        if (FHolders[k].type() != pugi::node_element) {
-            sites[k].append_copy(FHolders[k]);
+        if (!FHolders[k]) {
+            sites[k].append_child(FTexts[k].CData ? pugi::node_cdata : pugi::node_pcdata)
+                .set_value(FTextArena.c_str() + FTexts[k].Offset);
             continue;
         }
         for (pugi::xml_node child = FHolders[k].first_child(); child; child = child.next_sibling())
@@ -87,6 +90,8 @@ TXmlDocument::TParts TTransResourceFileNode::Parts(const std::vector<pugi::xml_n
     for (size_t k = 0; k < FHolders.size() && k < FSites.size(); ++k)
         if (FHolders[k])
             parts.Contents.emplace_back(FSites[k].Element, FHolders[k]);
+        else if (FTexts[k].Set)
+            parts.Texts.push_back({FSites[k].Element, FTextArena.c_str() + FTexts[k].Offset, FTexts[k].CData});
     parts.Replacements = FTakenOver;
     parts.LeftOut = LeftOut;
     return parts;

@@ -191,23 +191,26 @@ void TTransResourceFileNode::WriteSiteContent(size_t Site, TTranslateItem *Item,
         WriteItemContent(FSites[Site].Element, Item, Index, Keep);
         return;
     }
-    if (FHolders.size() < FSites.size())
+    if (FHolders.size() < FSites.size()) {
         FHolders.resize(FSites.size());
+        FTexts.resize(FSites.size());
+    }
     pugi::xml_node &holder = FHolders[Site];
-    pugi::xml_node overlay = FOverlay.Root();
-    // A text of one piece that reads back as it stood holds itself: one copy of the node.
+    // A text of one piece that reads back as it stood is kept as the bytes it was read as.
     if (const TItemSource *source = VerbatimSource(Item, Index, Keep))
         if (const pugi::xml_node only = source->Element.first_child()) {
-            if (holder)
-                overlay.remove_child(holder);
-            holder = overlay.append_copy(only);
+            if (holder) {
+                FOverlay.Root().remove_child(holder);
+                holder = pugi::xml_node();
+            }
+            FTexts[Site] = {FTextArena.size(), only.type() == pugi::node_cdata, true};
+            FTextArena.append(only.value());
+            FTextArena.push_back('\0');
             return;
         }
-    if (holder.type() != pugi::node_element) {
-        if (holder)
-            overlay.remove_child(holder);
-        holder = overlay.append_child("content");
-    }
+    FTexts[Site].Set = false;
+    if (!holder)
+        holder = FOverlay.Root().append_child("content");
     WriteItemContent(holder, Item, Index, Keep);
 }
 

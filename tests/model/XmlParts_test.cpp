@@ -44,16 +44,12 @@ TEST(XmlParts, AreWrittenAsTheWholeWouldBe)
     holder.append_copy(source.Root().child("t").first_child());
     holder.append_copy(source.Root().child("t").last_child());
     const pugi::xml_node emptied = frame.Root().append_child("content");
-    pugi::xml_node text = frame.Root().append_child(pugi::node_pcdata);
-    text.set_value("Zwei");
-    pugi::xml_node filled = frame.Root().append_child(pugi::node_pcdata);
-    filled.set_value("Vier");
     const pugi::xml_node plurals = frame.AppendCopy(frame.Root(), source, source.Root().child("plurals"));
 
     TXmlDocument::TParts parts;
     parts.Body = &body;
-    parts.Contents = {{Named(body, "one"), holder}, {Named(body, "two"), text}, {Named(body, "three"), emptied},
-                      {Named(body, "four"), filled}};
+    parts.Contents = {{Named(body, "one"), holder}, {Named(body, "three"), emptied}};
+    parts.Texts = {{Named(body, "two"), "Zwei & mehr", false}, {Named(body, "four"), "<Vier>", true}};
     parts.Replacements = {{Named(body, "p"), plurals}};
     parts.LeftOut = WithTheirLines({Named(body, "five")});
 
@@ -66,10 +62,10 @@ TEST(XmlParts, AreWrittenAsTheWholeWouldBe)
     one.remove_children();
     one.append_copy(source.Root().child("t").first_child());
     one.append_copy(source.Root().child("t").last_child());
-    Named(whole, "two").first_child().set_value("Zwei");
+    Named(whole, "two").first_child().set_value("Zwei & mehr");
     Named(whole, "three").append_child(pugi::node_pcdata).set_value("");
     Named(whole, "three").remove_children();
-    Named(whole, "four").append_child(pugi::node_pcdata).set_value("Vier");
+    Named(whole, "four").append_child(pugi::node_cdata).set_value("<Vier>");
     whole.ReplaceWithCopy(Named(whole, "p"), source, source.Root().child("plurals"));
     const TXmlDocument::TOmitSet omit = OmitWithTheirLines({Named(whole, "five")});
 
