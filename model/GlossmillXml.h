@@ -79,7 +79,7 @@ public:
     struct TTextPart
     {
         pugi::xml_node Element;
-        const char *Text = nullptr; // not empty
+        const char *Text = nullptr; // empty: the element is written empty
         bool CData = false;
     };
     struct TParts

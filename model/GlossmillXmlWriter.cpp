@@ -296,7 +296,7 @@ void TXmlWriter::WriteBody(const pugi::xml_node &BodyRoot, const TXmlDocument::T
             }
         } else if (text < Parts.Texts.size() && Parts.Texts[text].Element == n) {
             const TXmlDocument::TTextPart &part = Parts.Texts[text++];
-            if (!omitted && OpenElement(n, true)) {
+            if (!omitted && OpenElement(n, *part.Text)) {
                 if (part.CData)
                     CData(part.Text);
                 else

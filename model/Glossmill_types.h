@@ -293,7 +293,8 @@ private:
     bool FVirtual = false;
     TXmlDocument FOverlay;
     // Per site, what stands in for its content: an element under the overlay's root whose children do, or else a
-    // text of one piece, kept in FTextArena (a copy of the text it was read from). Neither: the default's content.
+    // text of one piece, kept in FTextArena (a copy of the text it was read from; empty for no content). Neither:
+    // the default's content.
     std::vector<pugi::xml_node> FHolders;
     struct TSiteText
     {

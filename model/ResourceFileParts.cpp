@@ -55,8 +55,9 @@ std::vector<pugi::xml_node> TTransResourceFileNode::BuildWhole(TXmlDocument &Int
             continue;
         sites[k].remove_children();
         if (!FHolders[k]) {
-            sites[k].append_child(FTexts[k].CData ? pugi::node_cdata : pugi::node_pcdata)
-                .set_value(FTextArena.c_str() + FTexts[k].Offset);
+            const char *text = FTextArena.c_str() + FTexts[k].Offset;
+            if (*text)
+                sites[k].append_child(FTexts[k].CData ? pugi::node_cdata : pugi::node_pcdata).set_value(text);
             continue;
         }
         for (pugi::xml_node child = FHolders[k].first_child(); child; child = child.next_sibling())

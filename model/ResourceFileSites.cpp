@@ -196,18 +196,21 @@ void TTransResourceFileNode::WriteSiteContent(size_t Site, TTranslateItem *Item,
         FTexts.resize(FSites.size());
     }
     pugi::xml_node &holder = FHolders[Site];
-    // A text of one piece that reads back as it stood is kept as the bytes it was read as.
-    if (const TItemSource *source = VerbatimSource(Item, Index, Keep))
-        if (const pugi::xml_node only = source->Element.first_child()) {
-            if (holder) {
-                FOverlay.Root().remove_child(holder);
-                holder = pugi::xml_node();
-            }
-            FTexts[Site] = {FTextArena.size(), only.type() == pugi::node_cdata, true};
-            FTextArena.append(only.value());
-            FTextArena.push_back('\0');
-            return;
+    auto asText = [&](const char *Text, bool CData) {
+        if (holder) {
+            FOverlay.Root().remove_child(holder);
+            holder = pugi::xml_node();
         }
+        FTexts[Site] = {FTextArena.size(), CData, true};
+        FTextArena.append(Text);
+        FTextArena.push_back('\0');
+    };
+    // A text of one piece that reads back as it stood is kept as the bytes it was read as; no text at all, as none.
+    if (const TItemSource *source = VerbatimSource(Item, Index, Keep))
+        if (const pugi::xml_node only = source->Element.first_child())
+            return asText(only.value(), only.type() == pugi::node_cdata);
+    if (Item->FTranslatedValue.isEmpty() && (!Keep || (Item->WhSpaceHeader.isEmpty() && Item->WhSpaceTrailer.isEmpty())))
+        return asText("", false);
     FTexts[Site].Set = false;
     if (!holder)
         holder = FOverlay.Root().append_child("content");

@@ -17,6 +17,7 @@ const char BodyXml[] = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<!-- body 
                        "    <string name=\"four\"/>\r\n"
                        "    <plurals name=\"p\"><item quantity=\"one\">x</item></plurals>\r\n"
                        "    <string name=\"five\">Five</string>\r\n"
+                       "    <string name=\"six\">Six</string>\r\n"
                        "</resources>\r\n<!-- after -->\r\n";
 
 pugi::xml_node Named(const TXmlDocument &Doc, const char *Name)
@@ -49,7 +50,8 @@ TEST(XmlParts, AreWrittenAsTheWholeWouldBe)
     TXmlDocument::TParts parts;
     parts.Body = &body;
     parts.Contents = {{Named(body, "one"), holder}, {Named(body, "three"), emptied}};
-    parts.Texts = {{Named(body, "two"), "Zwei & mehr", false}, {Named(body, "four"), "<Vier>", true}};
+    parts.Texts = {{Named(body, "two"), "Zwei & mehr", false}, {Named(body, "four"), "<Vier>", true},
+                   {Named(body, "six"), "", false}};
     parts.Replacements = {{Named(body, "p"), plurals}};
     parts.LeftOut = WithTheirLines({Named(body, "five")});
 
@@ -66,6 +68,7 @@ TEST(XmlParts, AreWrittenAsTheWholeWouldBe)
     Named(whole, "three").append_child(pugi::node_pcdata).set_value("");
     Named(whole, "three").remove_children();
     Named(whole, "four").append_child(pugi::node_cdata).set_value("<Vier>");
+    Named(whole, "six").remove_children();
     whole.ReplaceWithCopy(Named(whole, "p"), source, source.Root().child("plurals"));
     const TXmlDocument::TOmitSet omit = OmitWithTheirLines({Named(whole, "five")});
 
@@ -74,6 +77,7 @@ TEST(XmlParts, AreWrittenAsTheWholeWouldBe)
     EXPECT_TRUE(expected.contains("<string name=\"three\"></string>")); // the body's own empty-tag form
     EXPECT_TRUE(expected.contains("<plurals name='p'>\r\n  <item quantity=\"one\">y</item>\r\n</plurals>")); // the source's layout
     EXPECT_FALSE(expected.contains("five"));
+    EXPECT_TRUE(expected.contains("<string name=\"six\"/>")); // the usual empty-tag form of the body
 }
 
 TEST(XmlParts, CounterpartsAreFoundInACopy)
