@@ -4,6 +4,8 @@
 #include "GlossmillXmlShared.h"
 #include "GlossmillXmlWriter.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <unordered_set>
 
@@ -108,10 +110,34 @@ std::unordered_set<std::string> GlossmillXml::Impl::DeclaredEntities(const char 
 TXmlDocument::TXmlDocument()
 {
     FDetectedEncoding = QStringLiteral("UTF-8");
+    NewGeneration();
+}
+
+void TXmlDocument::NewGeneration()
+{
+    static unsigned long long last = 0;
+    FGeneration = ++last;
+}
+
+void TXmlDocument::Defer(std::function<void(TXmlDocument &)> Build)
+{
+    Clear();
+    FBuild = std::move(Build);
+}
+
+void TXmlDocument::Built() const
+{
+    if (!FBuild)
+        return;
+    const std::function<void(TXmlDocument &)> build = std::move(FBuild);
+    FBuild = nullptr;
+    build(const_cast<TXmlDocument &>(*this));
 }
 
 void TXmlDocument::Clear()
 {
+    FBuild = nullptr;
+    NewGeneration();
     FDoc.reset();
     FLayout = TXmlLayout();
     FDetectedEncoding = QStringLiteral("UTF-8");
@@ -121,6 +147,8 @@ void TXmlDocument::Clear()
 
 void TXmlDocument::Swap(TXmlDocument &Other)
 {
+    Built();
+    Other.Built();
     pugi::xml_document doc(std::move(FDoc));
     FDoc = std::move(Other.FDoc);
     Other.FDoc = std::move(doc);
@@ -130,13 +158,18 @@ void TXmlDocument::Swap(TXmlDocument &Other)
     std::swap(FSpaceBeforeSlash, Other.FSpaceBeforeSlash);
     std::swap(FWriteBOM, Other.FWriteBOM);
     std::swap(FSizeHint, Other.FSizeHint);
+    NewGeneration();
+    Other.NewGeneration();
 }
 
-void TXmlDocument::Assign(const TXmlDocument &Source)
+void TXmlDocument::Assign(const TXmlDocument &Source, std::vector<pugi::xml_node> *Map)
 {
+    Source.Built();
+    FBuild = nullptr;
+    NewGeneration();
     FDoc.reset(Source.FDoc);
     FLayout = TXmlLayout();
-    CopyLayout(Source, Source.FDoc, FDoc);
+    CopyLayout(Source, Source.FDoc, FDoc, Map);
     FDetectedEncoding = Source.FDetectedEncoding;
     FCRLF = Source.FCRLF;
     FSpaceBeforeSlash = Source.FSpaceBeforeSlash;
@@ -144,13 +177,59 @@ void TXmlDocument::Assign(const TXmlDocument &Source)
     FSizeHint = Source.FSizeHint;
 }
 
+void TXmlDocument::AssignFrame(const TXmlDocument &Source)
+{
+    Source.Built();
+    Clear();
+    const pugi::xml_node sourceRoot = Source.FDoc.document_element();
+    for (pugi::xml_node child = Source.FDoc.first_child(); child; child = child.next_sibling()) {
+        if (child != sourceRoot) {
+            FDoc.append_copy(child);
+            continue;
+        }
+        pugi::xml_node root = FDoc.append_child(child.name());
+        for (pugi::xml_attribute a = child.first_attribute(); a; a = a.next_attribute())
+            root.append_copy(a);
+        // The root alone: its children's layout stays behind with them.
+        const auto emptyTag = Source.FLayout.EmptyTag.find(child.internal_object());
+        if (emptyTag != Source.FLayout.EmptyTag.end())
+            FLayout.EmptyTag.emplace(root.internal_object(), emptyTag->second);
+        for (pugi::xml_attribute a = child.first_attribute(), b = root.first_attribute(); a && b;
+             a = a.next_attribute(), b = b.next_attribute()) {
+            const auto space = Source.FLayout.AttrSpace.find(a.internal_object());
+            if (space != Source.FLayout.AttrSpace.end())
+                FLayout.AttrSpace.emplace(b.internal_object(), space->second);
+            if (Source.FLayout.SingleQuoted.count(a.internal_object()))
+                FLayout.SingleQuoted.insert(b.internal_object());
+        }
+    }
+    FDetectedEncoding = Source.FDetectedEncoding;
+    FCRLF = Source.FCRLF;
+    FSpaceBeforeSlash = Source.FSpaceBeforeSlash;
+    FWriteBOM = Source.FWriteBOM;
+    FSizeHint = Source.FSizeHint;
+}
+
+pugi::xml_node TXmlDocument::AppendCopy(pugi::xml_node Parent, const TXmlDocument &SourceDoc, const pugi::xml_node &Source)
+{
+    Built();
+    SourceDoc.Built();
+    pugi::xml_node copy = Parent.append_copy(Source);
+    if (copy)
+        CopyLayout(SourceDoc, Source, copy);
+    return copy;
+}
+
 
 pugi::xml_node TXmlDocument::ReplaceWithCopy(pugi::xml_node Target, const TXmlDocument &SourceDoc, const pugi::xml_node &Source)
 {
+    Built();
+    SourceDoc.Built();
     pugi::xml_node parent = Target.parent();
     pugi::xml_node copy = parent.insert_copy_after(Source, Target);
     if (!copy)
         return Target;
+    NewGeneration();
     parent.remove_child(Target);
     CopyLayout(SourceDoc, Source, copy);
     return copy;
@@ -158,11 +237,13 @@ pugi::xml_node TXmlDocument::ReplaceWithCopy(pugi::xml_node Target, const TXmlDo
 
 pugi::xml_node TXmlDocument::Root() const
 {
+    Built();
     return FDoc.document_element();
 }
 
 std::vector<pugi::xml_node> TXmlDocument::Prolog() const
 {
+    Built();
     std::vector<pugi::xml_node> nodes;
     for (pugi::xml_node child = FDoc.first_child(); child && child.type() != pugi::node_element; child = child.next_sibling())
         if (child.type() != pugi::node_pcdata)
@@ -186,6 +267,7 @@ pugi::xml_node TXmlDocument::EnsureDeclaration()
 
 pugi::xml_node TXmlDocument::AddPrologComment(const QString &Text)
 {
+    Built();
     EnsureDeclaration();
     const std::string text = GlossmillXml::ToU8(Text);
     const pugi::xml_node root = Root();
@@ -214,6 +296,8 @@ pugi::xml_node DoctypeOf(const pugi::xml_document &Doc)
 
 void TXmlDocument::TakeDoctype(const TXmlDocument &From)
 {
+    Built();
+    From.Built();
     const pugi::xml_node source = DoctypeOf(From.FDoc);
     const pugi::xml_node root = Root();
     if (!source || !root)
@@ -247,6 +331,7 @@ void TXmlDocument::TakeDoctype(const TXmlDocument &From)
 
 QString TXmlDocument::Encoding() const
 {
+    Built();
     for (pugi::xml_node child = FDoc.first_child(); child; child = child.next_sibling()) {
         if (child.type() == pugi::node_declaration) {
             const pugi::xml_attribute enc = child.attribute("encoding");
@@ -262,6 +347,7 @@ QString TXmlDocument::Encoding() const
 
 void TXmlDocument::setEncoding(const QString &Value)
 {
+    Built();
     pugi::xml_node decl = EnsureDeclaration();
     pugi::xml_attribute enc = decl.attribute("encoding");
     if (!enc)
@@ -318,16 +404,50 @@ pugi::xml_attribute FindAttribute(const pugi::xml_node &Element, const char *Loc
     return pugi::xml_attribute();
 }
 
+void MapCounterparts(const pugi::xml_node &From, const pugi::xml_node &To, std::vector<pugi::xml_node> &Nodes)
+{
+    // One level per ancestor on the way down: its children in both trees, side by side.
+    struct TLevel
+    {
+        pugi::xml_node Parent, From, To;
+    };
+    std::vector<TLevel> levels{{From, From.first_child(), To.first_child()}};
+    size_t i = 0;
+    while (i < Nodes.size() && !levels.empty()) {
+        TLevel &level = levels.back();
+        pugi::xml_node top = Nodes[i];
+        while (top && top.parent() != level.Parent)
+            top = top.parent();
+        if (!top) {
+            levels.pop_back();
+            continue;
+        }
+        while (level.From && level.From != top) {
+            level.From = level.From.next_sibling();
+            level.To = level.To.next_sibling();
+        }
+        if (!level.From || !level.To) {
+            Nodes[i++] = pugi::xml_node();
+        } else if (Nodes[i] == level.From) {
+            Nodes[i++] = level.To;
+        } else {
+            const TLevel down{level.From, level.From.first_child(), level.To.first_child()};
+            levels.push_back(down);
+        }
+    }
+    for (; i < Nodes.size(); ++i)
+        Nodes[i] = pugi::xml_node();
+}
+
 pugi::xml_node NextNode(const pugi::xml_node &Node, const pugi::xml_node &Start, bool Descend)
 {
-    if (Descend && Node.first_child())
-        return Node.first_child();
-    pugi::xml_node n = Node;
-    while (n && n != Start) {
-        if (n.next_sibling())
-            return n.next_sibling();
-        n = n.parent();
-    }
+    // Each step asks pugixml once: every walk of a document goes through here.
+    if (Descend)
+        if (const pugi::xml_node child = Node.first_child())
+            return child;
+    for (pugi::xml_node n = Node; n && n != Start; n = n.parent())
+        if (const pugi::xml_node sibling = n.next_sibling())
+            return sibling;
     return pugi::xml_node();
 }
 
@@ -335,6 +455,18 @@ pugi::xml_node NextNode(const pugi::xml_node &Node, const pugi::xml_node &Start,
 TXmlContent ReadContent(const pugi::xml_node &Element)
 {
     TXmlContent content;
+    // Most strings are one piece of text: converted once, looked at as bytes.
+    const pugi::xml_node first = Element.first_child();
+    if (!first)
+        return content;
+    if (first.type() == pugi::node_pcdata && !first.next_sibling()) {
+        const char *value = first.value();
+        content.Text = QString::fromUtf8(value);
+        if (std::strstr(value, RefSentinelUtf8))
+            content.Text = FromReferenceSentinels(content.Text);
+        content.Kind = std::strchr(value, '<') ? ckEscapedMarkup : ckPlain;
+        return content;
+    }
     bool markup = false, cdata = false;
     for (pugi::xml_node child = Element.first_child(); child; child = child.next_sibling()) {
         const pugi::xml_node_type type = child.type();
@@ -356,6 +488,107 @@ TXmlContent ReadContent(const pugi::xml_node &Element)
     content.Text = FromReferenceSentinels(QString::fromStdString(text));
     content.Kind = cdata ? ckCData : content.Text.contains(QLatin1Char('<')) ? ckEscapedMarkup : ckPlain;
     return content;
+}
+
+namespace {
+
+// Whether a value comes back byte for byte from QString and through the reference sentinels: well-formed UTF-8 with
+// no "&#0160;" in it; as an Android value, also no apostrophe that EscapeAndroidApostrophes would escape.
+bool ValueRoundTrips(const char *Value, bool AndroidValue)
+{
+    // 0: a byte that needs no look; 1: one that may (the end, "&", a backslash or a quote); 2: the start of a
+    // multi-byte sequence or a byte that cannot start one.
+    static const auto classes = [] {
+        std::array<unsigned char, 256> table{};
+        for (int c = 0x80; c < 0x100; ++c)
+            table[size_t(c)] = 2;
+        for (const unsigned char c : {'\0', '&', '\\', '"', '\''})
+            table[c] = 1;
+        return table;
+    }();
+    bool inQuotes = false;
+    const auto *p = reinterpret_cast<const unsigned char *>(Value);
+    for (;;) {
+        while (classes[*p] == 0)
+            ++p;
+        const unsigned char c = *p;
+        if (c == 0)
+            return true;
+        if (c < 0x80) {
+            if (c == '&') {
+                if (std::strncmp(reinterpret_cast<const char *>(p), "&#0160;", 7) == 0)
+                    return false;
+            } else if (AndroidValue) {
+                if (c == '\\' && p[1] && p[1] < 0x80) {
+                    p += 2;
+                    continue;
+                }
+                if (c == '"')
+                    inQuotes = !inQuotes;
+                else if (c == '\'' && !inQuotes)
+                    return false;
+            }
+            ++p;
+            continue;
+        }
+        // Well-formed UTF-8 only: no overlong form, no surrogate, nothing beyond U+10FFFF. A NUL where a
+        // continuation byte belongs fails the test before anything after it is read.
+        auto continuation = [](unsigned char b) { return (b & 0xC0) == 0x80; };
+        if (c < 0xC2) {
+            return false;
+        } else if (c < 0xE0) {
+            if (!continuation(p[1]))
+                return false;
+            p += 2;
+        } else if (c < 0xF0) {
+            const unsigned char low = c == 0xE0 ? 0xA0 : 0x80, high = c == 0xED ? 0x9F : 0xBF;
+            if (p[1] < low || p[1] > high || !continuation(p[2]))
+                return false;
+            p += 3;
+        } else if (c < 0xF5) {
+            const unsigned char low = c == 0xF0 ? 0x90 : 0x80, high = c == 0xF4 ? 0x8F : 0xBF;
+            if (p[1] < low || p[1] > high || !continuation(p[2]) || !continuation(p[3]))
+                return false;
+            p += 4;
+        } else {
+            return false;
+        }
+    }
+}
+
+bool IsSplitSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+} // namespace
+
+bool ContentRoundTrips(const pugi::xml_node &Element, tContentKind Kind)
+{
+    const pugi::xml_node child = Element.first_child();
+    if (!child)
+        return Kind != ckCData && Kind != ckMarkup;
+    if (child.next_sibling())
+        return false;
+    switch (Kind) {
+    case ckPlain:
+    case ckEscapedMarkup:
+        return child.type() == pugi::node_pcdata && ValueRoundTrips(child.value(), true);
+    case ckCData: {
+        // Written back as whitespace, a section and whitespace: one section with no whitespace at its ends.
+        const char *value = child.value();
+        const size_t size = std::strlen(value);
+        return child.type() == pugi::node_cdata && size > 0 && !IsSplitSpace(value[0]) && !IsSplitSpace(value[size - 1])
+            && ValueRoundTrips(value, true);
+    }
+    default:
+        return false;
+    }
+}
+
+bool AttributeRoundTrips(const pugi::xml_attribute &Attr)
+{
+    return ValueRoundTrips(Attr.value(), false);
 }
 
 namespace {
@@ -533,37 +766,72 @@ size_t ElementKey(const pugi::xml_node &Element)
 
 } // namespace
 
+namespace {
+
+// The XML texts of the target elements. Name and attributes sort out nearly every element cheaply; only those that
+// agree are written out, and no further than the longest target, so that deep trees of look-alikes cost no more
+// than the targets.
+class TEqualTargets
+{
+public:
+    explicit TEqualTargets(const std::vector<pugi::xml_node> &Targets)
+    {
+        for (const pugi::xml_node &target : Targets) {
+            if (!target || target.type() != pugi::node_element)
+                continue;
+            FKeys.insert(ElementKey(target));
+            std::string text = ElementXml(target);
+            FLongest = std::max(FLongest, text.size());
+            FTexts.insert(std::move(text));
+        }
+    }
+
+    bool Empty() const { return FTexts.empty(); }
+
+    bool Matches(const pugi::xml_node &Node) const
+    {
+        if (Node.type() != pugi::node_element || !FKeys.count(ElementKey(Node)))
+            return false;
+        const std::string text = ElementXml(Node, FLongest);
+        return text.size() <= FLongest && FTexts.count(text);
+    }
+
+private:
+    std::unordered_set<size_t> FKeys;
+    std::unordered_set<std::string> FTexts;
+    size_t FLongest = 0;
+};
+
+} // namespace
+
 std::vector<pugi::xml_node> FindEqualElements(const pugi::xml_node &Start, const std::vector<pugi::xml_node> &Targets)
 {
     std::vector<pugi::xml_node> found;
     if (!Start || Targets.empty())
         return found;
-    // Name and attributes sort out nearly every element cheaply; only those that agree are written out, and no
-    // further than the longest target, so that deep trees of look-alikes cost no more than the targets.
-    std::unordered_set<size_t> keys;
-    std::unordered_set<std::string> texts;
-    size_t longest = 0;
-    for (const pugi::xml_node &target : Targets) {
-        if (!target || target.type() != pugi::node_element)
-            continue;
-        keys.insert(ElementKey(target));
-        std::string text = ElementXml(target);
-        longest = std::max(longest, text.size());
-        texts.insert(std::move(text));
-    }
-    if (texts.empty())
+    const TEqualTargets targets(Targets);
+    if (targets.Empty())
         return found;
     pugi::xml_node n = Start.first_child();
     while (n) {
-        bool match = false;
-        if (n.type() == pugi::node_element && keys.count(ElementKey(n))) {
-            const std::string text = ElementXml(n, longest);
-            match = text.size() <= longest && texts.count(text);
-        }
+        const bool match = targets.Matches(n);
         if (match)
             found.push_back(n);
         n = NextNode(n, Start, n.type() == pugi::node_element && !match);
     }
+    return found;
+}
+
+std::vector<pugi::xml_node> FindEqualElementsAmong(const std::vector<pugi::xml_node> &Candidates,
+                                                   const std::vector<pugi::xml_node> &Targets)
+{
+    std::vector<pugi::xml_node> found;
+    const TEqualTargets targets(Targets);
+    if (targets.Empty())
+        return found;
+    for (const pugi::xml_node &candidate : Candidates)
+        if (targets.Matches(candidate))
+            found.push_back(candidate);
     return found;
 }
 
@@ -592,14 +860,23 @@ int DeleteEqualElements(pugi::xml_node Start, const std::vector<pugi::xml_node> 
     return int(found.size());
 }
 
+std::vector<pugi::xml_node> WithTheirLines(const std::vector<pugi::xml_node> &Elements)
+{
+    std::vector<pugi::xml_node> nodes;
+    nodes.reserve(Elements.size() * 2);
+    for (const pugi::xml_node &element : Elements) {
+        if (const pugi::xml_node indent = LineIndentOf(element))
+            nodes.push_back(indent);
+        nodes.push_back(element);
+    }
+    return nodes;
+}
+
 TXmlDocument::TOmitSet OmitWithTheirLines(const std::vector<pugi::xml_node> &Elements)
 {
     TXmlDocument::TOmitSet omit;
-    for (const pugi::xml_node &element : Elements) {
-        omit.insert(element.internal_object());
-        if (const pugi::xml_node indent = LineIndentOf(element))
-            omit.insert(indent.internal_object());
-    }
+    for (const pugi::xml_node &node : WithTheirLines(Elements))
+        omit.insert(node.internal_object());
     return omit;
 }
 
@@ -612,43 +889,73 @@ QHash<QString, QString> NamespaceDeclarations(const pugi::xml_node &Element)
     return result;
 }
 
-void DeclareUsedPrefixes(TXmlDocument &Doc, const QHash<QString, QString> &Known)
+namespace {
+
+void AddOnce(std::vector<std::string> &List, const char *Name, size_t Size)
 {
-    pugi::xml_node root = Doc.Root();
-    if (!root)
-        return;
-    std::unordered_set<std::string> used, declared;
-    auto use = [&](const char *name) {
-        const char *colon = std::strchr(name, ':');
-        if (colon)
-            used.emplace(name, size_t(colon - name));
+    for (const std::string &known : List)
+        if (known.size() == Size && std::memcmp(known.data(), Name, Size) == 0)
+            return;
+    List.emplace_back(Name, Size);
+}
+
+} // namespace
+
+TPrefixUse PrefixesIn(const pugi::xml_node &Start)
+{
+    TPrefixUse use;
+    auto used = [&use](const char *Name) {
+        if (const char *colon = std::strchr(Name, ':'))
+            AddOnce(use.Used, Name, size_t(colon - Name));
     };
-    for (pugi::xml_node n = root; n; n = NextNode(n, root)) {
+    for (pugi::xml_node n = Start; n; n = NextNode(n, Start)) {
         if (n.type() != pugi::node_element)
             continue;
-        use(n.name());
+        used(n.name());
         for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
-            if (std::strncmp(a.name(), "xmlns:", 6) == 0)
-                declared.insert(a.name() + 6);
-            else
-                use(a.name());
+            if (std::strncmp(a.name(), "xmlns:", 6) == 0) {
+                AddOnce(use.Declared, a.name() + 6, std::strlen(a.name() + 6));
+                use.DeclaredBelow = use.DeclaredBelow || n != Start;
+            } else {
+                used(a.name());
+            }
         }
     }
+    return use;
+}
+
+QString PrefixUri(const QString &Prefix, const QHash<QString, QString> &Known)
+{
     static const QHash<QString, QString> android = {
         {QStringLiteral("android"), QStringLiteral("http://schemas.android.com/apk/res/android")},
         {QStringLiteral("tools"), QStringLiteral("http://schemas.android.com/tools")},
         {QStringLiteral("app"), QStringLiteral("http://schemas.android.com/apk/res-auto")},
         {QStringLiteral("xliff"), QStringLiteral("urn:oasis:names:tc:xliff:document:1.2")},
     };
+    if (Prefix == QLatin1String("xml") || Prefix == QLatin1String("xmlns"))
+        return QString();
+    return Known.value(Prefix, android.value(Prefix));
+}
+
+TPrefixUse DeclareUsedPrefixes(TXmlDocument &Doc, const QHash<QString, QString> &Known)
+{
+    pugi::xml_node root = Doc.Root();
+    if (!root)
+        return TPrefixUse();
+    const TPrefixUse use = PrefixesIn(root);
+    // Declared in the order of a hash set filled in the order first used, as files written before have them.
+    std::unordered_set<std::string> used;
+    for (const std::string &prefix : use.Used)
+        used.insert(prefix);
     for (const std::string &prefix : used) {
-        if (prefix == "xml" || prefix == "xmlns" || declared.count(prefix))
+        if (std::find(use.Declared.begin(), use.Declared.end(), prefix) != use.Declared.end())
             continue;
-        const QString p = QString::fromStdString(prefix);
-        const QString uri = Known.value(p, android.value(p));
+        const QString uri = PrefixUri(QString::fromStdString(prefix), Known);
         if (uri.isEmpty())
             continue;
         root.append_attribute(("xmlns:" + prefix).c_str()).set_value(ToU8(uri).c_str());
     }
+    return use;
 }
 
 } // namespace GlossmillXml

@@ -150,32 +150,11 @@ pugi::xml_node TXmlWriter::Open(const pugi::xml_node &n)
     switch (n.type()) {
     case pugi::node_document:
         return n.first_child();
-    case pugi::node_element: {
-        const char *name = n.name();
-        FOut += '<';
-        FOut += name;
-        Attributes(n);
-        const pugi::xml_node child = n.first_child();
-        if (child) {
-            FOut += '>';
-            return child;
-        }
-        if (FEmptyTag) {
-            const auto form = FEmptyTag->find(n.internal_object());
-            if (form != FEmptyTag->end()) {
-                if (form->second == TXmlLayout::ExplicitEnd) {
-                    FOut += "></";
-                    FOut += name;
-                    FOut += '>';
-                } else {
-                    FOut += form->second;
-                    FOut += "/>";
-                }
-                return child;
-            }
-        }
-        FOut += FSpaceBeforeSlash ? " />" : "/>";
-        return child;
+    case pugi::node_element:
+    {
+        const pugi::xml_node first = n.first_child();
+        OpenElement(n, bool(first));
+        return first;
     }
     case pugi::node_pcdata:
         Escaped(n.value(), 0);
@@ -215,6 +194,136 @@ pugi::xml_node TXmlWriter::Open(const pugi::xml_node &n)
     return pugi::xml_node();
 }
 
+bool TXmlWriter::OpenElement(const pugi::xml_node &n, bool HasChildren)
+{
+    const char *name = n.name();
+    FOut += '<';
+    FOut += name;
+    Attributes(n);
+    if (HasChildren) {
+        FOut += '>';
+        return true;
+    }
+    if (const std::string *form = EmptyTagOf(n.internal_object())) {
+        if (*form == TXmlLayout::ExplicitEnd) {
+            FOut += "></";
+            FOut += name;
+            FOut += '>';
+        } else {
+            FOut += *form;
+            FOut += "/>";
+        }
+        return false;
+    }
+    FOut += FSpaceBeforeSlash ? " />" : "/>";
+    return false;
+}
+
+namespace {
+
+// The entry for Key in the first map that has one; nullptr for none.
+const std::string *LayoutEntry(const std::unordered_map<const void *, std::string> *First,
+                               const std::unordered_map<const void *, std::string> *Second, const void *Key)
+{
+    for (const auto *map : {First, Second})
+        if (map && !map->empty()) {
+            const auto found = map->find(Key);
+            if (found != map->end())
+                return &found->second;
+        }
+    return nullptr;
+}
+
+} // namespace
+
+const std::string *TXmlWriter::AttrSpaceOf(const void *Attr) const
+{
+    return LayoutEntry(FAttrSpace, FSecond ? &FSecond->AttrSpace : nullptr, Attr);
+}
+
+const std::string *TXmlWriter::EmptyTagOf(const void *Node) const
+{
+    return LayoutEntry(FEmptyTag, FSecond ? &FSecond->EmptyTag : nullptr, Node);
+}
+
+bool TXmlWriter::SingleQuoted(const void *Attr) const
+{
+    return (FSingleQuoted && FSingleQuoted->count(Attr))
+        || (FSecond && !FSecond->SingleQuoted.empty() && FSecond->SingleQuoted.count(Attr));
+}
+
+void TXmlWriter::WriteParts(const pugi::xml_node &FrameDoc, const pugi::xml_node &BodyRoot, const TXmlDocument::TParts &Parts,
+                            const TXmlLayout &Second)
+{
+    // Looked in only when it has entries, so that a walk through files without any asks nothing more.
+    const bool entries = !Second.AttrSpace.empty() || !Second.EmptyTag.empty() || !Second.SingleQuoted.empty();
+    FSecond = entries ? &Second : nullptr;
+    for (pugi::xml_node n = FrameDoc.first_child(); n; n = n.next_sibling()) {
+        if (n.type() != pugi::node_element) {
+            Write(n);
+            continue;
+        }
+        if (OpenElement(n, bool(BodyRoot.first_child()))) {
+            WriteBody(BodyRoot, Parts);
+            Close(n);
+        }
+    }
+    FSecond = nullptr;
+}
+
+void TXmlWriter::WriteBody(const pugi::xml_node &BodyRoot, const TXmlDocument::TParts &Parts)
+{
+    // The parts lie in document order and none inside another, nor inside a node left out: one cursor each.
+    size_t content = 0, replacement = 0, text = 0, left = 0;
+    pugi::xml_node n = BodyRoot.first_child();
+    while (n) {
+        if (FOut.size() > FLimit)
+            return;
+        const bool omitted = left < Parts.LeftOut.size() && Parts.LeftOut[left] == n;
+        if (omitted)
+            ++left;
+        pugi::xml_node down;
+        if (replacement < Parts.Replacements.size() && Parts.Replacements[replacement].first == n) {
+            if (!omitted)
+                Write(Parts.Replacements[replacement].second);
+            ++replacement;
+        } else if (content < Parts.Contents.size() && Parts.Contents[content].first == n) {
+            const pugi::xml_node holder = Parts.Contents[content++].second;
+            if (!omitted && OpenElement(n, bool(holder.first_child()))) {
+                for (pugi::xml_node child = holder.first_child(); child; child = child.next_sibling())
+                    Write(child);
+                Close(n);
+            }
+        } else if (text < Parts.Texts.size() && Parts.Texts[text].Element == n) {
+            const TXmlDocument::TTextPart &part = Parts.Texts[text++];
+            if (!omitted && OpenElement(n, *part.Text)) {
+                if (part.CData)
+                    CData(part.Text);
+                else
+                    Escaped(part.Text, 0);
+                Close(n);
+            }
+        } else if (!omitted) {
+            down = Open(n);
+        }
+        if (down) {
+            n = down;
+            continue;
+        }
+        for (;;) {
+            const pugi::xml_node next = n.next_sibling();
+            if (next) {
+                n = next;
+                break;
+            }
+            n = n.parent();
+            if (n == BodyRoot)
+                return;
+            Close(n);
+        }
+    }
+}
+
 void TXmlWriter::Close(const pugi::xml_node &n)
 {
     FOut += "</";
@@ -224,14 +333,15 @@ void TXmlWriter::Close(const pugi::xml_node &n)
 
 void TXmlWriter::Attributes(const pugi::xml_node &n, bool Raw)
 {
+    const bool layout = FAttrSpace || FSingleQuoted || FSecond;
     for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
-        const auto space = FAttrSpace ? FAttrSpace->find(a.internal_object()) : TLayoutMap::const_iterator();
-        if (FAttrSpace && space != FAttrSpace->end())
-            FOut += space->second;
+        const std::string *space = layout ? AttrSpaceOf(a.internal_object()) : nullptr;
+        if (space)
+            FOut += *space;
         else
             FOut += ' ';
         FOut += a.name();
-        const char quote = FSingleQuoted && FSingleQuoted->count(a.internal_object()) ? '\'' : '"';
+        const char quote = layout && SingleQuoted(a.internal_object()) ? '\'' : '"';
         FOut += '=';
         FOut += quote;
         if (Raw)
@@ -492,7 +602,7 @@ QByteArray TXmlDocument::Encode(const std::string &Utf8) const
     return out;
 }
 
-bool TXmlDocument::Serialize(std::string &Out, const TOmitSet *Omit) const
+bool TXmlDocument::Serialize(std::string &Out, const TOmitSet *Omit, const TParts *Parts) const
 {
     const TTargetEncoding target = TargetEncoding(Encoding(), FDetectedEncoding, FWriteBOM);
     std::unique_ptr<TCharsetProbe> charset;
@@ -503,7 +613,13 @@ bool TXmlDocument::Serialize(std::string &Out, const TOmitSet *Omit) const
     const std::unordered_set<std::string> entities = DocumentEntities(FDoc);
     Out.clear();
     Out.reserve(FSizeHint + FSizeHint / 8 + 256);
-    TXmlWriter(Out, FSpaceBeforeSlash, std::string::npos, charset.get(), &FLayout, Omit, &entities).Write(FDoc);
+    TXmlWriter writer(Out, FSpaceBeforeSlash, std::string::npos, charset.get(), &FLayout, Omit, &entities);
+    if (Parts && Parts->Body) {
+        Parts->Body->Built();
+        writer.WriteParts(FDoc, Parts->Body->FDoc.document_element(), *Parts, Parts->Body->FLayout);
+    } else {
+        writer.Write(FDoc);
+    }
     if (FCRLF) {
         // Every LF that no CR stands before gets one.
         std::string crlf;
@@ -523,28 +639,31 @@ bool TXmlDocument::Serialize(std::string &Out, const TOmitSet *Omit) const
     return target.Kind == TTargetEncoding::Utf8 && !target.Bom;
 }
 
-QByteArray TXmlDocument::SaveToBytes(const TOmitSet *Omit) const
+QByteArray TXmlDocument::SaveToBytes(const TOmitSet *Omit, const TParts *Parts) const
 {
+    Built();
     std::string text;
-    Serialize(text, Omit);
+    Serialize(text, Omit, Parts);
     return Encode(text);
 }
 
 QString TXmlDocument::SaveToString() const
 {
+    Built();
     std::string text;
     const std::unordered_set<std::string> entities = DocumentEntities(FDoc);
     TXmlWriter(text, FSpaceBeforeSlash, std::string::npos, nullptr, &FLayout, nullptr, &entities).Write(FDoc);
     return QString::fromStdString(text);
 }
 
-void TXmlDocument::SaveToFile(const QString &FileName, const TOmitSet *Omit, bool CreateNew) const
+void TXmlDocument::SaveToFile(const QString &FileName, const TOmitSet *Omit, bool CreateNew, const TParts *Parts) const
 {
+    Built();
     std::string text;
     QByteArray encoded;
     const char *data;
     qint64 size;
-    if (Serialize(text, Omit)) {
+    if (Serialize(text, Omit, Parts)) {
         data = text.data();
         size = qint64(text.size());
     } else {

@@ -28,10 +28,23 @@ public:
 
     // Writes Start with everything below it; the document node writes only its children. Walks without recursion.
     void Write(const pugi::xml_node &Start);
+    // Writes a document of parts (TXmlDocument::TParts): FrameDoc's nodes, its root element with BodyRoot's children.
+    // Layout is looked up in the layout given above, then in Second (the body's).
+    void WriteParts(const pugi::xml_node &FrameDoc, const pugi::xml_node &BodyRoot, const TXmlDocument::TParts &Parts,
+                    const TXmlLayout &Second);
 
 private:
     // The node's first child when its children follow, else a null node.
     pugi::xml_node Open(const pugi::xml_node &n);
+    // An element's start tag, or the whole element when it has no children (its own, or what stands in for them);
+    // returns HasChildren.
+    bool OpenElement(const pugi::xml_node &n, bool HasChildren);
+    // The body of WriteParts: BodyRoot's children, the parts put in.
+    void WriteBody(const pugi::xml_node &BodyRoot, const TXmlDocument::TParts &Parts);
+    // Layout entries of a node or an attribute, from either layout; nullptr / false for none.
+    const std::string *AttrSpaceOf(const void *Attr) const;
+    const std::string *EmptyTagOf(const void *Node) const;
+    bool SingleQuoted(const void *Attr) const;
     // The end tag of an element.
     void Close(const pugi::xml_node &n);
     // Raw: the declaration's values, in which no reference stands for a character.
@@ -55,6 +68,7 @@ private:
     const TLayoutMap *FAttrSpace;
     const TLayoutMap *FEmptyTag;
     const std::unordered_set<const void *> *FSingleQuoted;
+    const TXmlLayout *FSecond = nullptr;
 };
 
 } // namespace GlossmillXml::Impl

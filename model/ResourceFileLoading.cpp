@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -109,6 +111,7 @@ tLoadResFileResult TTransResourceFileNode::LoadResFile(const QString &ResFileNam
         return lrfNotExists;
     if (FWorkOnlyCopy || FBackupOnlyCopy)
         FReloadedSinceFailure = true;
+    EndVirtual();
     try {
         ResourceFileName = ResFileName;
         // Saving writes and renames files beside a language file: through a linked folder they would land elsewhere.
@@ -133,18 +136,37 @@ tLoadResFileResult TTransResourceFileNode::LoadResFile(const QString &ResFileNam
 bool TTransResourceFileNode::Parse()
 {
     try {
+        // A file kept as parts is read again from the whole.
+        Realize();
         ClearItems();
         if (FLoadFailed)
             return false;
+        FPairing = !IsBase() && FBaseTemplate;
+        if (FPairing) {
+            FBaseTemplate->IndexItems();
+            FPaired.assign(FBaseTemplate->Items.size(), -1);
+        }
         if (const pugi::xml_node root = XmlFile.Root())
             ParseXMLNode(root);
+        FSitesGeneration = FSitesBroken ? 0 : XmlFile.Generation();
         if (IsBase())
             return true;
         AddMissingItemsFromBaseTemplate();
-        return RecreateFileFromBase();
+        const bool result = RecreateFileFromBase();
+        EndPairing();
+        return result;
     } catch (...) {
+        EndPairing();
         return false;
     }
+}
+
+void TTransResourceFileNode::EndPairing()
+{
+    FPairing = false;
+    FBaseIndex = std::vector<int>();
+    FPaired = std::vector<int>();
+    FOwnIDs = QHash<QString, int>();
 }
 
 void TTransResourceFileNode::ParseXMLNode(pugi::xml_node)
@@ -161,25 +183,80 @@ std::unique_ptr<TTranslateItem> TTransResourceFileNode::NewParsedItem(const QStr
     return item;
 }
 
-void TTransResourceFileNode::AddParsedItem(std::unique_ptr<TTranslateItem> Item, const QString &Core, tContentKind Kind)
+QString TTransResourceFileNode::ParsedID(const pugi::xml_attribute &Attr, int &BaseFirst)
 {
-    if (IsBase()) {
-        Item->FBaseValue = Core;
-    } else if (FIdIndex.contains(Item->ID) && FBaseTemplate) {
-        // A further string of one name belongs to the default's string of that name at the same place; beyond the
-        // default's count it has none, like a string the default lacks.
-        const TTranslateItem *base = FBaseTemplate->NthItemByID(Item->ID, CountItemsByID(Item->ID));
-        Item->FBaseValue = base ? base->FBaseValue : QString();
+    BaseFirst = -1;
+    if (!FPairing)
+        return ReadAttribute(Attr);
+    // The default's own identifier when the bytes are the same: no conversion, and the text is shared.
+    const int d = FBaseTemplate->IndexOfRawID(Attr.value());
+    if (d >= 0) {
+        BaseFirst = d;
+        return FBaseTemplate->Items[size_t(d)]->ID;
+    }
+    const QString id = ReadAttribute(Attr);
+    BaseFirst = FBaseTemplate->IndexOfID(id);
+    return id;
+}
+
+TTranslateItem *TTransResourceFileNode::ParsedItemByID(const QString &ID)
+{
+    if (!FPairing)
+        return GetItemByID(ID);
+    // The first item of an identifier the default has is the one paired with the default's first.
+    const int d = FBaseTemplate->IndexOfID(ID);
+    const int index = d >= 0 ? FPaired[size_t(d)] : FOwnIDs.value(ID, -1);
+    return index < 0 ? nullptr : Items[size_t(index)].get();
+}
+
+void TTransResourceFileNode::AddParsedItem(std::unique_ptr<TTranslateItem> Item, const QString &Core, tContentKind Kind,
+                                           const pugi::xml_node &Element, TItemSource *Source, int BaseFirst)
+{
+    const int index = int(Items.size());
+    TTranslateItem *item = AppendItem(std::move(Item), Kind, false);
+    if (FPairing) {
+        // The k-th string of one name belongs to the default's k-th string of that name, the first of them not yet
+        // taken; beyond the default's count it has none, like a string the default lacks.
+        int base = BaseFirst;
+        bool later = false;
+        if (base >= 0) {
+            while (base >= 0 && FPaired[size_t(base)] >= 0) {
+                base = FBaseTemplate->NextIndexOfSameID(base);
+                later = true;
+            }
+        } else {
+            const auto known = FOwnIDs.constFind(item->ID);
+            later = known != FOwnIDs.constEnd();
+            if (!later)
+                FOwnIDs.insert(item->ID, index);
+        }
+        if (later)
+            FDuplicateIDs = true;
+        if (base >= 0) {
+            item->FBaseValue = FBaseTemplate->Items[size_t(base)]->FBaseValue;
+            FPaired[size_t(base)] = index;
+        }
+        FBaseIndex.resize(size_t(index) + 1, -1);
+        FBaseIndex.back() = base >= 0 ? base : BaseFirst >= 0 ? -2 : -1;
+        // The document is rebuilt on the default's; its sites are found there.
+        FSitesBroken = true;
     } else {
-        Item->FBaseValue = GetBaseValueFromTemplate(ResourceFileName, Item->ID);
+        const int seen = IndexNextItem();
+        if (IsBase())
+            item->FBaseValue = Core;
+        RecordSite(Element, index, seen);
     }
     if (!IsBase()) {
-        const QString &translation = Item->FTranslatedValue;
-        Item->setTranslateState(translation.isEmpty() ? tsDontTranslate
-                                : translation == Item->FBaseValue ? tsNeedBetter
+        const QString &translation = item->FTranslatedValue;
+        item->setTranslateState(translation.isEmpty() ? tsDontTranslate
+                                : translation == item->FBaseValue ? tsNeedBetter
                                                                  : tsTranslated);
     }
-    AppendItem(std::move(Item), Kind);
+    if (Source) {
+        Source->Core = Core;
+        FSources.resize(size_t(index) + 1);
+        FSources.back() = std::move(*Source);
+    }
 }
 
 void TTransResourceFileNode_Value::ParseXMLNode(pugi::xml_node Element)
@@ -192,13 +269,16 @@ void TTransResourceFileNode_Value::ParseXMLNode(pugi::xml_node Element)
             const pugi::xml_attribute name = FindAttribute(e, "name");
             if (!name)
                 return;
-            const QString id = ReadAttribute(name);
+            int baseFirst = -1;
+            const QString id = ParsedID(name, baseFirst);
             const TXmlContent content = ReadContent(e);
             QString core;
             std::unique_ptr<TTranslateItem> item = NewParsedItem(id, content.Text, core);
             item->setTranslateValue(core);
             item->FPrevTranslateValue = core;
-            AddParsedItem(std::move(item), core, content.Kind);
+            TItemSource source{e, pugi::xml_attribute(), QString()};
+            AddParsedItem(std::move(item), core, content.Kind, e, ContentRoundTrips(e, content.Kind) ? &source : nullptr,
+                          baseFirst);
         });
     }
     TTransResourceFileNode::ParseXMLNode(Element);
@@ -210,22 +290,34 @@ void TTransResourceFileNode_Menu::ParseXMLNode(pugi::xml_node Element)
         ForEachElement(Element, [this](const pugi::xml_node &e) {
             if (!LocalNameIs(e.name(), "item"))
                 return;
-            QString id, title;
+            QString title;
+            pugi::xml_attribute idAttr, titleAttr;
+            int ids = 0, titles = 0;
             for (pugi::xml_attribute a = e.first_attribute(); a; a = a.next_attribute()) {
-                if (LocalNameIs(a.name(), "id"))
-                    id = ReadAttribute(a);
-                else if (LocalNameIs(a.name(), "title"))
+                if (LocalNameIs(a.name(), "id")) {
+                    idAttr = a;
+                    ++ids;
+                } else if (LocalNameIs(a.name(), "title")) {
                     title = ReadAttribute(a);
-                if (!id.isEmpty() && !title.isEmpty())
+                    titleAttr = a;
+                    ++titles;
+                }
+                if (*idAttr.value() && !title.isEmpty())
                     break;
             }
-            if (id.isEmpty())
+            if (!*idAttr.value())
                 return;
+            int baseFirst = -1;
+            const QString id = ParsedID(idAttr, baseFirst);
             QString core;
             std::unique_ptr<TTranslateItem> item = NewParsedItem(id, title, core);
             item->FTranslatedValue = core;
             item->FPrevTranslateValue = core;
-            AddParsedItem(std::move(item), core, ckPlain);
+            // Saving goes by an element's first "id" and "title"; reading, by the ones the loop above stopped at.
+            const bool plain = ids == 1 && titles <= 1;
+            TItemSource source{e, titleAttr, QString()};
+            AddParsedItem(std::move(item), core, ckPlain, plain ? e : pugi::xml_node(),
+                          plain && titleAttr && AttributeRoundTrips(titleAttr) ? &source : nullptr, baseFirst);
         });
     }
     TTransResourceFileNode::ParseXMLNode(Element);
@@ -262,7 +354,7 @@ void TTransResourceFileNode::LoadItemStates()
         }
         for (const QString &entry : entries) {
             const QString name = EntryName(entry);
-            TTranslateItem *item = GetItemByID(name);
+            TTranslateItem *item = ParsedItemByID(name);
             if (!item)
                 continue;
             bool ok = false;
@@ -292,20 +384,44 @@ void TTransResourceFileNode::AddMissingItems(tTransState State, bool AddElements
 {
     if (IsBase() || !FBaseTemplate)
         return;
-    const pugi::xml_node root = XmlFile.Root();
-    QHash<QString, int> seen; // the default's items of each identifier met so far
-    for (const auto &base : FBaseTemplate->TransItems()) {
-        // Each of the default's strings of one name needs its own item here.
-        if (NthItemByID(base->ID, FBaseTemplate->FDuplicateIDs ? seen[base->ID]++ : 0))
+    const auto &baseItems = FBaseTemplate->TransItems();
+    FPaired.resize(baseItems.size(), -1);
+    // The default's items of each identifier met so far; each of the default's strings of one name needs its own
+    // item here, and the items paired with the default's already say which ones this file has.
+    std::vector<int> occurrence(baseItems.size(), 0);
+    for (size_t d = 0; d < baseItems.size(); ++d) {
+        const int next = FBaseTemplate->NextIndexOfSameID(int(d));
+        if (next >= 0)
+            occurrence[size_t(next)] = occurrence[d] + 1;
+        if (FPaired[d] >= 0)
             continue;
+        const TTranslateItem &base = *baseItems[d];
         auto item = std::make_unique<TTranslateItem>();
-        item->Assign(*base);
+        item->Assign(base);
         item->setTranslateState(State);
         item->FTranslatedValue.clear();
-        AppendItem(std::move(item), FBaseTemplate->ContentKindOf(base.get()));
-        if (AddElements && root)
-            AppendChildElement(root, "string").append_attribute("name").set_value(ToU8(base->ID).c_str());
+        const int index = int(Items.size());
+        FPaired[d] = index;
+        FBaseIndex.resize(size_t(index) + 1, -1);
+        FBaseIndex.back() = int(d);
+        // A second item of one identifier: there was a first (found or added before it in this loop).
+        if (occurrence[d] > 0)
+            FDuplicateIDs = true;
+        AppendItem(std::move(item), FBaseTemplate->ContentKindOf(&base), false);
+        if (AddElements)
+            FMissingElements.push_back(index);
     }
+}
+
+void TTransResourceFileNode::AppendMissingElements()
+{
+    const pugi::xml_node root = XmlFile.Root();
+    if (root)
+        for (const int index : FMissingElements)
+            AppendChildElement(root, "string").append_attribute("name").set_value(ToU8(Items[size_t(index)]->ID).c_str());
+    FMissingElements.clear();
+    // The document no longer holds just the elements the sites were taken from.
+    FSitesGeneration = 0;
 }
 
 void TTransResourceFileNode_Value::AddMissingItemsFromBaseTemplate()
@@ -318,21 +434,27 @@ void TTransResourceFileNode_Menu::AddMissingItemsFromBaseTemplate()
     AddMissingItems(tsBaseNotPresent, false);
 }
 
-void TTransResourceFileNode::ReplaceTranslatedCollections(const TXmlDocument &LanguageDoc)
+bool TTransResourceFileNode::ReplaceTranslatedCollections(const TXmlDocument &LanguageDoc, std::vector<pugi::xml_node> &Copies)
 {
     // The default file's structure keeps the language's own plurals and arrays in their places.
-    const pugi::xml_node root = XmlFile.Root();
+    const pugi::xml_node root = FVirtual ? FBaseTemplate->XmlFile.Root() : XmlFile.Root();
     const pugi::xml_node languageRoot = LanguageDoc.Root();
     if (!root || !languageRoot)
-        return;
+        return true;
     auto key = [](const pugi::xml_node &e) -> QString {
-        static const char *const tags[] = {"plurals", "string-array", "integer-array", "array"};
-        for (const char *tag : tags)
-            if (std::strcmp(e.name(), tag) == 0) {
-                const pugi::xml_attribute name = e.attribute("name");
-                return name ? ToQ(tag) + QLatin1Char('\n') + ToQ(name.value()) : QString();
-            }
-        return QString();
+        // Most children are strings: one look at the first letter sends them on.
+        const char *name = e.name();
+        const char *tag = *name == 'p' ? "plurals" : *name == 's' ? "string-array" : *name == 'i' ? "integer-array"
+                                                   : *name == 'a' ? "array" : nullptr;
+        if (!tag || std::strcmp(name, tag) != 0)
+            return QString();
+        const pugi::xml_attribute attr = e.attribute("name");
+        return attr ? ToQ(tag) + QLatin1Char('\n') + ToQ(attr.value()) : QString();
+    };
+    auto holdsSite = [this](const pugi::xml_node &Start) {
+        bool found = false;
+        ForEachElement(Start, [&](const pugi::xml_node &e) { found = found || IsSite(e, nullptr); });
+        return found;
     };
     QHash<QString, pugi::xml_node> translated;
     for (pugi::xml_node e = languageRoot.first_child(); e; e = e.next_sibling()) {
@@ -343,18 +465,29 @@ void TTransResourceFileNode::ReplaceTranslatedCollections(const TXmlDocument &La
             translated.insert(k, e);
     }
     if (translated.isEmpty())
-        return;
+        return true;
+    bool sitesKept = true;
     for (pugi::xml_node e = root.first_child(); e;) {
         const pugi::xml_node next = e.next_sibling();
         if (e.type() == pugi::node_element) {
             const QString k = key(e);
             if (!k.isEmpty() && translated.contains(k)) {
-                XmlFile.ReplaceWithCopy(e, LanguageDoc, translated.value(k));
+                const pugi::xml_node source = translated.value(k);
+                if (sitesKept && (holdsSite(e) || holdsSite(source)))
+                    sitesKept = false;
+                if (FVirtual) {
+                    const pugi::xml_node copy = FOverlay.AppendCopy(FOverlay.Root(), LanguageDoc, source);
+                    FTakenOver.emplace_back(e, copy);
+                    Copies.push_back(copy);
+                } else {
+                    Copies.push_back(XmlFile.ReplaceWithCopy(e, LanguageDoc, source));
+                }
                 FCheckPrefixes = true;
             }
         }
         e = next;
     }
+    return sitesKept;
 }
 
 QStringList TTransResourceFileNode::SetAsideLeftovers(bool Backup)
@@ -399,6 +532,7 @@ bool TTransResourceFileNode::RecreateFileFromBase()
         return true;
     try {
         if (FWorkOnlyCopy) {
+            AppendMissingElements();
             LogException(nullptr, QStringLiteral("the work file of ") + ResourceFileName
                                       + QStringLiteral(" holds the only copy of a failed save; it is not rebuilt"));
             return false;
@@ -411,24 +545,81 @@ bool TTransResourceFileNode::RecreateFileFromBase()
         // work file; the work file is written once, by this file's own save below.
         TXmlDocument rebuilt;
         if (!WorkFileWritable(TempWorkFileName)) {
+            AppendMissingElements();
             LogException(nullptr, QStringLiteral("can not write file ") + TempWorkFileName);
             FBaseTemplate->RememberFileTime();
             return true;
         }
-        if (!FBaseTemplate->SaveFileTo(TempWorkFileName, &rebuilt))
+        // A values file is kept as its parts put into the default's document, when the default's sites can be
+        // trusted; otherwise it is rebuilt on a copy of that document.
+        std::vector<pugi::xml_node> siteElements;
+        bool asParts = SiteContentIsWritten();
+        if (asParts && !FBaseTemplate->SaveFileTo(TempWorkFileName, nullptr, nullptr, true)) {
+            AppendMissingElements();
             return true;
+        }
+        if (asParts && (!FBaseTemplate->SitesValid() || !FBaseTemplate->XmlFile.Root()))
+            asParts = false;
+        if (!asParts && !FBaseTemplate->SaveFileTo(TempWorkFileName, &rebuilt, &siteElements)) {
+            AppendMissingElements();
+            return true;
+        }
         const QString encoding = XmlFile.Encoding();
         TXmlDocument language;
         language.Swap(XmlFile);
-        XmlFile.Swap(rebuilt);
+        if (asParts) {
+            FVirtual = true;
+            FOverlay.AssignFrame(FBaseTemplate->XmlFile);
+            for (const TItemSite &site : FBaseTemplate->FSites)
+                siteElements.push_back(site.Element);
+        } else {
+            XmlFile.Swap(rebuilt);
+        }
+        // The rebuilt document holds the default's elements of the strings this file lacks.
+        FMissingElements.clear();
+        // The sources of the items lie in the language's document, which goes when the rebuild is done.
+        struct TDropSources
+        {
+            TTransResourceFileNode &Node;
+            ~TDropSources()
+            {
+                Node.FSources.clear();
+                Node.FSources.shrink_to_fit();
+            }
+        } dropSources{*this};
         // The default's own declaration stays as it is when it already names that encoding.
-        if (XmlFile.Encoding().compare(encoding, Qt::CaseInsensitive) != 0)
-            XmlFile.setEncoding(encoding);
-        ReplaceTranslatedCollections(language);
-        XmlFile.TakeDoctype(language);
-        for (const auto &item : Items)
-            if (FBaseTemplate->GetItemByID(item->ID))
-                item->Changed = true;
+        if (WorkDocument().Encoding().compare(encoding, Qt::CaseInsensitive) != 0)
+            WorkDocument().setEncoding(encoding);
+        std::vector<pugi::xml_node> collections;
+        const bool sitesKept = ReplaceTranslatedCollections(language, collections);
+        WorkDocument().TakeDoctype(language);
+        bool realized = false;
+        if (!sitesKept || !FBaseTemplate->SitesValid() || !DeriveSites(FBaseTemplate->FSites, siteElements)) {
+            // Sites inside collections: the whole document, and a walk to find them.
+            realized = FVirtual;
+            Realize();
+            FSitesGeneration = 0;
+        }
+        if (FVirtual)
+            XmlFile.Defer([this](TXmlDocument &) { Realize(); });
+        // The prefixes are those of the default's document, but where this file's texts and collections go in.
+        const TPrefixUse &basePrefixes = FBaseTemplate->PrefixSummary();
+        FPrefixGeneration = WorkDocument().Generation();
+        FPrefixDeclaredOnRootOnly = !basePrefixes.DeclaredBelow;
+        FPrefixUndeclared.clear();
+        for (const std::string &prefix : basePrefixes.Used)
+            if (std::find(basePrefixes.Declared.begin(), basePrefixes.Declared.end(), prefix) == basePrefixes.Declared.end())
+                FPrefixUndeclared.push_back(prefix);
+        FPrefixParts = collections;
+        if (realized) {
+            // The collections were copied once more into the whole document: its first check walks it all.
+            FPrefixGeneration = 0;
+            FPrefixParts.clear();
+        }
+        // Every item the default has a string of goes into the rebuilt document.
+        for (size_t i = 0; i < Items.size(); ++i)
+            if (FBaseIndex[i] != -1)
+                Items[i]->Changed = true;
         if (!FWorkFileOurs && (!FolderWritable(TempWorkFileName) || PathKindNoFollow(TempWorkFileName) != pkNone)) {
             // A project the user may only read opens all the same: the rebuild stays in memory, and only a save,
             // which has to write the work file, fails.
@@ -450,6 +641,12 @@ bool TTransResourceFileNode::RecreateFileFromBase()
         LogException(&e, QString());
     } catch (...) {
         LogException(nullptr, QString());
+    }
+    // Not rebuilt: the language's own document holds every string, as after AddMissingItems.
+    try {
+        if (!FMissingElements.empty())
+            AppendMissingElements();
+    } catch (...) {
     }
     return false;
 }

@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 using namespace GlossmillXml;
 
 namespace {
@@ -57,7 +59,8 @@ QString TTransResourceFileNode::GetItemStatesText()
 {
     QString entries;
     for (const auto &item : Items)
-        entries += GetItemStateEntry(item.get());
+        if (item->FTranslateState == tsFinalTrnaslation || item->FTranslateState == tsNeedBetter)
+            entries += GetItemStateEntry(item.get());
     if (entries.isEmpty())
         return QString();
     return StatesMarker + QLatin1Char(';') + entries + QStringLiteral("\r\n");
@@ -76,6 +79,9 @@ bool TTransResourceFileNode::FindNodeByNodeAndDelete(pugi::xml_node NodeTest, pu
     const std::string search = ElementXml(NodeToSearch);
     if (ElementXml(NodeTest, search.size()) == search)
         return true;
+    // Elements may go from this file's own document, and with them its sites.
+    if (NodeTest.root() == XmlFile.Document())
+        FSitesGeneration = 0;
     DeleteEqualElements(NodeTest, {NodeToSearch});
     return false;
 }
@@ -136,12 +142,67 @@ void TTransResourceFileNode_Menu::StoreToXMLNode(pugi::xml_node Element)
     });
 }
 
-bool TTransResourceFileNode::ReplaceThroughWorkFile(const TXmlDocument::TOmitSet &Omit)
+const GlossmillXml::TPrefixUse &TTransResourceFileNode::PrefixSummary()
+{
+    if (FPrefixSummaryGeneration != XmlFile.Generation() || FPrefixSummaryWrites != FContentWrites) {
+        FPrefixSummary = PrefixesIn(XmlFile.Root());
+        FPrefixSummaryGeneration = XmlFile.Generation();
+        FPrefixSummaryWrites = FContentWrites;
+    }
+    return FPrefixSummary;
+}
+
+void TTransResourceFileNode::DeclarePrefixes()
+{
+    pugi::xml_node root = WorkDocument().Root();
+    if (!root)
+        return;
+    // Since the last time, declarations could go only with a content written over, and the root keeps all of them
+    // when there were none elsewhere; what is left to find is what the parts written since use.
+    bool incremental = FPrefixGeneration == WorkDocument().Generation() && FPrefixDeclaredOnRootOnly;
+    for (const std::string &prefix : FPrefixUndeclared)
+        if (incremental && !PrefixUri(QString::fromStdString(prefix), FNamespaces).isEmpty())
+            incremental = false;
+    std::vector<std::string> used, declared, missing;
+    bool partsDeclare = false;
+    if (incremental) {
+        for (pugi::xml_attribute a = root.first_attribute(); a; a = a.next_attribute())
+            if (std::strncmp(a.name(), "xmlns:", 6) == 0)
+                declared.emplace_back(a.name() + 6);
+        for (const pugi::xml_node &part : FPrefixParts) {
+            const TPrefixUse use = PrefixesIn(part);
+            used.insert(used.end(), use.Used.begin(), use.Used.end());
+            declared.insert(declared.end(), use.Declared.begin(), use.Declared.end());
+            partsDeclare = partsDeclare || !use.Declared.empty();
+        }
+        for (const std::string &prefix : used)
+            if (std::find(declared.begin(), declared.end(), prefix) == declared.end()
+                && std::find(missing.begin(), missing.end(), prefix) == missing.end()
+                && !PrefixUri(QString::fromStdString(prefix), FNamespaces).isEmpty())
+                missing.push_back(prefix);
+        // Two or more go in the order that the walk of the whole document gives them.
+        incremental = missing.size() < 2;
+    }
+    if (incremental) {
+        if (!missing.empty())
+            root.append_attribute(("xmlns:" + missing.front()).c_str())
+                .set_value(ToU8(PrefixUri(QString::fromStdString(missing.front()), FNamespaces)).c_str());
+        FPrefixDeclaredOnRootOnly = FPrefixDeclaredOnRootOnly && !partsDeclare;
+    } else {
+        Realize();
+        FPrefixDeclaredOnRootOnly = !DeclareUsedPrefixes(XmlFile, FNamespaces).DeclaredBelow;
+    }
+    FPrefixGeneration = WorkDocument().Generation();
+    FPrefixUndeclared.clear();
+    FPrefixParts.clear();
+}
+
+bool TTransResourceFileNode::ReplaceThroughWorkFile(const std::vector<pugi::xml_node> &LeftOut)
 {
     // A work file this node did not write (one left by an earlier run, or a link) is kept, never written over.
     if (!FWorkFileOurs)
         SetAsideLeftovers(false);
-    XmlFile.SaveToFile(TempWorkFileName, &Omit, !FWorkFileOurs);
+    WriteDocument(TempWorkFileName, LeftOut, !FWorkFileOurs);
     FWorkFileOurs = true;
     FWorkFileForeign = false;
     const QString backup = StripFileExtension(ResourceFileName) + QStringLiteral(".bck");
@@ -175,27 +236,39 @@ bool TTransResourceFileNode::SaveFile(const QString &NewResFile)
     return SaveFileTo(NewResFile, nullptr);
 }
 
-bool TTransResourceFileNode::SaveFileTo(const QString &NewResFile, TXmlDocument *Into)
+bool TTransResourceFileNode::SaveFileTo(const QString &NewResFile, TXmlDocument *Into, std::vector<pugi::xml_node> *SiteElements,
+                                        bool PrepareOnly)
 {
     bool result = true;
     FStoredItems.clear();
     // Only this save fills the scrap list; handles from an earlier document must not reach it.
     ScrapXmlNodeContainer.clear();
     try {
-        const pugi::xml_node root = XmlFile.Root();
-        if (root) {
+        if (WorkDocument().Root()) {
             const QString states = GetItemStatesText();
             bool found = false;
-            for (pugi::xml_node node : XmlFile.Prolog())
+            for (pugi::xml_node node : WorkDocument().Prolog())
                 if (node.type() == pugi::node_comment && ToQ(node.value()).contains(StatesMarker)) {
                     node.set_value(ToU8(states).c_str());
                     found = true;
                 }
             if (!found && !states.isEmpty())
-                XmlFile.AddPrologComment(states);
+                WorkDocument().AddPrologComment(states);
             // A default values file with nothing changed has nothing to store and nothing to scrap.
-            if (!IsBase() || NeedSave() || !dynamic_cast<TTransResourceFileNode_Value *>(this))
-                StoreToXMLNode(root);
+            bool throughSites = false;
+            if (!IsBase() || NeedSave() || !SiteContentIsWritten()) {
+                throughSites = StoreThroughSites();
+                if (!throughSites) {
+                    // The walk writes what the sites could not: their elements may change, and with them the sources
+                    // and the prefixes.
+                    Realize();
+                    StoreToXMLNode(XmlFile.Root());
+                    FSitesGeneration = 0;
+                    FSources.clear();
+                    FPrefixGeneration = 0;
+                    ++FContentWrites;
+                }
+            }
             // Items no element took: a string the default file lacks or one beyond the default's count of its name
             // (both dropped by the rebuild), a menu item without a title. The file holds all of them it can, so they
             // need no save; but a listed string's text that has nowhere to go fails the save rather than vanish.
@@ -206,35 +279,47 @@ bool TTransResourceFileNode::SaveFileTo(const QString &NewResFile, TXmlDocument 
                     throw EXmlError("the string " + ToU8(item->ID) + " has no place in " + ToU8(ResourceFileName));
                 StoreItem(item.get());
             }
-            XmlFile.setWriteBOM(!ModelSettings::DoNotWriteBOM());
+            WorkDocument().setWriteBOM(!ModelSettings::DoNotWriteBOM());
             // Written texts and taken-over elements may bring prefixes the document does not declare yet.
             if (!FStoredItems.empty() || FCheckPrefixes) {
-                DeclareUsedPrefixes(XmlFile, FNamespaces);
+                DeclarePrefixes();
                 FCheckPrefixes = false;
             }
 
             // The scrapped strings, and every element equal to one, are left out of what is written; the document
             // keeps them.
-            TXmlDocument::TOmitSet omit;
+            std::vector<pugi::xml_node> omit;
             if (!ScrapXmlNodeContainer.empty()) {
-                omit = OmitWithTheirLines(FindEqualElements(root, ScrapXmlNodeContainer));
+                if (throughSites && SitesValid()) {
+                    omit = WithTheirLines(ScrappedAndEqualElements());
+                } else {
+                    Realize();
+                    omit = WithTheirLines(FindEqualElements(XmlFile.Root(), ScrapXmlNodeContainer));
+                }
                 ScrapXmlNodeContainer.clear();
             }
 
-            if (Into) {
-                if (omit.empty())
-                    Into->Assign(XmlFile);
+            if (PrepareOnly) {
+            } else if (Into) {
+                if (SiteElements) {
+                    SiteElements->clear();
+                    if (omit.empty() && SitesValid() && !FVirtual)
+                        for (const TItemSite &site : FSites)
+                            SiteElements->push_back(site.Element);
+                }
+                if (omit.empty() && !FVirtual)
+                    Into->Assign(XmlFile, SiteElements);
                 else
-                    Into->LoadFromBytes(XmlFile.SaveToBytes(&omit));
+                    Into->LoadFromBytes(DocumentBytes(omit));
             } else if (!NewResFile.isEmpty()) {
                 const bool work = NewResFile == TempWorkFileName;
-                XmlFile.SaveToFile(NewResFile, &omit, work && !FWorkFileOurs);
+                WriteDocument(NewResFile, omit, work && !FWorkFileOurs);
                 if (work) {
                     FWorkFileOurs = true;
                     FWorkFileForeign = false;
                 }
             } else if (TempWorkFileName.isEmpty()) {
-                XmlFile.SaveToFile(ResourceFileName, &omit);
+                WriteDocument(ResourceFileName, omit, false);
             } else if (FWorkOnlyCopy && FReloadedSinceFailure) {
                 // The document was read again since the failed save: the work file holds content it lacks.
                 LogException(nullptr, QStringLiteral("the work file ") + TempWorkFileName

@@ -86,6 +86,14 @@ void TTransResourceFileNode::ClearItems()
     ClearRedo();
     Items.clear();
     FIdIndex.clear();
+    FNextSameID.clear();
+    FIndexed = 0;
+    EndPairing();
+    FMissingElements.clear();
+    FSources.clear();
+    FSites.clear();
+    FSitesGeneration = 0;
+    FSitesBroken = false;
     FContentKinds.clear();
     FDuplicateIDs = false;
 }
@@ -95,56 +103,89 @@ bool TTransResourceFileNode::IsBase() const
     return LocaleDesc.LocaleName == QLatin1String("default");
 }
 
-TTranslateItem *TTransResourceFileNode::GetItemByID(const QString &ID)
+int TTransResourceFileNode::IndexNextItem()
 {
+    const int index = int(FIndexed++);
+    TIdEntry &entry = FIdIndex[Items[size_t(index)]->ID];
+    FNextSameID.push_back(-1);
+    if (entry.First < 0) {
+        entry.First = index;
+    } else {
+        FNextSameID[size_t(entry.Last)] = index;
+        FDuplicateIDs = true;
+    }
+    entry.Last = index;
+    return entry.Count++;
+}
+
+void TTransResourceFileNode::IndexItems()
+{
+    while (FIndexed < Items.size())
+        IndexNextItem();
+}
+
+int TTransResourceFileNode::IndexOfID(const QString &ID)
+{
+    IndexItems();
     const auto found = FIdIndex.constFind(ID);
     if (found == FIdIndex.constEnd())
-        return nullptr;
-    if (found.value()->ID == ID)
-        return found.value();
+        return -1;
+    if (Items[size_t(found->First)]->ID == ID)
+        return found->First;
     // An identifier changed after its item was indexed: index again.
     FIdIndex.clear();
-    for (const auto &item : Items)
-        if (!FIdIndex.contains(item->ID))
-            FIdIndex.insert(item->ID, item.get());
-    return FIdIndex.value(ID, nullptr);
+    FNextSameID.clear();
+    FIndexed = 0;
+    IndexItems();
+    return FIdIndex.value(ID).First;
+}
+
+int TTransResourceFileNode::NextIndexOfSameID(int Index)
+{
+    IndexItems();
+    return Index >= 0 && size_t(Index) < FNextSameID.size() ? FNextSameID[size_t(Index)] : -1;
+}
+
+int TTransResourceFileNode::NthIndexOfID(const QString &ID, int Occurrence)
+{
+    int index = IndexOfID(ID);
+    while (index >= 0 && Occurrence-- > 0)
+        index = NextIndexOfSameID(index);
+    return index;
+}
+
+TTranslateItem *TTransResourceFileNode::GetItemByID(const QString &ID)
+{
+    const int index = IndexOfID(ID);
+    return index < 0 ? nullptr : Items[size_t(index)].get();
 }
 
 TTranslateItem *TTransResourceFileNode::NthItemByID(const QString &ID, int Occurrence)
 {
-    if (Occurrence == 0)
-        return GetItemByID(ID);
-    for (const auto &item : Items)
-        if (item->ID == ID && Occurrence-- == 0)
-            return item.get();
-    return nullptr;
+    const int index = NthIndexOfID(ID, Occurrence);
+    return index < 0 ? nullptr : Items[size_t(index)].get();
 }
 
-int TTransResourceFileNode::CountItemsByID(const QString &ID) const
+int TTransResourceFileNode::CountItemsByID(const QString &ID)
 {
-    int count = 0;
-    for (const auto &item : Items)
-        if (item->ID == ID)
-            ++count;
-    return count;
+    return IndexOfID(ID) < 0 ? 0 : FIdIndex.value(ID).Count;
 }
 
 TTranslateItem *TTransResourceFileNode::ItemForElement(const QString &ID, QHash<QString, int> &Seen)
 {
     // Without two items of one identifier every element of it takes that one item.
+    IndexItems();
     if (!FDuplicateIDs)
         return GetItemByID(ID);
     return NthItemByID(ID, Seen[ID]++);
 }
 
-TTranslateItem *TTransResourceFileNode::AppendItem(std::unique_ptr<TTranslateItem> Item, tContentKind Kind)
+TTranslateItem *TTransResourceFileNode::AppendItem(std::unique_ptr<TTranslateItem> Item, tContentKind Kind, bool Index)
 {
     TTranslateItem *item = Item.get();
     Items.push_back(std::move(Item));
-    if (!FIdIndex.contains(item->ID))
-        FIdIndex.insert(item->ID, item);
-    else
-        FDuplicateIDs = true;
+    if (Index)
+        IndexItems();
     if (Kind != ckPlain)
         FContentKinds[item] = Kind;
     return item;

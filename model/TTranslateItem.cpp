@@ -40,6 +40,13 @@ QString ReplaceDoubleSpaces(QString Value)
 
 } // namespace
 
+void TSnapshotStack::push_back(std::unique_ptr<TTranslateItem> Item)
+{
+    if (!FItems)
+        FItems = std::make_unique<std::vector<std::unique_ptr<TTranslateItem>>>();
+    FItems->push_back(std::move(Item));
+}
+
 TTranslateItem::TTranslateItem() = default;
 
 TTranslateItem::~TTranslateItem()
@@ -102,8 +109,7 @@ void TTranslateItem::ResetUndoFlag()
     UndoAffectedState = false;
 }
 
-void TTranslateItem::StepHistory(TTranslateItem &Item, std::vector<std::unique_ptr<TTranslateItem>> &From,
-                                 std::vector<std::unique_ptr<TTranslateItem>> &To)
+void TTranslateItem::StepHistory(TTranslateItem &Item, TSnapshotStack &From, TSnapshotStack &To)
 {
     if (From.empty())
         return;

@@ -24,6 +24,25 @@ extern const QString TransStateCaptions[6];
 // The state an item takes after its translation changed to an empty or non-empty text.
 tTransState GetStateAfterValueChange(bool IsEmpty, tTransState OldState);
 
+class TTranslateItem;
+
+// A stack of snapshots (owned), newest last. It takes a pointer's room until the first one is pushed: most items
+// are never edited.
+class TSnapshotStack
+{
+public:
+    bool empty() const { return !FItems || FItems->empty(); }
+    size_t size() const { return FItems ? FItems->size() : 0; }
+    // The newest; the stack must not be empty.
+    const std::unique_ptr<TTranslateItem> &back() const { return FItems->back(); }
+    void push_back(std::unique_ptr<TTranslateItem> Item);
+    void pop_back() { FItems->pop_back(); }
+    void clear() { FItems.reset(); }
+
+private:
+    std::unique_ptr<std::vector<std::unique_ptr<TTranslateItem>>> FItems;
+};
+
 // One string of a resource file, with its own undo and redo stacks of snapshots.
 class TTranslateItem
 {
@@ -38,8 +57,8 @@ public:
     QString FTranslatedValue;
     QString FPrevTranslateValue;
     bool Changed = false;
-    std::vector<std::unique_ptr<TTranslateItem>> UndoList; // newest last
-    std::vector<std::unique_ptr<TTranslateItem>> RedoList; // newest last
+    TSnapshotStack UndoList;
+    TSnapshotStack RedoList;
     bool UndoAffectedState = false;
     bool UndoAffectedVal = false;
     QString WhSpaceHeader;
@@ -80,8 +99,7 @@ public:
 
 private:
     std::unique_ptr<TTranslateItem> Snapshot() const;
-    static void StepHistory(TTranslateItem &Item, std::vector<std::unique_ptr<TTranslateItem>> &From,
-                            std::vector<std::unique_ptr<TTranslateItem>> &To);
+    static void StepHistory(TTranslateItem &Item, TSnapshotStack &From, TSnapshotStack &To);
 };
 
 // Item list rows: column 0 carries the item (not owned) and the state image; column 3 is the Translation.

@@ -727,3 +727,70 @@ TEST(XmlDocument, EveryCutOfAFileLoadsOrIsRefused)
         }
     }
 }
+
+// ContentRoundTrips lets saving copy a content instead of writing it again: whenever it says so, writing what was read
+// must give the very same content. It may say no where it could have said yes, never the other way round.
+struct TRoundTripCase
+{
+    const char *Name;
+    const char *Content; // inside <string name="a">
+    bool Claimed;
+};
+
+class XmlContentRoundTrip : public ::testing::TestWithParam<TRoundTripCase>
+{
+};
+
+TEST_P(XmlContentRoundTrip, IsClaimedOnlyWhereWritingWhatWasReadChangesNothing)
+{
+    const QByteArray xml = QByteArray("<resources><string name=\"a\">") + GetParam().Content + "</string></resources>";
+    TXmlDocument read, written;
+    read.LoadFromBytes(xml);
+    written.LoadFromBytes(xml);
+    const pugi::xml_node element = FirstNamed(read, "string");
+    const TXmlContent content = ReadContent(element);
+    WriteContent(FirstNamed(written, "string"), content.Text, content.Kind, true);
+    const bool same = ElementXml(element) == ElementXml(FirstNamed(written, "string"));
+    EXPECT_EQ(ContentRoundTrips(element, content.Kind), GetParam().Claimed);
+    if (ContentRoundTrips(element, content.Kind))
+        EXPECT_TRUE(same) << ElementXml(FirstNamed(written, "string"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Contents, XmlContentRoundTrip,
+    ::testing::Values(TRoundTripCase{"Plain", "Hello", true}, TRoundTripCase{"Empty", "", true},
+                      TRoundTripCase{"Spaced", "  two words \n", true}, TRoundTripCase{"NonAscii", "Grüße – 日本 😀", true},
+                      TRoundTripCase{"Entities", "Tom &amp; Jerry &lt;3", true},
+                      TRoundTripCase{"EscapedApostrophe", "Don\\'t", true},
+                      TRoundTripCase{"QuotedApostrophe", "\"Don't\"", true},
+                      TRoundTripCase{"BareApostrophe", "Don't", false},
+                      TRoundTripCase{"EscapedQuoteThenApostrophe", "\\\"x\\\" it's", false},
+                      TRoundTripCase{"BackslashAtTheEnd", "Ends in\\", true},
+                      TRoundTripCase{"ReferenceText", "A&amp;#0160;B", false},
+                      TRoundTripCase{"SentinelCharacter", "A&#xFDD0;B", true},
+                      TRoundTripCase{"LoneSurrogateReference", "X&#xD800;Y", false},
+                      TRoundTripCase{"CData", "<![CDATA[<b>bold</b>]]>", true},
+                      TRoundTripCase{"CDataWithSpaceAround", "<![CDATA[ bold ]]>", false},
+                      TRoundTripCase{"EmptyCData", "<![CDATA[]]>", false},
+                      TRoundTripCase{"TextAndCData", "a<![CDATA[b]]>", false},
+                      TRoundTripCase{"CDataApostrophe", "<![CDATA[it's]]>", false},
+                      TRoundTripCase{"Markup", "<b>bold</b> text", false}),
+    [](const auto &Info) { return std::string(Info.param.Name); });
+
+TEST(XmlDocument, AttributeRoundTripIsClaimedOnlyForValuesThatReadBack)
+{
+    TXmlDocument doc;
+    doc.LoadFromBytes("<item a=\"Don't &amp; more\" b=\"A&amp;#0160;B\" c=\"X&#xD800;\"/>");
+    const pugi::xml_node item = doc.Root();
+    EXPECT_TRUE(AttributeRoundTrips(item.attribute("a")));
+    EXPECT_FALSE(AttributeRoundTrips(item.attribute("b")));
+    EXPECT_FALSE(AttributeRoundTrips(item.attribute("c")));
+    for (const char *name : {"a", "b", "c"}) {
+        TXmlDocument copy;
+        copy.LoadFromBytes("<item a=\"Don't &amp; more\" b=\"A&amp;#0160;B\" c=\"X&#xD800;\"/>");
+        pugi::xml_attribute attr = copy.Root().attribute(name);
+        WriteAttribute(attr, ReadAttribute(attr));
+        if (AttributeRoundTrips(item.attribute(name)))
+            EXPECT_STREQ(attr.value(), item.attribute(name).value()) << name;
+    }
+}

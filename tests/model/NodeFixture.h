@@ -6,6 +6,7 @@
 
 #include "Glossmill_Misc.h"
 #include "Glossmill_types.h"
+#include "ModelSettings.h"
 #include "TestSupport.h"
 
 struct TNodePair
@@ -69,4 +70,38 @@ struct TNodePair
 inline QByteArray ValuesXml(const QByteArray &Body, const QByteArray &Prolog = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n")
 {
     return Prolog + "<resources xmlns:xliff=\"urn:oasis:names:tc:xliff:document:1.2\">\n" + Body + "</resources>\n";
+}
+
+struct TSettings : TModelSettingsProvider
+{
+    bool Replace = false, NoBOM = true, Keep = true;
+    bool ReplaceWhiteSpaces() const override { return Replace; }
+    bool DoNotWriteBOM() const override { return NoBOM; }
+    bool KeepWhiteSpaces() const override { return Keep; }
+};
+
+// Installs settings for one test and brings the defaults back after it.
+struct TScopedSettings : TSettings
+{
+    TScopedSettings() { ModelSettings::SetProvider(this); }
+    ~TScopedSettings() { ModelSettings::SetProvider(nullptr); }
+};
+
+// A user edit as the workbench makes it.
+inline void Edit(TTransResourceFileNode &Node, TTranslateItem *Item, const QString &Text)
+{
+    Item->setTranslateValue(Text);
+    if (Item->UndoAffected()) {
+        Item->ResetUndoFlag();
+        Node.AddToUndoList(Item);
+    }
+}
+
+inline void Mark(TTransResourceFileNode &Node, TTranslateItem *Item, tTransState State)
+{
+    Item->setTranslateState(State);
+    if (Item->UndoAffected()) {
+        Item->ResetUndoFlag();
+        Node.AddToUndoList(Item);
+    }
 }

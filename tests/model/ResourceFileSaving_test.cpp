@@ -17,40 +17,6 @@ QByteArray StringXml(const char *Name, const char *Text)
     return QByteArray("  <string name=\"") + Name + "\">" + Text + "</string>\n";
 }
 
-struct TSettings : TModelSettingsProvider
-{
-    bool Replace = false, NoBOM = true, Keep = true;
-    bool ReplaceWhiteSpaces() const override { return Replace; }
-    bool DoNotWriteBOM() const override { return NoBOM; }
-    bool KeepWhiteSpaces() const override { return Keep; }
-};
-
-// Installs settings for one test and brings the defaults back after it.
-struct TScopedSettings : TSettings
-{
-    TScopedSettings() { ModelSettings::SetProvider(this); }
-    ~TScopedSettings() { ModelSettings::SetProvider(nullptr); }
-};
-
-// A user edit as the workbench makes it.
-void Edit(TTransResourceFileNode &Node, TTranslateItem *Item, const QString &Text)
-{
-    Item->setTranslateValue(Text);
-    if (Item->UndoAffected()) {
-        Item->ResetUndoFlag();
-        Node.AddToUndoList(Item);
-    }
-}
-
-void Mark(TTransResourceFileNode &Node, TTranslateItem *Item, tTransState State)
-{
-    Item->setTranslateState(State);
-    if (Item->UndoAffected()) {
-        Item->ResetUndoFlag();
-        Node.AddToUndoList(Item);
-    }
-}
-
 // A language file saved once, so that later saves write it directly.
 struct TSavedProject : TNodePair
 {
