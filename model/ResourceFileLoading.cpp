@@ -277,8 +277,8 @@ void TTransResourceFileNode_Value::ParseXMLNode(pugi::xml_node Element)
             item->setTranslateValue(core);
             item->FPrevTranslateValue = core;
             TItemSource source{e, pugi::xml_attribute(), QString()};
-            AddParsedItem(std::move(item), core, content.Kind, e, ContentRoundTrips(e, content.Kind) ? &source : nullptr,
-                          baseFirst);
+            AddParsedItem(std::move(item), core, content.Kind, e,
+                          ContentRoundTrips(e, content.Kind, &source.Escape) ? &source : nullptr, baseFirst);
         });
     }
     TTransResourceFileNode::ParseXMLNode(Element);
