@@ -181,7 +181,10 @@ std::unique_ptr<TTranslateItem> TTransResourceFileNode::NewParsedItem(const QStr
 {
     auto item = std::make_unique<TTranslateItem>();
     item->ID = ID;
-    SplitWhiteSpace(Text, item->WhSpaceHeader, item->WhSpaceTrailer, Core);
+    QString header, trailer;
+    SplitWhiteSpace(Text, header, trailer, Core);
+    item->WhSpaceHeader = header;
+    item->WhSpaceTrailer = trailer;
     return item;
 }
 
