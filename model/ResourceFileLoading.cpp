@@ -147,12 +147,16 @@ bool TTransResourceFileNode::Parse()
         if (FPairing) {
             FBaseTemplate->IndexItems();
             FPaired.assign(FBaseTemplate->Items.size(), -1);
+            // Parsed and missing items together: as many as the default has, as a rule.
+            Items.reserve(FBaseTemplate->Items.size());
         }
         if (const pugi::xml_node root = XmlFile.Root())
             ParseXMLNode(root);
         FSitesGeneration = FSitesBroken ? 0 : XmlFile.Generation();
-        if (IsBase())
+        if (IsBase()) {
+            Items.shrink_to_fit();
             return true;
+        }
         AddMissingItemsFromBaseTemplate();
         const bool result = RecreateFileFromBase();
         EndPairing();
