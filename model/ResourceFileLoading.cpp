@@ -610,6 +610,8 @@ bool TTransResourceFileNode::RecreateFileFromBase()
             {
                 Node.FSources.clear();
                 Node.FSources.shrink_to_fit();
+                // The texts the rebuild stored are all in: their store keeps no room for more.
+                Node.FTextArena.shrink_to_fit();
             }
         } dropSources{*this};
         // The default's own declaration stays as it is when it already names that encoding.
