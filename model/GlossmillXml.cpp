@@ -493,8 +493,9 @@ TXmlContent ReadContent(const pugi::xml_node &Element)
 namespace {
 
 // Whether a value comes back byte for byte from QString and through the reference sentinels: well-formed UTF-8 with
-// no "&#0160;" in it; as an Android value, also no apostrophe that EscapeAndroidApostrophes would escape.
-bool ValueRoundTrips(const char *Value, bool AndroidValue)
+// no "&#0160;" in it; as an Android value, also no apostrophe that EscapeAndroidApostrophes would escape, unless
+// Escape is given: then such apostrophes set it.
+bool ValueRoundTrips(const char *Value, bool AndroidValue, bool *Escape = nullptr)
 {
     // 0: a byte that needs no look; 1: one that may (the end, "&", a backslash or a quote); 2: the start of a
     // multi-byte sequence or a byte that cannot start one.
@@ -525,8 +526,11 @@ bool ValueRoundTrips(const char *Value, bool AndroidValue)
                 }
                 if (c == '"')
                     inQuotes = !inQuotes;
-                else if (c == '\'' && !inQuotes)
-                    return false;
+                else if (c == '\'' && !inQuotes) {
+                    if (!Escape)
+                        return false;
+                    *Escape = true;
+                }
             }
             ++p;
             continue;
@@ -563,7 +567,7 @@ bool IsSplitSpace(char c)
 
 } // namespace
 
-bool ContentRoundTrips(const pugi::xml_node &Element, tContentKind Kind)
+bool ContentRoundTrips(const pugi::xml_node &Element, tContentKind Kind, bool *Escape)
 {
     const pugi::xml_node child = Element.first_child();
     if (!child)
@@ -573,13 +577,13 @@ bool ContentRoundTrips(const pugi::xml_node &Element, tContentKind Kind)
     switch (Kind) {
     case ckPlain:
     case ckEscapedMarkup:
-        return child.type() == pugi::node_pcdata && ValueRoundTrips(child.value(), true);
+        return child.type() == pugi::node_pcdata && ValueRoundTrips(child.value(), true, Escape);
     case ckCData: {
         // Written back as whitespace, a section and whitespace: one section with no whitespace at its ends.
         const char *value = child.value();
         const size_t size = std::strlen(value);
         return child.type() == pugi::node_cdata && size > 0 && !IsSplitSpace(value[0]) && !IsSplitSpace(value[size - 1])
-            && ValueRoundTrips(value, true);
+            && ValueRoundTrips(value, true, Escape);
     }
     default:
         return false;
@@ -700,6 +704,29 @@ QString EscapeAndroidApostrophes(const QString &Text, bool &InQuotes)
         out += c;
     }
     return out;
+}
+
+void AppendEscapedApostrophes(std::string &Out, const char *Value)
+{
+    bool inQuotes = false;
+    for (const char *p = Value;;) {
+        const size_t run = std::strcspn(p, "\\\"'");
+        Out.append(p, run);
+        p += run;
+        const char c = *p;
+        if (!c)
+            return;
+        if (c == '\'' && !inQuotes)
+            Out.push_back('\\');
+        Out.push_back(c);
+        ++p;
+        if (c == '"') {
+            inQuotes = !inQuotes;
+        } else if (c == '\\' && *p && static_cast<unsigned char>(*p) < 0x80) {
+            // A byte of a multi-byte character is never a quote: only an ASCII one needs skipping.
+            Out.push_back(*p++);
+        }
+    }
 }
 
 pugi::xml_node AppendChildElement(pugi::xml_node Parent, const char *Name)

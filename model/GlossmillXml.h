@@ -214,8 +214,9 @@ std::string ElementXml(const pugi::xml_node &Node, size_t Limit = std::string::n
 TXmlContent ReadContent(const pugi::xml_node &Element);
 // Whether WriteContent, given what ReadContent reads from the element (whitespace included, as an Android value),
 // would write back the very content it holds: text and CDATA that need no escape and no reference. Markup is not
-// judged: false.
-bool ContentRoundTrips(const pugi::xml_node &Element, tContentKind Kind);
+// judged: false. Given Escape, a content that differs only by apostrophes to escape counts as well, and sets it:
+// AppendEscapedApostrophes on its one node's value gives what WriteContent would write.
+bool ContentRoundTrips(const pugi::xml_node &Element, tContentKind Kind, bool *Escape = nullptr);
 // The same for WriteAttribute and ReadAttribute.
 bool AttributeRoundTrips(const pugi::xml_attribute &Attr);
 // Replaces the element's content by Text written in the form Kind: markup is written as markup only when it is a
@@ -238,6 +239,8 @@ void MapCounterparts(const pugi::xml_node &From, const pugi::xml_node &To, std::
 // Adds a backslash before every apostrophe that no backslash escapes and that stands outside a double-quoted
 // section; InQuotes carries the quoting state across the pieces of one value.
 QString EscapeAndroidApostrophes(const QString &Text, bool &InQuotes);
+// The same on a UTF-8 value of one piece, appended to Out.
+void AppendEscapedApostrophes(std::string &Out, const char *Value);
 
 // Appends a new empty element as Parent's last child element, indented like its siblings.
 pugi::xml_node AppendChildElement(pugi::xml_node Parent, const char *Name);

@@ -613,12 +613,14 @@ bool TXmlDocument::Serialize(std::string &Out, const TOmitSet *Omit, const TPart
     const std::unordered_set<std::string> entities = DocumentEntities(FDoc);
     Out.clear();
     Out.reserve(FSizeHint + FSizeHint / 8 + 256);
-    TXmlWriter writer(Out, FSpaceBeforeSlash, std::string::npos, charset.get(), &FLayout, Omit, &entities);
-    if (Parts && Parts->Body) {
-        Parts->Body->Built();
-        writer.WriteParts(FDoc, Parts->Body->FDoc.document_element(), *Parts, Parts->Body->FLayout);
-    } else {
-        writer.Write(FDoc);
+    {
+        TXmlWriter writer(Out, FSpaceBeforeSlash, std::string::npos, charset.get(), &FLayout, Omit, &entities);
+        if (Parts && Parts->Body) {
+            Parts->Body->Built();
+            writer.WriteParts(FDoc, Parts->Body->FDoc.document_element(), *Parts, Parts->Body->FLayout);
+        } else {
+            writer.Write(FDoc);
+        }
     }
     if (FCRLF) {
         // Every LF that no CR stands before gets one.

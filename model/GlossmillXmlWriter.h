@@ -2,6 +2,8 @@
 // The writer of the XML layer: nodes as XML text. Not for use outside the layer's files.
 #include "GlossmillXml.h"
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -10,8 +12,59 @@ namespace GlossmillXml::Impl {
 
 class TCharsetProbe;
 
+// What a writer appends to a string: the string's room is written through a pointer and its length set once, when
+// the output goes, so that a piece costs a copy rather than a call.
+class TOutput
+{
+public:
+    explicit TOutput(std::string &Text) : FText(Text), FSize(Text.size()) { Grow(0); }
+    ~TOutput() { FText.resize(FSize); }
+    TOutput(const TOutput &) = delete;
+    TOutput &operator=(const TOutput &) = delete;
+
+    size_t size() const { return FSize; }
+    void append(const char *s, size_t n)
+    {
+        if (n > FRoom - FSize)
+            Grow(n);
+        std::memcpy(FData + FSize, s, n);
+        FSize += n;
+    }
+    TOutput &operator+=(char c)
+    {
+        if (FSize == FRoom)
+            Grow(1);
+        FData[FSize++] = c;
+        return *this;
+    }
+    TOutput &operator+=(const char *s)
+    {
+        append(s, std::strlen(s));
+        return *this;
+    }
+    TOutput &operator+=(const std::string &s)
+    {
+        append(s.data(), s.size());
+        return *this;
+    }
+
+private:
+    void Grow(size_t n)
+    {
+        FText.resize(std::max({FSize + n, FRoom * 2, FText.capacity(), FSize + 64}));
+        FData = &FText[0];
+        FRoom = FText.size();
+    }
+
+    std::string &FText;
+    size_t FSize;
+    char *FData = nullptr;
+    size_t FRoom = 0;
+};
+
 // Writes nodes as XML text. Text and attribute values get their markup characters as entities, except the "&" of a
 // reference to an entity that the document declares; characters that Charset cannot hold become character references.
+// Out has its final text when the writer is gone.
 class TXmlWriter
 {
 public:
@@ -58,7 +111,7 @@ private:
     void Comment(const char *s);
     void CData(const char *s);
 
-    std::string &FOut;
+    TOutput FOut;
     bool FSpaceBeforeSlash;
     using TLayoutMap = std::unordered_map<const void *, std::string>;
     size_t FLimit;

@@ -583,11 +583,17 @@ const TLocaleDesc &LocaleTable(int Index)
 
 int FindLocaleByValuesFolder(const QString &FolderName)
 {
-    const QString wanted = UpperCaseAZ(FolderName);
-    const std::vector<TLocaleDesc> &rows = Rows();
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (UpperCaseAZ(rows[i].ValuesFolderName) == wanted)
-            return int(i) + 1;
-    }
-    return -1;
+    // The table never changes: its folded names are indexed once (the first row of a name wins, as a scan would),
+    // not folded again for every folder a project has.
+    static const QHash<QString, int> byFolder = [] {
+        QHash<QString, int> index;
+        const std::vector<TLocaleDesc> &rows = Rows();
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const QString key = UpperCaseAZ(rows[i].ValuesFolderName);
+            if (!index.contains(key))
+                index.insert(key, int(i) + 1);
+        }
+        return index;
+    }();
+    return byFolder.value(UpperCaseAZ(FolderName), -1);
 }

@@ -140,6 +140,13 @@ void SplitWhiteSpace(const QString &Value, QString &WhSpaceHeader, QString &WhSp
     qsizetype end = Value.size();
     while (IsSplitWhiteSpace(Value.at(end - 1)))
         --end;
+    if (start == 0 && end == Value.size()) {
+        // Most texts: nothing around them, and the core shares the text.
+        WhSpaceHeader.clear();
+        WhSpaceTrailer.clear();
+        Core = Value;
+        return;
+    }
     WhSpaceHeader = Value.left(start);
     WhSpaceTrailer = Value.mid(end);
     Core = Value.mid(start, end - start);

@@ -104,6 +104,7 @@ struct TItemSource
     pugi::xml_node Element;
     pugi::xml_attribute Title;
     QString Core; // the text as read
+    bool Escape = false; // written back with its apostrophes escaped (AppendEscapedApostrophes)
 };
 
 // One resource XML file: a default file (LocaleDesc.LocaleName "default") or a language's copy of one. Owns its items,

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_map>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -145,12 +147,16 @@ bool TTransResourceFileNode::Parse()
         if (FPairing) {
             FBaseTemplate->IndexItems();
             FPaired.assign(FBaseTemplate->Items.size(), -1);
+            // Parsed and missing items together: as many as the default has, as a rule.
+            Items.reserve(FBaseTemplate->Items.size());
         }
         if (const pugi::xml_node root = XmlFile.Root())
             ParseXMLNode(root);
         FSitesGeneration = FSitesBroken ? 0 : XmlFile.Generation();
-        if (IsBase())
+        if (IsBase()) {
+            Items.shrink_to_fit();
             return true;
+        }
         AddMissingItemsFromBaseTemplate();
         const bool result = RecreateFileFromBase();
         EndPairing();
@@ -179,7 +185,10 @@ std::unique_ptr<TTranslateItem> TTransResourceFileNode::NewParsedItem(const QStr
 {
     auto item = std::make_unique<TTranslateItem>();
     item->ID = ID;
-    SplitWhiteSpace(Text, item->WhSpaceHeader, item->WhSpaceTrailer, Core);
+    QString header, trailer;
+    SplitWhiteSpace(Text, header, trailer, Core);
+    item->WhSpaceHeader = header;
+    item->WhSpaceTrailer = trailer;
     return item;
 }
 
@@ -277,8 +286,8 @@ void TTransResourceFileNode_Value::ParseXMLNode(pugi::xml_node Element)
             item->setTranslateValue(core);
             item->FPrevTranslateValue = core;
             TItemSource source{e, pugi::xml_attribute(), QString()};
-            AddParsedItem(std::move(item), core, content.Kind, e, ContentRoundTrips(e, content.Kind) ? &source : nullptr,
-                          baseFirst);
+            AddParsedItem(std::move(item), core, content.Kind, e,
+                          ContentRoundTrips(e, content.Kind, &source.Escape) ? &source : nullptr, baseFirst);
         });
     }
     TTransResourceFileNode::ParseXMLNode(Element);
@@ -441,38 +450,54 @@ bool TTransResourceFileNode::ReplaceTranslatedCollections(const TXmlDocument &La
     const pugi::xml_node languageRoot = LanguageDoc.Root();
     if (!root || !languageRoot)
         return true;
-    auto key = [](const pugi::xml_node &e) -> QString {
+    // A collection is known by its tag (1 to 4; 0 for no collection) and its name's bytes.
+    struct TKey
+    {
+        int Tag = 0;
+        std::string_view Name;
+        bool operator==(const TKey &Other) const { return Tag == Other.Tag && Name == Other.Name; }
+    };
+    struct THash
+    {
+        size_t operator()(const TKey &Key) const
+        {
+            return std::hash<std::string_view>()(Key.Name) ^ size_t(Key.Tag);
+        }
+    };
+    auto key = [](const pugi::xml_node &e) -> TKey {
         // Most children are strings: one look at the first letter sends them on.
         const char *name = e.name();
-        const char *tag = *name == 'p' ? "plurals" : *name == 's' ? "string-array" : *name == 'i' ? "integer-array"
-                                                   : *name == 'a' ? "array" : nullptr;
-        if (!tag || std::strcmp(name, tag) != 0)
-            return QString();
+        const int tag = *name == 'p' ? 1 : *name == 's' ? 2 : *name == 'i' ? 3 : *name == 'a' ? 4 : 0;
+        static const char *const tags[] = {"", "plurals", "string-array", "integer-array", "array"};
+        if (!tag || std::strcmp(name, tags[tag]) != 0)
+            return TKey();
         const pugi::xml_attribute attr = e.attribute("name");
-        return attr ? ToQ(tag) + QLatin1Char('\n') + ToQ(attr.value()) : QString();
+        return attr ? TKey{tag, attr.value()} : TKey();
     };
     auto holdsSite = [this](const pugi::xml_node &Start) {
         bool found = false;
         ForEachElement(Start, [&](const pugi::xml_node &e) { found = found || IsSite(e, nullptr); });
         return found;
     };
-    QHash<QString, pugi::xml_node> translated;
+    // The first of each key.
+    std::unordered_map<TKey, pugi::xml_node, THash> translated;
     for (pugi::xml_node e = languageRoot.first_child(); e; e = e.next_sibling()) {
         if (e.type() != pugi::node_element)
             continue;
-        const QString k = key(e);
-        if (!k.isEmpty() && !translated.contains(k))
-            translated.insert(k, e);
+        const TKey k = key(e);
+        if (k.Tag)
+            translated.emplace(k, e);
     }
-    if (translated.isEmpty())
+    if (translated.empty())
         return true;
     bool sitesKept = true;
     for (pugi::xml_node e = root.first_child(); e;) {
         const pugi::xml_node next = e.next_sibling();
         if (e.type() == pugi::node_element) {
-            const QString k = key(e);
-            if (!k.isEmpty() && translated.contains(k)) {
-                const pugi::xml_node source = translated.value(k);
+            const TKey k = key(e);
+            const auto found = k.Tag ? translated.find(k) : translated.end();
+            if (found != translated.end()) {
+                const pugi::xml_node source = found->second;
                 if (sitesKept && (holdsSite(e) || holdsSite(source)))
                     sitesKept = false;
                 if (FVirtual) {
@@ -585,6 +610,8 @@ bool TTransResourceFileNode::RecreateFileFromBase()
             {
                 Node.FSources.clear();
                 Node.FSources.shrink_to_fit();
+                // The texts the rebuild stored are all in: their store keeps no room for more.
+                Node.FTextArena.shrink_to_fit();
             }
         } dropSources{*this};
         // The default's own declaration stays as it is when it already names that encoding.

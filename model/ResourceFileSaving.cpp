@@ -344,7 +344,8 @@ bool TTransResourceFileNode::SaveFileTo(const QString &NewResFile, TXmlDocument 
     if (!result)
         for (TTranslateItem *item : FStoredItems)
             item->Changed = true;
-    FStoredItems.clear();
+    // The first save stores every item: its room is not kept for the few a later save stores.
+    FStoredItems = std::vector<TTranslateItem *>();
     ScrapXmlNodeContainer.clear();
     RememberFileTime();
     return result;

@@ -154,7 +154,17 @@ const TItemSource *TTransResourceFileNode::VerbatimSource(const TTranslateItem *
 void TTransResourceFileNode::WriteItemContent(pugi::xml_node Element, TTranslateItem *Item, int Index, bool Keep)
 {
     if (const TItemSource *source = VerbatimSource(Item, Index, Keep)) {
-        if (source->Element != Element) {
+        if (source->Escape) {
+            // One node whose apostrophes get their backslashes: written from its bytes, no conversion.
+            const pugi::xml_node only = source->Element.first_child();
+            const pugi::xml_node_type type = only.type();
+            std::string escaped;
+            AppendEscapedApostrophes(escaped, only.value());
+            if (source->Element == Element)
+                FSources[size_t(Index)] = TItemSource();
+            Element.remove_children();
+            Element.append_child(type).set_value(escaped.c_str());
+        } else if (source->Element != Element) {
             Element.remove_children();
             for (pugi::xml_node child = source->Element.first_child(); child; child = child.next_sibling())
                 Element.append_copy(child);
@@ -196,21 +206,25 @@ void TTransResourceFileNode::WriteSiteContent(size_t Site, TTranslateItem *Item,
         FTexts.resize(FSites.size());
     }
     pugi::xml_node &holder = FHolders[Site];
-    auto asText = [&](const char *Text, bool CData) {
+    auto asText = [&](const char *Text, bool CData, bool Escape) {
         if (holder) {
             FOverlay.Root().remove_child(holder);
             holder = pugi::xml_node();
         }
         FTexts[Site] = {FTextArena.size(), CData, true};
-        FTextArena.append(Text);
+        if (Escape)
+            AppendEscapedApostrophes(FTextArena, Text);
+        else
+            FTextArena.append(Text);
         FTextArena.push_back('\0');
     };
-    // A text of one piece that reads back as it stood is kept as the bytes it was read as; no text at all, as none.
+    // A text of one piece that reads back as it stood (or with its apostrophes escaped) is kept as the bytes it was
+    // read as (escaped); no text at all, as none.
     if (const TItemSource *source = VerbatimSource(Item, Index, Keep))
         if (const pugi::xml_node only = source->Element.first_child())
-            return asText(only.value(), only.type() == pugi::node_cdata);
+            return asText(only.value(), only.type() == pugi::node_cdata, source->Escape);
     if (Item->FTranslatedValue.isEmpty() && (!Keep || (Item->WhSpaceHeader.isEmpty() && Item->WhSpaceTrailer.isEmpty())))
-        return asText("", false);
+        return asText("", false, false);
     FTexts[Site].Set = false;
     if (!holder)
         holder = FOverlay.Root().append_child("content");

@@ -47,6 +47,23 @@ void TSnapshotStack::push_back(std::unique_ptr<TTranslateItem> Item)
     FItems->push_back(std::move(Item));
 }
 
+TSideSpace &TSideSpace::operator=(const QString &Text)
+{
+    if (Text.isEmpty())
+        FText.reset();
+    else if (FText)
+        *FText = Text;
+    else
+        FText = std::make_unique<QString>(Text);
+    return *this;
+}
+
+const QString &TSideSpace::get() const
+{
+    static const QString none;
+    return FText ? *FText : none;
+}
+
 TTranslateItem::TTranslateItem() = default;
 
 TTranslateItem::~TTranslateItem()
@@ -159,7 +176,7 @@ void TTranslateItem::CopyFromBase()
 QString TTranslateItem::GetFinalValueToSave(bool IncludeWHSpaces) const
 {
     if (IncludeWHSpaces)
-        return WhSpaceHeader + FTranslatedValue + WhSpaceTrailer;
+        return WhSpaceHeader.get() + FTranslatedValue + WhSpaceTrailer.get();
     return FTranslatedValue;
 }
 

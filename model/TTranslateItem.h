@@ -26,6 +26,25 @@ tTransState GetStateAfterValueChange(bool IsEmpty, tTransState OldState);
 
 class TTranslateItem;
 
+// The whitespace that stood around a parsed text. Most texts have none: it takes a pointer's room until it is set.
+class TSideSpace
+{
+public:
+    TSideSpace() = default;
+    TSideSpace(const TSideSpace &) = delete;
+    TSideSpace &operator=(const TSideSpace &) = delete;
+    TSideSpace &operator=(const QString &Text);
+
+    const QString &get() const;
+    operator const QString &() const { return get(); }
+    bool isEmpty() const { return !FText; }
+
+private:
+    std::unique_ptr<QString> FText;
+};
+
+inline bool operator==(const TSideSpace &Space, const QString &Text) { return Space.get() == Text; }
+
 // A stack of snapshots (owned), newest last. It takes a pointer's room until the first one is pushed: most items
 // are never edited.
 class TSnapshotStack
@@ -56,13 +75,14 @@ public:
     QString FBaseValue;
     QString FTranslatedValue;
     QString FPrevTranslateValue;
-    bool Changed = false;
     TSnapshotStack UndoList;
     TSnapshotStack RedoList;
+    TSideSpace WhSpaceHeader;
+    TSideSpace WhSpaceTrailer;
+    // The small fields together, so that they share one word.
+    bool Changed = false;
     bool UndoAffectedState = false;
     bool UndoAffectedVal = false;
-    QString WhSpaceHeader;
-    QString WhSpaceTrailer;
     tTransState FTranslateState = tsUnknown;
     bool EnableUndoMode = false;
     bool RepaintAfterUndoOrRedo = false;

@@ -729,12 +729,14 @@ TEST(XmlDocument, EveryCutOfAFileLoadsOrIsRefused)
 }
 
 // ContentRoundTrips lets saving copy a content instead of writing it again: whenever it says so, writing what was read
-// must give the very same content. It may say no where it could have said yes, never the other way round.
+// must give the very same content. It may say no where it could have said yes, never the other way round. Allowed to
+// escape apostrophes, its one node's value escaped on bytes must be what writing gives.
 struct TRoundTripCase
 {
     const char *Name;
     const char *Content; // inside <string name="a">
     bool Claimed;
+    bool ClaimedEscaping;
 };
 
 class XmlContentRoundTrip : public ::testing::TestWithParam<TRoundTripCase>
@@ -754,27 +756,49 @@ TEST_P(XmlContentRoundTrip, IsClaimedOnlyWhereWritingWhatWasReadChangesNothing)
     EXPECT_EQ(ContentRoundTrips(element, content.Kind), GetParam().Claimed);
     if (ContentRoundTrips(element, content.Kind))
         EXPECT_TRUE(same) << ElementXml(FirstNamed(written, "string"));
+
+    bool escape = false;
+    const bool claimed = ContentRoundTrips(element, content.Kind, &escape);
+    EXPECT_EQ(claimed, GetParam().ClaimedEscaping);
+    if (!claimed)
+        return;
+    const pugi::xml_node only = element.first_child(), writtenOnly = FirstNamed(written, "string").first_child();
+    std::string bytes;
+    if (escape)
+        AppendEscapedApostrophes(bytes, only.value());
+    else
+        bytes = only.value();
+    EXPECT_EQ(bytes, writtenOnly.value());
+    EXPECT_EQ(only.type(), writtenOnly.type());
+    EXPECT_FALSE(writtenOnly.next_sibling());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Contents, XmlContentRoundTrip,
-    ::testing::Values(TRoundTripCase{"Plain", "Hello", true}, TRoundTripCase{"Empty", "", true},
-                      TRoundTripCase{"Spaced", "  two words \n", true}, TRoundTripCase{"NonAscii", "Grüße – 日本 😀", true},
-                      TRoundTripCase{"Entities", "Tom &amp; Jerry &lt;3", true},
-                      TRoundTripCase{"EscapedApostrophe", "Don\\'t", true},
-                      TRoundTripCase{"QuotedApostrophe", "\"Don't\"", true},
-                      TRoundTripCase{"BareApostrophe", "Don't", false},
-                      TRoundTripCase{"EscapedQuoteThenApostrophe", "\\\"x\\\" it's", false},
-                      TRoundTripCase{"BackslashAtTheEnd", "Ends in\\", true},
-                      TRoundTripCase{"ReferenceText", "A&amp;#0160;B", false},
-                      TRoundTripCase{"SentinelCharacter", "A&#xFDD0;B", true},
-                      TRoundTripCase{"LoneSurrogateReference", "X&#xD800;Y", false},
-                      TRoundTripCase{"CData", "<![CDATA[<b>bold</b>]]>", true},
-                      TRoundTripCase{"CDataWithSpaceAround", "<![CDATA[ bold ]]>", false},
-                      TRoundTripCase{"EmptyCData", "<![CDATA[]]>", false},
-                      TRoundTripCase{"TextAndCData", "a<![CDATA[b]]>", false},
-                      TRoundTripCase{"CDataApostrophe", "<![CDATA[it's]]>", false},
-                      TRoundTripCase{"Markup", "<b>bold</b> text", false}),
+    ::testing::Values(TRoundTripCase{"Plain", "Hello", true, true}, TRoundTripCase{"Empty", "", true, true},
+                      TRoundTripCase{"Spaced", "  two words \n", true, true},
+                      TRoundTripCase{"NonAscii", "Grüße – 日本 😀", true, true},
+                      TRoundTripCase{"Entities", "Tom &amp; Jerry &lt;3", true, true},
+                      TRoundTripCase{"EscapedApostrophe", "Don\\'t", true, true},
+                      TRoundTripCase{"QuotedApostrophe", "\"Don't\"", true, true},
+                      TRoundTripCase{"BareApostrophe", "Don't", false, true},
+                      TRoundTripCase{"BareApostrophes", "'a' l'b' &amp; c'", false, true},
+                      TRoundTripCase{"EscapedQuoteThenApostrophe", "\\\"x\\\" it's", false, true},
+                      TRoundTripCase{"QuotedThenBare", "\"a'b\" c's \"d'\"", false, true},
+                      TRoundTripCase{"BackslashBeforeNonAscii", "\\é it's 😀's", false, true},
+                      TRoundTripCase{"EscapedMarkupApostrophe", "it's &lt;b&gt;", false, true},
+                      TRoundTripCase{"BackslashAtTheEnd", "Ends in\\", true, true},
+                      TRoundTripCase{"ApostropheThenBackslashAtTheEnd", "it's\\", false, true},
+                      TRoundTripCase{"ReferenceText", "A&amp;#0160;B", false, false},
+                      TRoundTripCase{"ApostropheAndReferenceText", "it's A&amp;#0160;B", false, false},
+                      TRoundTripCase{"SentinelCharacter", "A&#xFDD0;B", true, true},
+                      TRoundTripCase{"LoneSurrogateReference", "X&#xD800;Y", false, false},
+                      TRoundTripCase{"CData", "<![CDATA[<b>bold</b>]]>", true, true},
+                      TRoundTripCase{"CDataWithSpaceAround", "<![CDATA[ bold ]]>", false, false},
+                      TRoundTripCase{"EmptyCData", "<![CDATA[]]>", false, false},
+                      TRoundTripCase{"TextAndCData", "a<![CDATA[b]]>", false, false},
+                      TRoundTripCase{"CDataApostrophe", "<![CDATA[it's]]>", false, true},
+                      TRoundTripCase{"Markup", "<b>bold</b> text", false, false}),
     [](const auto &Info) { return std::string(Info.param.Name); });
 
 TEST(XmlDocument, AttributeRoundTripIsClaimedOnlyForValuesThatReadBack)
