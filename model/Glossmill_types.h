@@ -372,6 +372,7 @@ private:
     unsigned FPrefixSummaryWrites = 0;
     std::unordered_map<const TTranslateItem *, tContentKind> FContentKinds;
     QHash<QString, QString> FNamespaces; // declarations of the language file's own root
+    int FUnsavedItems = 0; // items whose Changed is set
     bool FLoadFailed = false;
     bool FCheckPrefixes = false; // the document took over elements from another since its last save
     bool FDuplicateIDs = false;  // two items share an identifier

@@ -146,7 +146,7 @@ const TItemSource *TTransResourceFileNode::VerbatimSource(const TTranslateItem *
         return nullptr;
     if (!Keep && (!Item->WhSpaceHeader.isEmpty() || !Item->WhSpaceTrailer.isEmpty()))
         return nullptr;
-    if (!Item->FTranslatedValue.isSharedWith(source.Core) && Item->FTranslatedValue != source.Core)
+    if (!Item->FTranslatedValue.get().isSharedWith(source.Core) && Item->FTranslatedValue != source.Core)
         return nullptr;
     return &source;
 }
@@ -268,8 +268,8 @@ bool TTransResourceFileNode::StoreThroughSites()
     // A text written as markup may bring a string element of its own, which the walk would write into as well.
     if (SiteContentIsWritten())
         for (const auto &item : Items)
-            if (item->Changed && item->FTranslatedValue.contains(QLatin1Char('<'))
-                && item->FTranslatedValue.contains(QLatin1String("string")))
+            if (item->Changed && item->FTranslatedValue.get().contains(QLatin1Char('<'))
+                && item->FTranslatedValue.get().contains(QLatin1String("string")))
                 return false;
     for (size_t k = 0; k < FSites.size(); ++k)
         StoreSite(k, keep);

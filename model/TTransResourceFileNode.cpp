@@ -183,6 +183,7 @@ TTranslateItem *TTransResourceFileNode::ItemForElement(const QString &ID, QHash<
 TTranslateItem *TTransResourceFileNode::AppendItem(std::unique_ptr<TTranslateItem> Item, tContentKind Kind, bool Index)
 {
     TTranslateItem *item = Item.get();
+    item->Changed.CountIn(&FUnsavedItems);
     Items.push_back(std::move(Item));
     if (Index)
         IndexItems();
@@ -220,10 +221,7 @@ void TTransResourceFileNode_Menu::SetTreeIcon(QTreeWidget *Tree)
 
 bool TTransResourceFileNode::NeedSave()
 {
-    for (const auto &item : Items)
-        if (item->Changed)
-            return true;
-    return false;
+    return FUnsavedItems > 0;
 }
 
 void TTransResourceFileNode::AddAllToListView()
@@ -237,7 +235,7 @@ void TTransResourceFileNode::AddAllToListView()
     QList<QTreeWidgetItem *> rows;
     for (const auto &item : Items)
         if (PassesFilter(*item, FActiveFilter)) {
-            QTreeWidgetItem *row = NewRow(item->ID, item->FTranslatedValue, item->FBaseValue, item.get());
+            QTreeWidgetItem *row = NewRow(item->ID, item->FTranslatedValue.get(), item->FBaseValue, item.get());
             SetRowImageIndex(row, item->GetStateIconIDX(), images);
             rows.append(row);
         }
