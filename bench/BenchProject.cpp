@@ -102,6 +102,7 @@ double OpenModel(const std::vector<TProjectFile> &Files, TModelOpen &Open)
     Open.Nodes.clear();
     Open.Nodes.resize(Files.size());
     Open.Failures = 0;
+    const int treeWritten = TTransResourceFileNode::TreeWrittenFiles;
     QElapsedTimer timer;
     timer.start();
     for (size_t i = 0; i < Files.size(); ++i) {
@@ -116,7 +117,9 @@ double OpenModel(const std::vector<TProjectFile> &Files, TModelOpen &Open)
             ++Open.Failures;
         Open.Nodes[i] = std::move(node);
     }
-    return timer.nsecsElapsed() / 1e9;
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    Open.TreeWritten = TTransResourceFileNode::TreeWrittenFiles - treeWritten;
+    return seconds;
 }
 
 double CloseModel(TModelOpen &Open)

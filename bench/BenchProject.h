@@ -33,6 +33,7 @@ struct TModelOpen
 {
     std::vector<std::unique_ptr<TTransResourceFileNode>> Nodes;
     int Failures = 0;
+    int TreeWritten = 0; // language files the fallback tree writer wrote, splicing being on
 };
 double OpenModel(const std::vector<TProjectFile> &Files, TModelOpen &Open); // seconds
 // Releases the nodes, language files first; their work files go with them. Seconds.

@@ -245,12 +245,12 @@ QByteArray Decode(QStringDecoder &Decoder, QByteArrayView Bytes, const char *Wha
 
 } // namespace
 
-void TXmlDocument::LoadFromFile(const QString &FileName)
+void TXmlDocument::LoadFromFile(const QString &FileName, qint64 *LastWrite)
 {
     TParseBuffer buffer;
     QString error;
     const qint64 size = ReadRegularFileInto(
-        FileName, [&buffer](qint64 Room) { return buffer.Reserve(size_t(Room)); }, error);
+        FileName, [&buffer](qint64 Room) { return buffer.Reserve(size_t(Room)); }, error, LastWrite);
     if (size < 0)
         throw EXmlError("can not read file " + FileName.toStdString() + ": " + error.toStdString());
     buffer.SetSize(size_t(size));
@@ -332,13 +332,22 @@ void TXmlDocument::LoadFromString(const QString &Text)
     ParseUtf8(text);
 }
 
-void TXmlDocument::ParseUtf8(TParseBuffer &Text)
+void TXmlDocument::LoadPiece(const std::string &Text, bool SpaceBeforeSlash, bool CRLF)
+{
+    Clear();
+    TParseBuffer text;
+    text.Assign(Text.data(), Text.size());
+    ParseUtf8(text, SpaceBeforeSlash ? 1 : 0);
+    FCRLF = CRLF;
+}
+
+void TXmlDocument::ParseUtf8(TParseBuffer &Text, int SpaceBeforeSlash)
 {
     const std::string_view text(Text.Data(), Text.Size());
     const TTextFacts facts = TTextCheck(text).Run();
     FSizeHint = text.size();
     FCRLF = facts.CrLf;
-    FSpaceBeforeSlash = facts.SpacedSlash >= facts.TightSlash;
+    FSpaceBeforeSlash = SpaceBeforeSlash >= 0 ? SpaceBeforeSlash == 1 : facts.SpacedSlash >= facts.TightSlash;
 
     // Parsed in place, the text becomes the document's; where its layout cannot be found before, from a copy. Either
     // way the parser sees the text with a NUL after it, so that the last character is never its end marker.

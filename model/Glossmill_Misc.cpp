@@ -314,7 +314,8 @@ tPathKind PathKindNoFollow(const QString &Path)
     return pkOther;
 }
 
-qint64 ReadRegularFileInto(const QString &Path, const std::function<char *(qint64 Size)> &Room, QString &Error)
+qint64 ReadRegularFileInto(const QString &Path, const std::function<char *(qint64 Size)> &Room, QString &Error,
+                           qint64 *LastWrite)
 {
     const QByteArray path = QFile::encodeName(Path);
     struct stat st {};
@@ -341,6 +342,8 @@ qint64 ReadRegularFileInto(const QString &Path, const std::function<char *(qint6
         Error = QStringLiteral("not a regular file");
         return -1;
     }
+    if (LastWrite)
+        *LastWrite = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     // One byte beyond the size, so that the end of the file shows without a buffer of its own; more only when the
     // file grows while it is read.
     qint64 capacity = qint64(st.st_size) + 1;
