@@ -143,6 +143,7 @@ void TXmlDocument::Clear()
     FDetectedEncoding = QStringLiteral("UTF-8");
     FCRLF = false;
     FSpaceBeforeSlash = true;
+    FHeldReferences = false;
 }
 
 void TXmlDocument::Swap(TXmlDocument &Other)
@@ -157,6 +158,7 @@ void TXmlDocument::Swap(TXmlDocument &Other)
     std::swap(FCRLF, Other.FCRLF);
     std::swap(FSpaceBeforeSlash, Other.FSpaceBeforeSlash);
     std::swap(FWriteBOM, Other.FWriteBOM);
+    std::swap(FHeldReferences, Other.FHeldReferences);
     std::swap(FSizeHint, Other.FSizeHint);
     NewGeneration();
     Other.NewGeneration();

@@ -100,6 +100,9 @@ public:
     std::string MarkedText(GlossmillXml::TWriteMarks &Marks) const;
     // A node of this document with its descendants and their layout, as a save of a document of Style would write it.
     std::string NodeText(const pugi::xml_node &Node, const TStyle &Style) const;
+    // The text read held a character reference, which may stand for what no well-formed UTF-8 holds (a lone
+    // surrogate): only then can a value of the tree be ill-formed.
+    bool HeldReferences() const { return FHeldReferences; }
     // How the element would end if it had no content: its empty-element form, as this document writes it.
     std::string EmptyEnd(const pugi::xml_node &Element) const;
     // Loads UTF-8 text that a document of that style wrote (one element, or a whole document before its line ends):
@@ -187,6 +190,7 @@ private:
     bool FCRLF = false;            // the file's line ends were CR LF
     bool FSpaceBeforeSlash = true; // empty elements are written "<x />" rather than "<x/>"
     bool FWriteBOM = false;
+    bool FHeldReferences = false;
     mutable size_t FSizeHint = 0; // the last text's size, to write the next one without regrowing
     unsigned long long FGeneration = 0;
     mutable std::function<void(TXmlDocument &)> FBuild;
@@ -309,6 +313,8 @@ public:
     void Bytes(std::string_view Data) { Bytes(Data.data(), Data.size()); }
     // The text of an element, escaped.
     void Text(const char *Utf8);
+    // The same for an Android value: its apostrophes escaped as well, as EscapeAndroidApostrophes does.
+    void AndroidText(const char *Utf8);
     // An attribute's value between quotes of the kind given.
     void AttributeValue(const char *Utf8, char Quote);
     // A whole comment with this value.

@@ -130,11 +130,8 @@ public:
                     continue; // a byte of a sequence already taken
                 // The common cases here, the rest (and every fault) in Take.
                 const unsigned char c = *at;
-                if (c >= 0xC2 && c <= 0xDF && FEnd - at >= 2 && (at[1] & 0xC0) == 0x80) {
-                    next = at + 2;
-                } else if ((c & 0xF0) == 0xE0 && FEnd - at >= 3 && (at[1] & 0xC0) == 0x80 && (at[2] & 0xC0) == 0x80) {
-                    const char32_t cp = char32_t(c & 0x0F) << 12 | char32_t(at[1] & 0x3F) << 6 | (at[2] & 0x3F);
-                    next = cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF) ? at + 3 : Take(at);
+                if (c >= 0x80) {
+                    next = Characters(at);
                 } else if (c == '>' || (c == '\n' && FLfSeen)) {
                     if (c == '>' && at > FBegin && at[-1] == '/')
                         ++(at - 1 > FBegin && at[-2] == ' ' ? FFacts.SpacedSlash : FFacts.TightSlash);
@@ -151,6 +148,28 @@ public:
     }
 
 private:
+    // The characters of two and three bytes from p on, one after the other, as long as they run on: a script other
+    // than Latin is mostly such a run. Where the first byte not taken stands; anything else goes to Take.
+    const unsigned char *Characters(const unsigned char *p)
+    {
+        while (FEnd - p >= 3) {
+            const unsigned char c = *p;
+            if (c >= 0xC2 && c <= 0xDF && (p[1] & 0xC0) == 0x80) {
+                p += 2;
+            } else if ((c & 0xF0) == 0xE0 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80) {
+                const char32_t cp = char32_t(c & 0x0F) << 12 | char32_t(p[1] & 0x3F) << 6 | (p[2] & 0x3F);
+                if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))
+                    return Take(p);
+                p += 3;
+            } else if (c < 0x80) {
+                return p;
+            } else {
+                return Take(p);
+            }
+        }
+        return p < FEnd && *p >= 0x80 ? Take(p) : p;
+    }
+
     // The byte at p is a control character, a ">" or starts a multi-byte sequence; where the next one starts.
     const unsigned char *Take(const unsigned char *p)
     {
@@ -348,6 +367,7 @@ void TXmlDocument::ParseUtf8(TParseBuffer &Text, int SpaceBeforeSlash)
     FSizeHint = text.size();
     FCRLF = facts.CrLf;
     FSpaceBeforeSlash = SpaceBeforeSlash >= 0 ? SpaceBeforeSlash == 1 : facts.SpacedSlash >= facts.TightSlash;
+    FHeldReferences = text.find("&#") != std::string_view::npos;
 
     // Parsed in place, the text becomes the document's; where its layout cannot be found before, from a copy. Either
     // way the parser sees the text with a NUL after it, so that the last character is never its end marker.

@@ -70,6 +70,9 @@ enum TByteClass : unsigned char {
     bcReference,    // a control character, written as a character reference
     bcSentinelLead, // 0xEF: may start RefSentinelUtf8
     bcMultiByte,    // starts a character that the target's charset may not hold
+    bcBackslash,    // an Android value's: the character after it stands as it is
+    bcTextQuote,    // an Android value's: starts or ends a quoted part
+    bcTextApos,     // an Android value's: escaped outside a quoted part
 };
 
 // One table per kind of value (text, attribute in double quotes, in single quotes) and target (UTF-8, or a charset
@@ -77,7 +80,7 @@ enum TByteClass : unsigned char {
 // look-up per byte.
 struct TEscapeTables
 {
-    unsigned char Class[6][256] = {};
+    unsigned char Class[7][256] = {};
 
     constexpr TEscapeTables()
     {
@@ -102,6 +105,13 @@ struct TEscapeTables
                     c[b] = bcMultiByte;
             c[0xEF] = bcSentinelLead;
         }
+        // Text of an Android value in UTF-8.
+        unsigned char *android = Class[6];
+        for (int b = 0; b < 256; ++b)
+            android[b] = Class[0][b];
+        android['\\'] = bcBackslash;
+        android['"'] = bcTextQuote;
+        android['\''] = bcTextApos;
     }
 
     const unsigned char *For(char Quote, bool Charset) const
@@ -301,9 +311,10 @@ void TXmlWriter::Reference(char32_t c)
     FOut += ';';
 }
 
-void TXmlWriter::Escaped(const char *s, char Quote)
+void TXmlWriter::Escaped(const char *s, char Quote, bool Android)
 {
-    const unsigned char *table = EscapeTables.For(Quote, FCharset != nullptr);
+    const unsigned char *table = Android ? EscapeTables.Class[6] : EscapeTables.For(Quote, FCharset != nullptr);
+    bool inQuotes = false;
     const auto at = [table](const char *p) { return table[static_cast<unsigned char>(*p)]; };
     const char *run = s;
     for (;;) {
@@ -352,6 +363,25 @@ void TXmlWriter::Escaped(const char *s, char Quote)
         case bcReference:
             FOut.append(run, size_t(s - run));
             Reference(static_cast<unsigned char>(*s));
+            run = ++s;
+            continue;
+        case bcBackslash:
+            // As EscapeAndroidApostrophes: a quote, an apostrophe or a backslash after it is no quote of its own.
+            ++s;
+            if (*s == '"' || *s == '\'' || *s == '\\')
+                ++s;
+            continue;
+        case bcTextQuote:
+            inQuotes = !inQuotes;
+            ++s;
+            continue;
+        case bcTextApos:
+            if (inQuotes) {
+                ++s;
+                continue;
+            }
+            FOut.append(run, size_t(s - run));
+            FOut += "\\'";
             run = ++s;
             continue;
         case bcSentinelLead:
@@ -669,6 +699,11 @@ void TPieceWriter::Bytes(const char *Data, size_t Size)
 void TPieceWriter::Text(const char *Utf8)
 {
     FWriter->Text(Utf8);
+}
+
+void TPieceWriter::AndroidText(const char *Utf8)
+{
+    FWriter->AndroidText(Utf8);
 }
 
 void TPieceWriter::AttributeValue(const char *Utf8, char Quote)

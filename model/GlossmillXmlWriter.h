@@ -87,6 +87,8 @@ public:
     // Pieces: bytes as they are, a text or an attribute value escaped, a comment.
     void Bytes(const char *Data, size_t Size) { FOut.append(Data, Size); }
     void Text(const char *s) { Escaped(s, 0); }
+    // An Android value's text: an apostrophe outside double quotes and not escaped gets a backslash as well.
+    void AndroidText(const char *s) { Escaped(s, 0, true); }
     void AttributeValue(const char *s, char Quote) { Escaped(s, Quote); }
     void WriteComment(const char *s) { Comment(s); }
     size_t Size() const { return FOut.size(); }
@@ -107,8 +109,8 @@ private:
     // Raw: the declaration's values, in which no reference stands for a character.
     void Attributes(const pugi::xml_node &n, bool Raw = false);
     void Reference(char32_t c);
-    // Quote is the attribute's quote character, 0 for text.
-    void Escaped(const char *s, char Quote);
+    // Quote is the attribute's quote character, 0 for text; Android: text with its apostrophes escaped.
+    void Escaped(const char *s, char Quote, bool Android = false);
     // S starts with "&": true when "&name;" follows and the document declares name.
     bool IsDeclaredReference(const char *s) const;
     // "--" and a final "-" would end a comment too early.

@@ -192,8 +192,8 @@ protected:
     void AddParsedItem(const QString &ID, const char *Text, size_t Size, tContentKind Kind, int BaseFirst, bool Written);
     // The identifier an attribute gives, and for a language file the default's first item of it (-1 for none).
     QString ParsedID(const pugi::xml_attribute &Attr, int &BaseFirst);
-    // A default file: the last item parsed goes by these bytes, unless an earlier one does.
-    void NoteRawID(const char *Bytes) { FRawIDs.emplace(Bytes, int(Items.size()) - 1); }
+    // A default file: the last item parsed goes by these bytes.
+    void NoteRawID(const char *Bytes) { FRawIDs.Add(Bytes); }
     // GetItemByID for the items parsed so far, by way of the pairing while a language file is parsed.
     TTranslateItem *ParsedItemByID(const QString &ID);
     // Adds a copy of every default item this file lacks, in State; values files also get an empty element each.

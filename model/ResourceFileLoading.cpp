@@ -161,13 +161,32 @@ bool IsWellFormedUtf8(const char *Text, size_t Size)
     return true;
 }
 
+// Whether the UTF-8 bytes hold exactly the string's characters; most texts part at their first ones.
+bool SameText(const QString &Text, const char *Utf8, size_t Size)
+{
+    const size_t units = size_t(Text.size());
+    if (Size < units || Size > 3 * units)
+        return false;
+    const char16_t *u = reinterpret_cast<const char16_t *>(Text.utf16());
+    const char16_t *uEnd = u + units;
+    const auto *p = reinterpret_cast<const unsigned char *>(Utf8);
+    const auto *end = p + Size;
+    for (; u < uEnd && p < end && *p < 0x80; ++u, ++p)
+        if (*u != *p)
+            return false;
+    if (u == uEnd || p == end)
+        return u == uEnd && p == end;
+    return QAnyStringView::equal(QStringView(u, uEnd - u), QUtf8StringView(reinterpret_cast<const char *>(p), end - p));
+}
+
 // A text as the model reads it from UTF-8 the document holds: the stand-in of "&#0160;" as that reference again, and
-// what is not well-formed as a string makes it.
-const char *ModelText(const char *Value, size_t &Size, std::string &Buffer)
+// what is not well-formed as a string makes it. Checked: the document held references, which alone can make it so.
+const char *ModelText(const char *Value, size_t &Size, std::string &Buffer, bool Checked)
 {
     Size = std::strlen(Value);
-    const bool wellFormed = IsWellFormedUtf8(Value, Size);
-    if (wellFormed && !std::strstr(Value, "\xEF\xB7\x90"))
+    const bool wellFormed = !Checked || IsWellFormedUtf8(Value, Size);
+    const void *lead = std::memchr(Value, 0xEF, Size);
+    if (wellFormed && (!lead || !std::strstr(static_cast<const char *>(lead), "\xEF\xB7\x90")))
         return Value;
     Buffer = wellFormed ? std::string(Value, Size) : QString::fromUtf8(Value, qsizetype(Size)).toStdString();
     for (size_t at = Buffer.find("\xEF\xB7\x90"); at != std::string::npos; at = Buffer.find("\xEF\xB7\x90", at + 7))
@@ -186,7 +205,7 @@ tLoadResFileResult TTransResourceFileNode::LoadResFile(const QString &ResFileNam
         FGuard.ReloadedSinceFailure = true;
     FParts.reset();
     FLayout.reset();
-    FRawIDs.clear();
+    FRawIDs.Clear();
     try {
         ResourceFileName = ResFileName;
         // Saving writes and renames files beside a language file: through a linked folder they would land elsewhere.
@@ -254,10 +273,10 @@ QString TTransResourceFileNode::ParsedID(const pugi::xml_attribute &Attr, int &B
     if (!FPairing.Active)
         return ReadAttribute(Attr);
     // The default's own identifier when the bytes are the same: no conversion, and the text is shared.
-    const auto raw = FBaseTemplate->FRawIDs.find(Attr.value());
-    if (raw != FBaseTemplate->FRawIDs.end()) {
-        BaseFirst = raw->second;
-        return FBaseTemplate->Items[size_t(raw->second)]->ID;
+    const int raw = FBaseTemplate->FRawIDs.FirstOf(Attr.value(), FPairing.NextRaw);
+    if (raw >= 0) {
+        BaseFirst = raw;
+        return FBaseTemplate->Items[size_t(raw)]->ID;
     }
     const QString id = ReadAttribute(Attr);
     BaseFirst = FBaseTemplate->FIDs.IndexOf(FBaseTemplate->Items, id);
@@ -348,8 +367,7 @@ void TTransResourceFileNode::AddParsedItem(const QString &ID, const char *Text, 
     FTexts.Bind(item->WhSpaceHeader, FTexts.Add(Text, coreStart));
     FTexts.Bind(item->WhSpaceTrailer, FTexts.Add(Text + coreEnd, Size - coreEnd));
     // The translation as stored, against the default text.
-    const bool same = replaced ? item->FTranslatedValue.get() == item->FBaseValue
-                               : QAnyStringView::equal(item->FBaseValue, QUtf8StringView(core, qsizetype(coreSize)));
+    const bool same = replaced ? item->FTranslatedValue.get() == item->FBaseValue : SameText(item->FBaseValue, core, coreSize);
     item->setTranslateState(!coreSize ? tsDontTranslate : same ? tsNeedBetter : tsTranslated);
 }
 
@@ -372,7 +390,7 @@ void TTransResourceFileNode_Value::ParseXMLNode(pugi::xml_node Element)
             tContentKind kind = ckPlain;
             if (first && first.type() == pugi::node_pcdata && !first.next_sibling()) {
                 // Most strings are one piece of text, looked at as bytes.
-                text = ModelText(first.value(), size, buffer);
+                text = ModelText(first.value(), size, buffer, XmlFile.HeldReferences());
                 kind = std::memchr(text, '<', size) ? ckEscapedMarkup : ckPlain;
             } else if (first) {
                 const TXmlContent content = ReadContent(e);
@@ -411,7 +429,7 @@ void TTransResourceFileNode_Menu::ParseXMLNode(pugi::xml_node Element)
             int baseFirst = -1;
             const QString id = ParsedID(idAttr, baseFirst);
             size_t size = 0;
-            const char *text = ModelText(title, size, buffer);
+            const char *text = ModelText(title, size, buffer, XmlFile.HeldReferences());
             AddParsedItem(id, text, size, ckPlain, baseFirst, false);
             if (IsBase())
                 NoteRawID(idAttr.value());
@@ -488,9 +506,12 @@ void TTransResourceFileNode::AddMissingItems(tTransState State, bool AddElements
             continue;
         const TTranslateItem &base = *baseItems[d];
         auto item = std::make_unique<TTranslateItem>();
-        item->Assign(base);
-        item->setTranslateState(State);
-        item->FTranslatedValue.clear();
+        // What Assign, the state writer and emptying the translation leave on a fresh item.
+        item->ID = base.ID;
+        item->FBaseValue = base.FBaseValue;
+        item->FPrevTranslateValue = base.FPrevTranslateValue;
+        item->FTranslateState = State;
+        item->Changed = State != base.FTranslateState || base.Changed;
         const int index = int(Items.size());
         FPairing.Paired[d] = index;
         FPairing.BaseIndex.resize(size_t(index) + 1, -1);

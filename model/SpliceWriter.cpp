@@ -569,7 +569,7 @@ std::string TTransResourceFileNode::SplicedText(const std::vector<bool> &LeftOut
             writer.AttributeValue(uri.c_str(), '"');
             writer.Bytes("\"", 1);
         }
-        std::string utf8Buffer, sentinelBuffer, escaped;
+        std::string utf8Buffer, sentinelBuffer;
         size_t s = 0, c = 0;
         const auto &sites = layout.Sites;
         const auto &collections = layout.Collections;
@@ -610,9 +610,7 @@ std::string TTransResourceFileNode::SplicedText(const std::vector<bool> &LeftOut
             if (piece != parts.Pieces.end()) {
                 writer.Bytes(piece->second.Bytes);
             } else {
-                escaped.clear();
-                AppendEscapedApostrophes(escaped, utf8);
-                writer.Text(escaped.c_str());
+                writer.AndroidText(utf8);
             }
             writer.Bytes(layout.EndTag(site));
         }

@@ -92,6 +92,7 @@ void TTransResourceFileNode::ClearItems()
     FParts.reset();
     FLayout.reset();
     Items.clear();
+    FRawIDs.Clear();
     FTexts.Clear();
     FIDs.Clear();
     FPairing.End();
