@@ -716,9 +716,11 @@ TCollectionKey CollectionKeyOf(const pugi::xml_node &Element)
 {
     if (Element.type() != pugi::node_element)
         return TCollectionKey();
-    // Most children are strings: one look at the first letter sends them on.
+    // Most children are strings: a look at the first letters sends them on.
     const char *name = Element.name();
     const int tag = *name == 'p' ? 1 : *name == 's' ? 2 : *name == 'i' ? 3 : *name == 'a' ? 4 : 0;
+    if (tag == 2 && std::strcmp(name, "string") == 0)
+        return TCollectionKey();
     static const char *const tags[] = {"", "plurals", "string-array", "integer-array", "array"};
     if (!tag || std::strcmp(name, tags[tag]) != 0)
         return TCollectionKey();

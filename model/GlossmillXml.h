@@ -100,6 +100,8 @@ public:
     std::string MarkedText(GlossmillXml::TWriteMarks &Marks) const;
     // A node of this document with its descendants and their layout, as a save of a document of Style would write it.
     std::string NodeText(const pugi::xml_node &Node, const TStyle &Style) const;
+    // The size of the text last read or written, in UTF-8.
+    size_t TextSize() const { return FSizeHint; }
     // The text read held a character reference, which may stand for what no well-formed UTF-8 holds (a lone
     // surrogate): only then can a value of the tree be ill-formed.
     bool HeldReferences() const { return FHeldReferences; }

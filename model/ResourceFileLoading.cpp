@@ -241,6 +241,8 @@ bool TTransResourceFileNode::Parse()
             FPairing.Start(FBaseTemplate->Items.size());
             // Parsed and missing items together: as many as the default has, as a rule.
             Items.reserve(FBaseTemplate->Items.size());
+            FPairing.BaseIndex.reserve(FBaseTemplate->Items.size());
+            FTexts.Reserve(XmlFile.TextSize() / 2, FBaseTemplate->Items.size() * 2);
         }
         if (const pugi::xml_node root = XmlFile.Root())
             ParseXMLNode(root);
@@ -341,8 +343,8 @@ void TTransResourceFileNode::AddParsedItem(const QString &ID, const char *Text, 
             item->FBaseValue = FBaseTemplate->Items[size_t(base)]->FBaseValue;
             FPairing.Paired[size_t(base)] = index;
         }
-        FPairing.BaseIndex.resize(size_t(index) + 1, -1);
-        FPairing.BaseIndex.back() = base >= 0 ? base : BaseFirst >= 0 ? -2 : -1;
+        FPairing.BaseIndex.resize(size_t(index), -1);
+        FPairing.BaseIndex.push_back(base >= 0 ? base : BaseFirst >= 0 ? -2 : -1);
     } else {
         FIDs.IndexNext(Items);
     }
@@ -514,8 +516,8 @@ void TTransResourceFileNode::AddMissingItems(tTransState State, bool AddElements
         item->Changed = State != base.FTranslateState || base.Changed;
         const int index = int(Items.size());
         FPairing.Paired[d] = index;
-        FPairing.BaseIndex.resize(size_t(index) + 1, -1);
-        FPairing.BaseIndex.back() = int(d);
+        FPairing.BaseIndex.resize(size_t(index), -1);
+        FPairing.BaseIndex.push_back(int(d));
         AppendItem(std::move(item), FBaseTemplate->ContentKindOf(&base));
         if (AddElements)
             FMissingElements.push_back(index);

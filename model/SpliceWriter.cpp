@@ -254,7 +254,7 @@ private:
 
 } // namespace
 
-std::string TSpliceLayout::EmptyEnd(int Site) const
+std::string_view TSpliceLayout::EmptyEnd(int Site) const
 {
     if (!Sites[size_t(Site)].UsualEmptyEnd) {
         const auto found = EmptyEnds.find(Site);
@@ -612,7 +612,9 @@ std::string TTransResourceFileNode::SplicedText(const std::vector<bool> &LeftOut
             } else {
                 writer.AndroidText(utf8);
             }
-            writer.Bytes(layout.EndTag(site));
+            writer.Bytes("</", 2);
+            writer.Bytes(layout.Name(site));
+            writer.Bytes(">", 1);
         }
         copyTo(bytes.size());
     }

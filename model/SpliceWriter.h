@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -80,11 +81,10 @@ struct TSpliceLayout
     std::vector<TPrefixAt> Used;
     std::vector<std::string> Declared;
 
-    std::string EndTag(const TSite &Site) const
-    {
-        return "</" + Bytes.substr(Site.Start + 1, Site.NameSize) + ">";
-    }
-    std::string EmptyEnd(int Site) const;
+    // The element's name, for its end tag.
+    std::string_view Name(const TSite &Site) const { return std::string_view(Bytes).substr(Site.Start + 1, Site.NameSize); }
+    // How the site's element ends when it has no content.
+    std::string_view EmptyEnd(int Site) const;
 };
 
 // What a language file written by splicing puts into its default's text, as its last save left it: every item

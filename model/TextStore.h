@@ -13,6 +13,12 @@ class TTextStore
 public:
     static constexpr size_t None = size_t(-1);
 
+    // Room for about Bytes bytes of Texts texts, so that gathering them moves nothing.
+    void Reserve(size_t Bytes, size_t Texts)
+    {
+        FBytes.reserve(Bytes);
+        FBindings.reserve(Texts);
+    }
     // Keeps the bytes; where they are, for Bind. None for no bytes.
     size_t Add(const char *Data, size_t Size)
     {

@@ -628,6 +628,28 @@ TEST(XmlDocument, EmptyElementsCloseAsMostOfTheFilesDo)
     TestSupport::ExpectText(spaced.SaveToBytes(), "<r>\n  <a />\n  <b x=\"1\"/>\n  <c />\n  <s />\n  <n />\n</r>\n");
 }
 
+// Every "/>" counts once wherever it stands (across the check's blocks of bytes, after text of other scripts, near
+// the end): of as many of each form, the spaced one is the usual; one more makes a form the usual one.
+TEST(XmlDocument, EmptyElementFormsAreCountedWhereverTheyStand)
+{
+    for (int pad = 0; pad < 40; ++pad)
+        for (int after = 0; after < 20; ++after)
+            for (const char *between : {"", "é", "日本", "x\ty"})
+                for (const bool tightMore : {false, true}) {
+                    QByteArray xml = "<r><s>x</s>" + QByteArray(pad, ' ');
+                    for (int i = 0; i < 2; ++i)
+                        xml += QByteArray("<a />") + between + "<b/>" + between;
+                    xml += tightMore ? "<b/>" : "";
+                    xml += "</r>" + QByteArray(after, '\n');
+                    TXmlDocument doc;
+                    doc.LoadFromBytes(xml);
+                    FirstNamed(doc, "s").remove_children();
+                    const QByteArray written = doc.SaveToBytes();
+                    ASSERT_TRUE(written.startsWith(tightMore ? "<r><s/>" : "<r><s />"))
+                        << pad << " " << after << " " << between << ": " << written.toStdString();
+                }
+}
+
 // Text is checked as UTF-8 wherever a sequence stands: at the start, across any position, at the very end.
 struct TTextCheckCase
 {
