@@ -70,8 +70,9 @@ public:
 
     // Unreadable file, or anything but a regular file (a folder, a device, a FIFO): throws before the document changes. Undecodable text or malformed XML (also anything that is
     // not exactly one root element with whitespace around it): throws after; what was parsed so far stays.
-    // LastWrite, when given, receives the file's last write as it was read (ns since 1970).
-    void LoadFromFile(const QString &FileName, qint64 *LastWrite = nullptr);
+    // LastWrite, when given, receives the file's last write as it was read (ns since 1970). KnownRegular: the caller
+    // has just seen a regular file (not a link) there.
+    void LoadFromFile(const QString &FileName, qint64 *LastWrite = nullptr, bool KnownRegular = false);
     // The encoding is detected from the byte-order mark and the XML declaration, as for a file.
     void LoadFromBytes(const QByteArray &Bytes);
     void LoadFromString(const QString &Text);

@@ -323,12 +323,12 @@ QByteArray Decode(QStringDecoder &Decoder, QByteArrayView Bytes, const char *Wha
 
 } // namespace
 
-void TXmlDocument::LoadFromFile(const QString &FileName, qint64 *LastWrite)
+void TXmlDocument::LoadFromFile(const QString &FileName, qint64 *LastWrite, bool KnownRegular)
 {
     TParseBuffer buffer;
     QString error;
     const qint64 size = ReadRegularFileInto(
-        FileName, [&buffer](qint64 Room) { return buffer.Reserve(size_t(Room)); }, error, LastWrite);
+        FileName, [&buffer](qint64 Room) { return buffer.Reserve(size_t(Room)); }, error, LastWrite, KnownRegular);
     if (size < 0)
         throw EXmlError("can not read file " + FileName.toStdString() + ": " + error.toStdString());
     buffer.SetSize(size_t(size));

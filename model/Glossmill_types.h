@@ -9,6 +9,7 @@
 
 #include "GlossmillXml.h"
 #include "Glossmill_LocaleConst.h"
+#include "Glossmill_Misc.h"
 #include "ResourceFileIds.h"
 #include "ResourceFilePairing.h"
 #include "SpliceWriter.h"
@@ -224,8 +225,9 @@ private:
     // rename.
     bool WriteOut(const QString &NewResFile, const std::function<void(const QString &, bool)> &Write);
     // Moves what stands where the work (and, with Backup, the backup) file goes out of the way, unless it is this
-    // node's own work file, a folder, or a file equal to the language file (which goes). The regular files moved.
-    QStringList SetAsideLeftovers(bool Backup);
+    // node's own work file, a folder, or a file equal to the language file (which goes). The regular files moved;
+    // WorkKind, when given, receives what stands at the work file's name afterwards.
+    QStringList SetAsideLeftovers(bool Backup, tPathKind *WorkKind = nullptr);
     // Writes the first save's file to the work file, and renames it into the language file's place.
     bool ReplaceThroughWorkFile(const std::function<void(const QString &, bool)> &Write);
     // The language's own plurals and arrays put in place of the default's of the same tag and name in XmlFile, the

@@ -199,7 +199,8 @@ const char *ModelText(const char *Value, size_t &Size, std::string &Buffer, bool
 
 tLoadResFileResult TTransResourceFileNode::LoadResFile(const QString &ResFileName)
 {
-    if (PathKindNoFollow(ResFileName) == pkNone)
+    const tPathKind kind = PathKindNoFollow(ResFileName);
+    if (kind == pkNone)
         return lrfNotExists;
     if (FGuard.WorkOnlyCopy || FGuard.BackupOnlyCopy)
         FGuard.ReloadedSinceFailure = true;
@@ -211,7 +212,7 @@ tLoadResFileResult TTransResourceFileNode::LoadResFile(const QString &ResFileNam
         // Saving writes and renames files beside a language file: through a linked folder they would land elsewhere.
         if (!IsBase() && PathKindNoFollow(QFileInfo(ResFileName).path()) == pkLink)
             throw EXmlError("the folder of " + ResFileName.toStdString() + " is a link");
-        XmlFile.LoadFromFile(ResFileName, &FReadStamp);
+        XmlFile.LoadFromFile(ResFileName, &FReadStamp, kind == pkRegular);
         FNamespaces = NamespaceDeclarations(XmlFile.Root());
         FLoadFailed = false;
         return lrfOK;
@@ -576,7 +577,7 @@ bool TTransResourceFileNode::ReplaceTranslatedCollections(const TXmlDocument &La
     return sitesKept;
 }
 
-QStringList TTransResourceFileNode::SetAsideLeftovers(bool Backup)
+QStringList TTransResourceFileNode::SetAsideLeftovers(bool Backup, tPathKind *WorkKind)
 {
     QStringList kept;
     const QString stem = StripFileExtension(ResourceFileName);
@@ -585,7 +586,10 @@ QStringList TTransResourceFileNode::SetAsideLeftovers(bool Backup)
     for (const QString &path : {stem + QStringLiteral(".tmp"), stem + QStringLiteral(".bck")}) {
         if (!Backup && path.endsWith(QLatin1String(".bck")))
             break;
+        const bool work = path.endsWith(QLatin1String(".tmp"));
         const tPathKind kind = PathKindNoFollow(path);
+        if (work && WorkKind)
+            *WorkKind = kind;
         if (kind == pkNone || kind == pkFolder || (FGuard.WorkFileOurs && path == TempWorkFileName))
             continue;
         if (kind == pkRegular) {
@@ -594,17 +598,22 @@ QStringList TTransResourceFileNode::SetAsideLeftovers(bool Backup)
                 languageRead = ReadRegularFile(ResourceFileName, language, error);
                 languageTried = true;
             }
-            if (languageRead && SameContent(path, language) && QFile::remove(path))
+            if (languageRead && SameContent(path, language) && QFile::remove(path)) {
+                if (work && WorkKind)
+                    *WorkKind = pkNone;
                 continue;
+            }
         }
         // It may hold the only copy of earlier work, or be a link to anywhere: it is neither written nor removed.
         const QString aside = SetFileAside(path);
         if (aside.isEmpty()) {
             LogException(nullptr, QStringLiteral("can not move ") + path + QStringLiteral(" out of the way"));
-            if (path.endsWith(QLatin1String(".tmp")))
+            if (work)
                 FGuard.WorkFileForeign = true;
             continue;
         }
+        if (work && WorkKind)
+            *WorkKind = pkNone;
         LogException(nullptr, path + QStringLiteral(" was found as the project was opened; it is kept as ") + aside);
         if (kind == pkRegular)
             kept << aside;
@@ -635,9 +644,9 @@ bool TTransResourceFileNode::RecreateFileFromBase()
         TempWorkFileName = StripFileExtension(ResourceFileName) + QStringLiteral(".tmp");
         if (!FBaseTemplate)
             throw std::logic_error("a language file has no default file to be rebuilt on");
-        const QStringList kept = SetAsideLeftovers(true);
+        tPathKind workKind = pkNone;
+        const QStringList kept = SetAsideLeftovers(true, &workKind);
         // Where a folder stands in its place, or the language file had no folder to be read from, nothing is written.
-        const tPathKind workKind = PathKindNoFollow(TempWorkFileName);
         if (workKind == pkFolder || (!FReadStamp && !QFileInfo(TempWorkFileName).absoluteDir().exists())) {
             AppendMissingElements();
             LogException(nullptr, QStringLiteral("can not write file ") + TempWorkFileName);
