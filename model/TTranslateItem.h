@@ -4,6 +4,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 class QTreeWidget;
@@ -27,9 +28,9 @@ tTransState GetStateAfterValueChange(bool IsEmpty, tTransState OldState);
 
 class TTranslateItem;
 
-// A text of an item: a string that copies share, or, until it is first read as one, UTF-8 bytes that the item's file
-// keeps as it read them (see TTextStore), so that a file's texts are converted only when shown, edited or compared.
-// An empty text takes no room beyond its own word.
+// A text of an item: a string that copies share (a language file's items share their identifiers and default texts
+// with the default's), or, until it is first read as one, UTF-8 bytes that the item's file keeps as it read them (see
+// TTextStore), so that a file's texts are converted only when shown, edited or compared. It takes one word.
 class TItemText
 {
 public:
@@ -44,6 +45,7 @@ public:
     operator const QString &() const { return get(); }
     bool isEmpty() const { return !FBits || (IsShared() && Shared()->Text.isEmpty()); }
     void clear();
+    std::string toStdString() const { return get().toStdString(); }
 
     // The NUL-terminated UTF-8 bytes while the text is raw; nullptr once it is a string (or empty).
     const char *RawUtf8() const { return FBits && !IsShared() ? reinterpret_cast<const char *>(FBits) : nullptr; }
@@ -66,6 +68,8 @@ private:
     mutable uintptr_t FBits = 0;
 };
 
+inline bool operator==(const TItemText &A, const TItemText &B) { return A.SameAs(B) || A.get() == B.get(); }
+inline bool operator!=(const TItemText &A, const TItemText &B) { return !(A == B); }
 inline bool operator==(const TItemText &A, const QString &B) { return A.get() == B; }
 inline bool operator==(const QString &A, const TItemText &B) { return A == B.get(); }
 inline bool operator==(const TItemText &A, const char *B) { return A.get() == QString::fromUtf8(B); }
@@ -120,8 +124,8 @@ public:
     TTranslateItem(const TTranslateItem &) = delete;
     TTranslateItem &operator=(const TTranslateItem &) = delete;
 
-    QString ID;
-    QString FBaseValue;
+    TItemText ID;
+    TItemText FBaseValue;
     TItemText FTranslatedValue;
     TItemText FPrevTranslateValue;
     TSnapshotStack UndoList;
@@ -140,7 +144,7 @@ public:
     void setTranslateValue(const QString &NewValue) { WriteTranslateValue(NewValue); }
     tTransState TranslateState() const { return FTranslateState; }
     void setTranslateState(tTransState NewState) { WriteTranslateState(NewState); }
-    QString BaseText() const { return FBaseValue; }
+    QString BaseText() const { return FBaseValue.get(); }
     void setBaseText(const QString &Value) { FBaseValue = Value; }
     QString PrevTranslateValue() const { return ReadPrevTranslateValue(); }
     QString ReadPrevTranslateValue() const { return FPrevTranslateValue.get(); }
