@@ -783,6 +783,68 @@ TPrefixUse PrefixesIn(const pugi::xml_node &Start)
     return use;
 }
 
+TPrefixUse PrefixesInText(std::string_view Xml)
+{
+    TPrefixUse use;
+    const char *p = Xml.data(), *end = p + Xml.size();
+    auto skipPast = [&](const char *From, std::string_view Close) {
+        const std::string_view rest(From, size_t(end - From));
+        const size_t at = rest.find(Close);
+        return at == std::string_view::npos ? end : From + at + Close.size();
+    };
+    auto name = [&](const char *&At) {
+        const char *start = At;
+        while (At < end && !IsXmlSpace(*At) && *At != '=' && *At != '/' && *At != '>')
+            ++At;
+        return std::string_view(start, size_t(At - start));
+    };
+    auto used = [&](std::string_view Name) {
+        const size_t colon = Name.find(':');
+        if (colon != std::string_view::npos)
+            AddOnce(use.Used, Name.data(), colon);
+    };
+    bool first = true;
+    while ((p = static_cast<const char *>(std::memchr(p, '<', size_t(end - p)))) != nullptr) {
+        ++p;
+        const std::string_view rest(p, size_t(end - p));
+        if (rest.substr(0, 3) == "!--") {
+            p = skipPast(p, "-->");
+            continue;
+        }
+        if (rest.substr(0, 8) == "![CDATA[") {
+            p = skipPast(p, "]]>");
+            continue;
+        }
+        if (p < end && (*p == '?' || *p == '/' || *p == '!')) {
+            p = skipPast(p, *p == '?' ? "?>" : ">");
+            continue;
+        }
+        used(name(p));
+        for (;;) {
+            while (p < end && IsXmlSpace(*p))
+                ++p;
+            if (p >= end || *p == '/' || *p == '>')
+                break;
+            const std::string_view attribute = name(p);
+            while (p < end && *p != '"' && *p != '\'')
+                ++p;
+            if (p >= end)
+                break;
+            const char quote = *p;
+            const char *close = static_cast<const char *>(std::memchr(p + 1, quote, size_t(end - p - 1)));
+            p = close ? close + 1 : end;
+            if (attribute.substr(0, 6) == "xmlns:") {
+                AddOnce(use.Declared, attribute.data() + 6, attribute.size() - 6);
+                use.DeclaredBelow = use.DeclaredBelow || !first;
+            } else {
+                used(attribute);
+            }
+        }
+        first = false;
+    }
+    return use;
+}
+
 QString PrefixUri(const QString &Prefix, const QHash<QString, QString> &Known)
 {
     static const QHash<QString, QString> android = {

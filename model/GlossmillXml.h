@@ -262,6 +262,8 @@ struct TPrefixUse
     bool DeclaredBelow = false;
 };
 TPrefixUse PrefixesIn(const pugi::xml_node &Start);
+// The same for XML text as a writer writes it (its start tags' names and attributes), in the same order.
+TPrefixUse PrefixesInText(std::string_view Xml);
 // The URI a prefix is declared with: from Known, else the one Android files use; empty for xml, xmlns and the unknown.
 QString PrefixUri(const QString &Prefix, const QHash<QString, QString> &Known);
 // Declares on the root every prefix that the document uses but declares nowhere, taking the URI from PrefixUri; a

@@ -190,9 +190,9 @@ protected:
     // A parsed item of a language file (Text: its UTF-8 text, whitespace included) or of a default file; its default
     // text and state follow, and it is appended. Plain: the translation is stored as the value writer stores it (a
     // values file), else as it stands (a menu file).
-    void AddParsedItem(const QString &ID, const char *Text, size_t Size, tContentKind Kind, int BaseFirst, bool Written);
+    void AddParsedItem(const TItemText &ID, const char *Text, size_t Size, tContentKind Kind, int BaseFirst, bool ThroughWriter);
     // The identifier an attribute gives, and for a language file the default's first item of it (-1 for none).
-    QString ParsedID(const pugi::xml_attribute &Attr, int &BaseFirst);
+    TItemText ParsedID(const pugi::xml_attribute &Attr, int &BaseFirst);
     // A default file: the last item parsed goes by these bytes.
     void NoteRawID(const char *Bytes) { FRawIDs.Add(Bytes); }
     // GetItemByID for the items parsed so far, by way of the pairing while a language file is parsed.
@@ -257,8 +257,8 @@ private:
 
     TTransResourceFileNode *FBaseTemplate = nullptr;
     tTransState FActiveFilter = tsUnknown;
+    TUnsavedCount FUnsaved; // of the items whose Changed is set; it outlives them
     std::vector<std::unique_ptr<TTranslateItem>> Items;
-    int FUnsavedItems = 0;  // items whose Changed is set
     TIdIndex FIDs;          // ResourceFileIds.h
     TPairing FPairing;      // ResourceFilePairing.h
     TRawIDs FRawIDs;        // a default file's

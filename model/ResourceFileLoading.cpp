@@ -252,6 +252,8 @@ bool TTransResourceFileNode::Parse()
             return true;
         }
         AddMissingItemsFromBaseTemplate();
+        // Strings of its own beyond the default's make the list grow past what it keeps.
+        Items.shrink_to_fit();
         const bool result = RecreateFileFromBase();
         FPairing.End();
         return result;
@@ -270,18 +272,18 @@ void TTransResourceFileNode::ParseXMLNode(pugi::xml_node)
         LoadItemStates();
 }
 
-QString TTransResourceFileNode::ParsedID(const pugi::xml_attribute &Attr, int &BaseFirst)
+TItemText TTransResourceFileNode::ParsedID(const pugi::xml_attribute &Attr, int &BaseFirst)
 {
     BaseFirst = -1;
     if (!FPairing.Active)
-        return ReadAttribute(Attr);
+        return TItemText(ReadAttribute(Attr));
     // The default's own identifier when the bytes are the same: no conversion, and the text is shared.
     const int raw = FBaseTemplate->FRawIDs.FirstOf(Attr.value(), FPairing.NextRaw);
     if (raw >= 0) {
         BaseFirst = raw;
         return FBaseTemplate->Items[size_t(raw)]->ID;
     }
-    const QString id = ReadAttribute(Attr);
+    const TItemText id(ReadAttribute(Attr));
     BaseFirst = FBaseTemplate->FIDs.IndexOf(FBaseTemplate->Items, id);
     return id;
 }
@@ -296,7 +298,7 @@ TTranslateItem *TTransResourceFileNode::ParsedItemByID(const QString &ID)
     return index < 0 ? nullptr : Items[size_t(index)].get();
 }
 
-void TTransResourceFileNode::AddParsedItem(const QString &ID, const char *Text, size_t Size, tContentKind Kind,
+void TTransResourceFileNode::AddParsedItem(const TItemText &ID, const char *Text, size_t Size, tContentKind Kind,
                                            int BaseFirst, bool ThroughWriter)
 {
     size_t coreStart = 0, coreEnd = 0;
@@ -350,17 +352,24 @@ void TTransResourceFileNode::AddParsedItem(const QString &ID, const char *Text, 
         FIDs.IndexNext(Items);
     }
 
-    // The texts stay the file's bytes; the store binds them once the whole file is read.
-    const size_t place = FTexts.Add(core, coreSize);
     const bool replaced = ThroughWriter && coreSize && ModelSettings::ReplaceWhiteSpaces()
         && std::string_view(core, coreSize).find("  ") != std::string_view::npos;
+    bool same = false;
     if (replaced) {
         // The value writer stores this text changed: it goes through it.
         item->setTranslateValue(QString::fromUtf8(core, qsizetype(coreSize)));
-        FTexts.Bind(item->FPrevTranslateValue, place);
+        FTexts.Bind(item->FPrevTranslateValue, FTexts.Add(core, coreSize));
     } else {
-        FTexts.Bind(item->FTranslatedValue, place);
-        FTexts.Bind(item->FPrevTranslateValue, place);
+        // A text the same as the default's shares it; any other stays the file's bytes, bound once all are read.
+        same = coreSize && SameText(item->FBaseValue, core, coreSize);
+        if (same) {
+            item->FTranslatedValue = item->FBaseValue;
+            item->FPrevTranslateValue = item->FBaseValue;
+        } else {
+            const size_t place = FTexts.Add(core, coreSize);
+            FTexts.Bind(item->FTranslatedValue, place);
+            FTexts.Bind(item->FPrevTranslateValue, place);
+        }
         // What the value writer does with a text on a fresh item, snapshots aside.
         if (ThroughWriter && coreSize) {
             item->FTranslateState = tsTranslated;
@@ -370,7 +379,8 @@ void TTransResourceFileNode::AddParsedItem(const QString &ID, const char *Text, 
     FTexts.Bind(item->WhSpaceHeader, FTexts.Add(Text, coreStart));
     FTexts.Bind(item->WhSpaceTrailer, FTexts.Add(Text + coreEnd, Size - coreEnd));
     // The translation as stored, against the default text.
-    const bool same = replaced ? item->FTranslatedValue.get() == item->FBaseValue : SameText(item->FBaseValue, core, coreSize);
+    if (replaced)
+        same = item->FTranslatedValue.get() == item->FBaseValue;
     item->setTranslateState(!coreSize ? tsDontTranslate : same ? tsNeedBetter : tsTranslated);
 }
 
@@ -386,7 +396,7 @@ void TTransResourceFileNode_Value::ParseXMLNode(pugi::xml_node Element)
             if (!name)
                 return;
             int baseFirst = -1;
-            const QString id = ParsedID(name, baseFirst);
+            const TItemText id = ParsedID(name, baseFirst);
             const pugi::xml_node first = e.first_child();
             size_t size = 0;
             const char *text = "";
@@ -430,7 +440,7 @@ void TTransResourceFileNode_Menu::ParseXMLNode(pugi::xml_node Element)
             if (!*idAttr.value())
                 return;
             int baseFirst = -1;
-            const QString id = ParsedID(idAttr, baseFirst);
+            const TItemText id = ParsedID(idAttr, baseFirst);
             size_t size = 0;
             const char *text = ModelText(title, size, buffer, XmlFile.HeldReferences());
             AddParsedItem(id, text, size, ckPlain, baseFirst, false);

@@ -254,6 +254,33 @@ private:
 
 } // namespace
 
+std::string_view TPieceStore::Find(uint32_t Key, bool *Found) const
+{
+    const auto at = std::lower_bound(FIndex.begin(), FIndex.end(), Key, [](const TEntry &E, uint32_t K) { return E.Key < K; });
+    const bool found = at != FIndex.end() && at->Key == Key;
+    if (Found)
+        *Found = found;
+    return found ? std::string_view(FBytes).substr(at->Start, at->Size) : std::string_view();
+}
+
+void TPieceStore::Put(uint32_t Key, std::string_view Bytes)
+{
+    const auto at = std::lower_bound(FIndex.begin(), FIndex.end(), Key, [](const TEntry &E, uint32_t K) { return E.Key < K; });
+    const TEntry entry{Key, uint32_t(FBytes.size()), uint32_t(Bytes.size())};
+    FBytes.append(Bytes);
+    if (at != FIndex.end() && at->Key == Key)
+        *at = entry;
+    else
+        FIndex.insert(at, entry);
+}
+
+void TPieceStore::Erase(uint32_t Key)
+{
+    const auto at = std::lower_bound(FIndex.begin(), FIndex.end(), Key, [](const TEntry &E, uint32_t K) { return E.Key < K; });
+    if (at != FIndex.end() && at->Key == Key)
+        FIndex.erase(at);
+}
+
 std::string_view TSpliceLayout::EmptyEnd(int Site) const
 {
     if (!Sites[size_t(Site)].UsualEmptyEnd) {
@@ -382,12 +409,13 @@ bool TTransResourceFileNode::MakeSpliceParts(const std::shared_ptr<const TSplice
                 parts->CollectionAt[c] = known->second;
                 continue;
             }
-            parts->Collections.push_back({Language.NodeText(element, Layout->Style), PrefixesIn(element)});
-            parts->CollectionAt[c] = int(parts->Collections.size()) - 1;
-            taken.emplace(element.internal_object(), parts->CollectionAt[c]);
+            const int number = int(taken.size());
+            parts->Collections.Put(uint32_t(number), Language.NodeText(element, Layout->Style));
+            parts->CollectionAt[c] = number;
+            taken.emplace(element.internal_object(), number);
         }
     }
-    parts->CheckPrefixes = !parts->Collections.empty();
+    parts->CheckPrefixes = !parts->Collections.Empty();
     parts->StateComments = Layout->StateCommentValues;
     FParts = std::move(parts);
     return true;
@@ -450,21 +478,21 @@ bool TTransResourceFileNode::SaveSpliced(const QString &NewResFile, bool WriteNo
         }
         parts.Wrote[k] = true;
         parts.Written[k] = ValueToWrite(*item, keep);
-        parts.Pieces.erase(int(k));
         const char *utf8 = Utf8Of(parts.Written[k], buffer);
         if (values && !IsPlainText(utf8, ContentKindOf(item))) {
             // Markup and CDATA as WriteContent makes them, written once.
             pugi::xml_document scratch;
             pugi::xml_node element = scratch.append_child("content");
             WriteContent(element, parts.Written[k].get(), ContentKindOf(item), true);
-            TSpliceParts::TPiece piece;
+            std::string bytes;
             {
-                TPieceWriter writer(piece.Bytes, layout.Style);
+                TPieceWriter writer(bytes, layout.Style);
                 for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling())
                     writer.Node(child);
             }
-            piece.Prefixes = PrefixesIn(element);
-            parts.Pieces.emplace(int(k), std::move(piece));
+            parts.Pieces.Put(uint32_t(k), bytes);
+        } else if (!parts.Pieces.Empty()) {
+            parts.Pieces.Erase(uint32_t(k));
         }
         StoreItem(item);
     }
@@ -488,9 +516,10 @@ bool TTransResourceFileNode::SaveSpliced(const QString &NewResFile, bool WriteNo
                 const TSpliceLayout::TSite &site = layout.Sites[k];
                 return std::string("\x01") + (site.ContentStart ? layout.Bytes.substr(site.ContentStart, site.ContentEnd - site.ContentStart) : "");
             }
-            const auto piece = parts.Pieces.find(int(k));
-            if (piece != parts.Pieces.end())
-                return piece->second.Bytes;
+            bool isPiece = false;
+            const std::string_view piece = parts.Pieces.Find(uint32_t(k), &isPiece);
+            if (isPiece)
+                return std::string(piece);
             std::string utf8buffer, sentinelBuffer, escaped;
             AppendEscapedApostrophes(escaped, WithReferenceSentinels(Utf8Of(parts.Written[k], utf8buffer), sentinelBuffer));
             return escaped;
@@ -577,7 +606,7 @@ std::string TTransResourceFileNode::SplicedText(const std::vector<bool> &LeftOut
             if (c < collections.size() && (s == sites.size() || collections[c].Start < sites[s].Start)) {
                 if (parts.CollectionAt[c] >= 0) {
                     copyTo(collections[c].Start);
-                    writer.Bytes(parts.Collections[size_t(parts.CollectionAt[c])].Bytes);
+                    writer.Bytes(parts.Collections.Find(uint32_t(parts.CollectionAt[c])));
                     at = collections[c].End;
                 }
                 ++c;
@@ -601,14 +630,15 @@ std::string TTransResourceFileNode::SplicedText(const std::vector<bool> &LeftOut
             }
             copyTo(site.AttributesEnd);
             at = site.End;
-            const auto piece = parts.Pieces.find(int(k));
-            if (piece != parts.Pieces.end() ? piece->second.Bytes.empty() : !*utf8) {
+            bool isPiece = false;
+            const std::string_view piece = parts.Pieces.Find(uint32_t(k), &isPiece);
+            if (isPiece ? piece.empty() : !*utf8) {
                 writer.Bytes(layout.EmptyEnd(int(k)));
                 continue;
             }
             writer.Bytes(">", 1);
-            if (piece != parts.Pieces.end()) {
-                writer.Bytes(piece->second.Bytes);
+            if (isPiece) {
+                writer.Bytes(piece);
             } else {
                 writer.AndroidText(utf8);
             }
@@ -641,21 +671,31 @@ void TTransResourceFileNode::DeclareSplicedPrefixes()
     };
     for (const TSpliceLayout::TPrefixAt &use : layout.Used)
         uses.push_back({use.At, &use.Prefix});
+    std::vector<TPrefixUse> written; // of the pieces, which the uses point into
+    written.reserve(layout.Sites.size() + layout.Collections.size());
     for (size_t k = 0; k < layout.Sites.size(); ++k) {
         const uint32_t at = layout.Sites[k].AttributesEnd;
         if (parts.Wrote[k]) {
-            const auto piece = parts.Pieces.find(int(k));
-            if (piece != parts.Pieces.end())
-                add(at, piece->second.Prefixes);
+            bool isPiece = false;
+            const std::string_view piece = parts.Pieces.Find(uint32_t(k), &isPiece);
+            if (isPiece && piece.find(':') != std::string_view::npos) {
+                written.push_back(PrefixesInText(piece));
+                add(at, written.back());
+            }
         } else {
             const auto content = layout.ContentPrefixes.find(int(k));
             if (content != layout.ContentPrefixes.end())
                 add(at, content->second);
         }
     }
-    for (size_t c = 0; c < layout.Collections.size(); ++c)
-        add(layout.Collections[c].Start, parts.CollectionAt[c] >= 0 ? parts.Collections[size_t(parts.CollectionAt[c])].Prefixes
-                                                                    : layout.Collections[c].Prefixes);
+    for (size_t c = 0; c < layout.Collections.size(); ++c) {
+        if (parts.CollectionAt[c] < 0) {
+            add(layout.Collections[c].Start, layout.Collections[c].Prefixes);
+            continue;
+        }
+        written.push_back(PrefixesInText(parts.Collections.Find(uint32_t(parts.CollectionAt[c]))));
+        add(layout.Collections[c].Start, written.back());
+    }
     for (const auto &declaration : parts.Declarations)
         AddOnce(declared, declaration.first);
     std::stable_sort(uses.begin(), uses.end(), [](const TUse &A, const TUse &B) { return A.At < B.At; });
@@ -708,7 +748,7 @@ void TTransResourceFileNode::TreeFromParts()
         if (parts.CollectionAt[c] < 0)
             continue;
         TXmlDocument piece;
-        piece.LoadPiece(parts.Collections[size_t(parts.CollectionAt[c])].Bytes, layout.Style.SpaceBeforeSlash, false);
+        piece.LoadPiece(std::string(parts.Collections.Find(uint32_t(parts.CollectionAt[c]))), layout.Style.SpaceBeforeSlash, false);
         doc.ReplaceWithCopy(collections[c], piece, piece.Root());
     }
     size_t comment = 0;

@@ -87,6 +87,26 @@ struct TSpliceLayout
     std::string_view EmptyEnd(int Site) const;
 };
 
+// Pieces of written text by number, kept end to end in one string: a piece written anew goes at the end, and the one
+// it replaces stays there unused.
+class TPieceStore
+{
+public:
+    // The piece of Key; Found tells whether there is one (an empty piece is one).
+    std::string_view Find(uint32_t Key, bool *Found = nullptr) const;
+    void Put(uint32_t Key, std::string_view Bytes);
+    void Erase(uint32_t Key);
+    bool Empty() const { return FIndex.empty(); }
+
+private:
+    struct TEntry
+    {
+        uint32_t Key, Start, Size;
+    };
+    std::string FBytes;
+    std::vector<TEntry> FIndex; // by key
+};
+
 // What a language file written by splicing puts into its default's text, as its last save left it: every item
 // written into its site and every comment and namespace declared stays until a later save writes anew.
 struct TSpliceParts
@@ -95,21 +115,9 @@ struct TSpliceParts
     std::vector<int> SiteItems;     // per site: the index of this file's item saved there, -1 for none
     std::vector<TItemText> Written; // per site: the value last written there (empty: emptied, or Wrote not set)
     std::vector<bool> Wrote;        // per site: a value was written there; else the default's content stands
-    // By site: a value written as other than plain text (markup, CDATA), as the bytes and prefixes it came to.
-    struct TPiece
-    {
-        std::string Bytes;
-        GlossmillXml::TPrefixUse Prefixes;
-    };
-    std::unordered_map<int, TPiece> Pieces;
-    // This file's plurals and arrays that took a collection's place, written in the default's style.
-    struct TCollection
-    {
-        std::string Bytes;
-        GlossmillXml::TPrefixUse Prefixes;
-    };
-    std::vector<TCollection> Collections;
-    std::vector<int> CollectionAt;          // per collection of the layout: the one of Collections there, -1 for none
+    TPieceStore Pieces;             // by site: a value written as other than plain text (markup, CDATA), as bytes
+    TPieceStore Collections;        // this file's plurals and arrays that took a collection's place, as bytes
+    std::vector<int> CollectionAt;  // per collection of the layout: the one of Collections there, -1 for none
     std::vector<std::string> StateComments; // per state comment of the layout: its text now
     std::vector<std::string> AddedComments; // comments that saves added before the root, in order
     std::vector<std::pair<std::string, std::string>> Declarations; // prefixes and URIs that saves declared on the root

@@ -122,7 +122,7 @@ TTranslateItem *TTransResourceFileNode::ItemForElement(const QString &ID, QHash<
 TTranslateItem *TTransResourceFileNode::AppendItem(std::unique_ptr<TTranslateItem> Item, tContentKind Kind)
 {
     TTranslateItem *item = Item.get();
-    item->Changed.CountIn(&FUnsavedItems);
+    item->Changed.CountIn(&FUnsaved);
     item->FContentKind = Kind;
     Items.push_back(std::move(Item));
     return item;
@@ -178,7 +178,7 @@ void TTransResourceFileNode_Menu::SetTreeIcon(QTreeWidget *Tree)
 
 bool TTransResourceFileNode::NeedSave()
 {
-    return FUnsavedItems > 0;
+    return FUnsaved.Value() > 0;
 }
 
 void TTransResourceFileNode::AddAllToListView()

@@ -113,12 +113,59 @@ const QString &TItemText::get() const
     return Shared()->Text;
 }
 
+namespace {
+
+// The counts by number (0 stands for none), and the numbers free again. Never freed: a count may be given back
+// after static objects are gone.
+struct TUnsavedCounts
+{
+    std::vector<int> Values{0};
+    std::vector<uint32_t> Free;
+};
+
+TUnsavedCounts &UnsavedCounts()
+{
+    static auto *counts = new TUnsavedCounts;
+    return *counts;
+}
+
+} // namespace
+
+TUnsavedCount::TUnsavedCount()
+{
+    TUnsavedCounts &counts = UnsavedCounts();
+    if (counts.Free.empty()) {
+        FNumber = uint32_t(counts.Values.size());
+        counts.Values.push_back(0);
+    } else {
+        FNumber = counts.Free.back();
+        counts.Free.pop_back();
+    }
+}
+
+TUnsavedCount::~TUnsavedCount()
+{
+    TUnsavedCounts &counts = UnsavedCounts();
+    counts.Values[FNumber] = 0;
+    counts.Free.push_back(FNumber);
+}
+
+int TUnsavedCount::Value() const
+{
+    return UnsavedCounts().Values[FNumber];
+}
+
+void TUnsavedCount::Add(uint32_t Number, int Delta)
+{
+    if (Number)
+        UnsavedCounts().Values[Number] += Delta;
+}
+
 TChangedFlag &TChangedFlag::operator=(bool Value)
 {
     if (Value != bool(*this)) {
-        if (int *count = Count())
-            *count += Value ? 1 : -1;
-        FBits = (FBits & ~uintptr_t(1)) | uintptr_t(Value);
+        TUnsavedCount::Add(FBits >> 1, Value ? 1 : -1);
+        FBits = (FBits & ~uint32_t(1)) | uint32_t(Value);
     }
     return *this;
 }
@@ -128,11 +175,11 @@ TChangedFlag::~TChangedFlag()
     *this = false;
 }
 
-void TChangedFlag::CountIn(int *Count)
+void TChangedFlag::CountIn(const TUnsavedCount *Count)
 {
     const bool value = *this;
     *this = false;
-    FBits = reinterpret_cast<uintptr_t>(Count);
+    FBits = (Count ? Count->Number() : 0) << 1;
     *this = value;
 }
 
@@ -223,7 +270,10 @@ void TTranslateItem::operator delete(void *Item)
         ItemSlots().Give(Item);
 }
 
-TTranslateItem::TTranslateItem() = default;
+TTranslateItem::TTranslateItem()
+    : UndoAffectedState(false), UndoAffectedVal(false), EnableUndoMode(false), RepaintAfterUndoOrRedo(false)
+{
+}
 
 TTranslateItem::~TTranslateItem()
 {
@@ -256,13 +306,13 @@ void TTranslateItem::WriteTranslateValue(const QString &NewValue)
     Changed = true;
 
     // The snapshot above already holds the old state, so the state change takes none of its own.
-    const bool undoMode = EnableUndoMode;
+    struct TRestore
+    {
+        TTranslateItem &Item;
+        bool Value;
+        ~TRestore() { Item.EnableUndoMode = Value; }
+    } restore{*this, EnableUndoMode};
     EnableUndoMode = false;
-    struct Restore {
-        bool &flag;
-        bool value;
-        ~Restore() { flag = value; }
-    } restore{EnableUndoMode, undoMode};
     WriteTranslateState(GetStateAfterValueChange(NewValue.isEmpty(), FTranslateState));
 }
 

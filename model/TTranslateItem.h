@@ -35,6 +35,7 @@ class TItemText
 {
 public:
     TItemText() = default;
+    explicit TItemText(const QString &Text) { *this = Text; }
     TItemText(const TItemText &Other);
     TItemText &operator=(const TItemText &Other);
     TItemText &operator=(const QString &Text);
@@ -76,6 +77,24 @@ inline bool operator==(const TItemText &A, const char *B) { return A.get() == QS
 inline bool operator!=(const TItemText &A, const QString &B) { return !(A == B); }
 inline bool operator!=(const QString &A, const TItemText &B) { return !(A == B); }
 
+// A count of the unsaved items of one file. Items name it by a number, so that their flag takes four bytes.
+class TUnsavedCount
+{
+public:
+    TUnsavedCount();
+    ~TUnsavedCount();
+    TUnsavedCount(const TUnsavedCount &) = delete;
+    TUnsavedCount &operator=(const TUnsavedCount &) = delete;
+
+    int Value() const;
+    uint32_t Number() const { return FNumber; }
+    // Changes the count of that number (0: none) by Delta.
+    static void Add(uint32_t Number, int Delta);
+
+private:
+    uint32_t FNumber;
+};
+
 // Whether an item differs from what its file holds. The item of a file counts itself among the file's unsaved items
 // while it is set, so that asking a file whether it needs saving costs the same however many items it has.
 class TChangedFlag
@@ -90,12 +109,10 @@ public:
     operator bool() const { return FBits & 1; }
 
     // Counts the flag in Count from now on (nullptr: in none), taking its present value along.
-    void CountIn(int *Count);
+    void CountIn(const TUnsavedCount *Count);
 
 private:
-    int *Count() const { return reinterpret_cast<int *>(FBits & ~uintptr_t(1)); }
-
-    uintptr_t FBits = 0; // the count's address; bit 0 the value
+    uint32_t FBits = 0; // the count's number shifted by one; bit 0 the value
 };
 
 // A stack of snapshots (owned), newest last. It takes a pointer's room until the first one is pushed: most items
@@ -132,13 +149,20 @@ public:
     TSnapshotStack RedoList;
     TItemText WhSpaceHeader;
     TItemText WhSpaceTrailer;
-    TChangedFlag Changed;
-    // The small fields together, so that they share one word.
-    bool UndoAffectedState = false;
-    bool UndoAffectedVal = false;
+    // The small fields together, so that they share one word (all false on a new item).
+    bool UndoAffectedState : 1;
+    bool UndoAffectedVal : 1;
+    bool EnableUndoMode : 1;
+    bool RepaintAfterUndoOrRedo : 1;
     tTransState FTranslateState = tsUnknown;
-    bool EnableUndoMode = false;
-    bool RepaintAfterUndoOrRedo = false;
+
+private:
+    friend class TTransResourceFileNode;
+    // How the text stood in its file (a tContentKind), kept by the file's node.
+    unsigned char FContentKind = 0;
+
+public:
+    TChangedFlag Changed;
 
     QString TranslateValue() const { return FTranslatedValue.get(); }
     void setTranslateValue(const QString &NewValue) { WriteTranslateValue(NewValue); }
@@ -175,10 +199,6 @@ public:
     static void operator delete(void *Item);
 
 private:
-    friend class TTransResourceFileNode;
-    // How the text stood in its file (a tContentKind), kept by the file's node.
-    unsigned char FContentKind = 0;
-
     std::unique_ptr<TTranslateItem> Snapshot() const;
     static void StepHistory(TTranslateItem &Item, TSnapshotStack &From, TSnapshotStack &To);
 };

@@ -380,6 +380,22 @@ TEST(XmlDocument, UsedPrefixesGetDeclared)
     EXPECT_EQ(doc.SaveToBytes(), once);
 }
 
+// Read from written text, the prefixes come as a walk of the tree meets them.
+TEST(XmlDocument, PrefixesOfWrittenTextAreThoseOfTheTree)
+{
+    for (const char *xml : {"<r/>", "<a:r b:x='1' xmlns:c=\"urn:c\"><c:s d:y=\"&gt;'\" e:z='\"'/><!-- <f:t/> --><![CDATA[<g:u/>]]><?h:pi i:x?><j:v>t &lt;k:w/&gt;</j:v></a:r>",
+                            "<x xmlns:p=\"urn:p\"><p:y xmlns:q='urn:q' q:a='1'><q:z/>text</p:y><p:y/></x>"}) {
+        TXmlDocument doc;
+        doc.LoadFromBytes(xml);
+        const TPrefixUse tree = PrefixesIn(doc.Root());
+        const std::string text = doc.SaveToString().toStdString();
+        const TPrefixUse written = PrefixesInText(text);
+        EXPECT_EQ(written.Used, tree.Used) << xml;
+        EXPECT_EQ(written.Declared, tree.Declared) << xml;
+        EXPECT_EQ(written.DeclaredBelow, tree.DeclaredBelow) << xml;
+    }
+}
+
 TEST(XmlDocument, NamesSplitIntoPrefixAndLocalName)
 {
     TXmlDocument doc;
