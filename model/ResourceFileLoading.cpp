@@ -708,9 +708,12 @@ bool TTransResourceFileNode::RecreateFileFromBase()
                             QFile::remove(path);
             }
         }
-        // Written by splicing, the file needs no document of its own until something asks for one.
-        if (FParts)
+        // Written by splicing, the file needs no document of its own until something asks for one; the pieces of
+        // its rebuild are all in.
+        if (FParts) {
+            FParts->Pieces.Shrink();
             XmlFile.Defer([this](TXmlDocument &) { TreeFromParts(); });
+        }
         return result;
     } catch (const std::exception &e) {
         LogException(&e, QString());

@@ -281,6 +281,23 @@ void TPieceStore::Erase(uint32_t Key)
         FIndex.erase(at);
 }
 
+void TPieceStore::Shrink()
+{
+    // The pieces written anew are kept at the end: the room of those they replaced goes as well.
+    std::string bytes;
+    size_t size = 0;
+    for (const TEntry &entry : FIndex)
+        size += entry.Size;
+    bytes.reserve(size);
+    for (TEntry &entry : FIndex) {
+        const uint32_t start = uint32_t(bytes.size());
+        bytes.append(FBytes, entry.Start, entry.Size);
+        entry.Start = start;
+    }
+    FBytes.swap(bytes);
+    FIndex.shrink_to_fit();
+}
+
 std::string_view TSpliceLayout::EmptyEnd(int Site) const
 {
     if (!Sites[size_t(Site)].UsualEmptyEnd) {
@@ -415,6 +432,7 @@ bool TTransResourceFileNode::MakeSpliceParts(const std::shared_ptr<const TSplice
             taken.emplace(element.internal_object(), number);
         }
     }
+    parts->Collections.Shrink();
     parts->CheckPrefixes = !parts->Collections.Empty();
     parts->StateComments = Layout->StateCommentValues;
     FParts = std::move(parts);
@@ -483,7 +501,8 @@ bool TTransResourceFileNode::SaveSpliced(const QString &NewResFile, bool WriteNo
             // Markup and CDATA as WriteContent makes them, written once.
             pugi::xml_document scratch;
             pugi::xml_node element = scratch.append_child("content");
-            WriteContent(element, parts.Written[k].get(), ContentKindOf(item), true);
+            // The value itself stays as it is: a string made of it goes with the piece.
+            WriteContent(element, QString::fromUtf8(utf8), ContentKindOf(item), true);
             std::string bytes;
             {
                 TPieceWriter writer(bytes, layout.Style);

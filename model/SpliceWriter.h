@@ -97,6 +97,8 @@ public:
     void Put(uint32_t Key, std::string_view Bytes);
     void Erase(uint32_t Key);
     bool Empty() const { return FIndex.empty(); }
+    // Keeps no room beyond the pieces there are.
+    void Shrink();
 
 private:
     struct TEntry
