@@ -845,7 +845,9 @@ TPrefixUse PrefixesInText(std::string_view Xml)
     return use;
 }
 
-QString PrefixUri(const QString &Prefix, const QHash<QString, QString> &Known)
+namespace {
+
+const QHash<QString, QString> &AndroidPrefixes()
 {
     static const QHash<QString, QString> android = {
         {QStringLiteral("android"), QStringLiteral("http://schemas.android.com/apk/res/android")},
@@ -853,9 +855,26 @@ QString PrefixUri(const QString &Prefix, const QHash<QString, QString> &Known)
         {QStringLiteral("app"), QStringLiteral("http://schemas.android.com/apk/res-auto")},
         {QStringLiteral("xliff"), QStringLiteral("urn:oasis:names:tc:xliff:document:1.2")},
     };
+    return android;
+}
+
+} // namespace
+
+QString PrefixUri(const QString &Prefix, const QHash<QString, QString> &Known)
+{
     if (Prefix == QLatin1String("xml") || Prefix == QLatin1String("xmlns"))
         return QString();
-    return Known.value(Prefix, android.value(Prefix));
+    return Known.value(Prefix, AndroidPrefixes().value(Prefix));
+}
+
+std::vector<std::string> PrefixesWithUri(const QHash<QString, QString> &Known)
+{
+    std::vector<std::string> prefixes;
+    for (const QHash<QString, QString> *table : {&Known, &AndroidPrefixes()})
+        for (auto it = table->cbegin(); it != table->cend(); ++it)
+            if (!PrefixUri(it.key(), Known).isEmpty())
+                AddOnce(prefixes, it.key().toUtf8().constData(), size_t(it.key().toUtf8().size()));
+    return prefixes;
 }
 
 TPrefixUse DeclareUsedPrefixes(TXmlDocument &Doc, const QHash<QString, QString> &Known)

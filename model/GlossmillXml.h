@@ -266,6 +266,8 @@ TPrefixUse PrefixesIn(const pugi::xml_node &Start);
 TPrefixUse PrefixesInText(std::string_view Xml);
 // The URI a prefix is declared with: from Known, else the one Android files use; empty for xml, xmlns and the unknown.
 QString PrefixUri(const QString &Prefix, const QHash<QString, QString> &Known);
+// Every prefix that PrefixUri gives a URI for.
+std::vector<std::string> PrefixesWithUri(const QHash<QString, QString> &Known);
 // Declares on the root every prefix that the document uses but declares nowhere, taking the URI from PrefixUri; a
 // prefix of unknown URI stays as it is. Returns what the root's tree used and declared before.
 TPrefixUse DeclareUsedPrefixes(TXmlDocument &Doc, const QHash<QString, QString> &Known);

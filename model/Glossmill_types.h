@@ -195,6 +195,13 @@ protected:
     TItemText ParsedID(const pugi::xml_attribute &Attr, int &BaseFirst);
     // A default file: the last item parsed goes by these bytes.
     void NoteRawID(const char *Bytes) { FRawIDs.Add(Bytes); }
+    // A language file being parsed: Element, a child of its root, is one of its plurals or arrays when its tag says so.
+    void NoteCollection(const pugi::xml_node &Element)
+    {
+        if (FPairing.Active)
+            if (const GlossmillXml::TCollectionKey key = GlossmillXml::CollectionKeyOf(Element); key.Tag)
+                FPairing.Collections.emplace(key, Element);
+    }
     // GetItemByID for the items parsed so far, by way of the pairing while a language file is parsed.
     TTranslateItem *ParsedItemByID(const QString &ID);
     // Adds a copy of every default item this file lacks, in State; values files also get an empty element each.

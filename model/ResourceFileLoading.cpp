@@ -390,8 +390,11 @@ void TTransResourceFileNode_Value::ParseXMLNode(pugi::xml_node Element)
         std::string buffer;
         // The whole tree in one walk, an element before its descendants; the state comment follows once, after it.
         ForEachElement(Element, [&](const pugi::xml_node &e) {
-            if (!LocalNameIs(e.name(), "string"))
+            if (!LocalNameIs(e.name(), "string")) {
+                if (e.parent() == Element)
+                    NoteCollection(e);
                 return;
+            }
             const pugi::xml_attribute name = FindAttribute(e, "name");
             if (!name)
                 return;

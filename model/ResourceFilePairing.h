@@ -4,6 +4,8 @@
 // identifier is found, and its text shared, without a conversion.
 #include <QHash>
 #include <QString>
+
+#include "GlossmillXml.h"
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -16,6 +18,9 @@ struct TPairing
     QHash<QString, int> OwnIDs;  // the first item of each identifier the default lacks
     bool Repeats = false;        // the file has an identifier twice
     int NextRaw = 0;             // the default's item to look at first for the next identifier (TRawIDs)
+    // A values file's own plurals and arrays among its root's children, the first of each tag and name, as the parse
+    // met them.
+    std::unordered_map<GlossmillXml::TCollectionKey, pugi::xml_node, GlossmillXml::TCollectionKey::THash> Collections;
 
     void Start(size_t DefaultItems)
     {
@@ -28,6 +33,7 @@ struct TPairing
         Active = false;
         Repeats = false;
         NextRaw = 0;
+        Collections.clear();
         BaseIndex = std::vector<int>();
         Paired = std::vector<int>();
         OwnIDs = QHash<QString, int>();

@@ -409,7 +409,9 @@ bool TTransResourceFileNode::MakeSpliceParts(const std::shared_ptr<const TSplice
     // The language's own plurals and arrays in place of the default's of the same tag and name.
     parts->CollectionAt.assign(Layout->Collections.size(), -1);
     if (const pugi::xml_node languageRoot = Language.Root()) {
-        const auto translated = CollectionsOf(languageRoot);
+        // A values file's were found as it was parsed.
+        const auto found = SiteContentIsWritten() ? decltype(FPairing.Collections)() : CollectionsOf(languageRoot);
+        const auto &translated = SiteContentIsWritten() ? FPairing.Collections : found;
         std::unordered_map<const void *, int> taken;
         for (size_t c = 0; c < Layout->Collections.size() && !translated.empty(); ++c) {
             const TSpliceLayout::TCollection &collection = Layout->Collections[c];
@@ -618,6 +620,7 @@ std::string TTransResourceFileNode::SplicedText(const std::vector<bool> &LeftOut
             writer.Bytes("\"", 1);
         }
         std::string utf8Buffer, sentinelBuffer;
+        TPieceStore::TCursor pieces(parts.Pieces);
         size_t s = 0, c = 0;
         const auto &sites = layout.Sites;
         const auto &collections = layout.Collections;
@@ -650,7 +653,7 @@ std::string TTransResourceFileNode::SplicedText(const std::vector<bool> &LeftOut
             copyTo(site.AttributesEnd);
             at = site.End;
             bool isPiece = false;
-            const std::string_view piece = parts.Pieces.Find(uint32_t(k), &isPiece);
+            const std::string_view piece = pieces.Find(uint32_t(k), isPiece);
             if (isPiece ? piece.empty() : !*utf8) {
                 writer.Bytes(layout.EmptyEnd(int(k)));
                 continue;
@@ -674,6 +677,34 @@ void TTransResourceFileNode::DeclareSplicedPrefixes()
 {
     TSpliceParts &parts = *FParts;
     const TSpliceLayout &layout = *parts.Layout;
+    // Only a prefix with a URI that nothing declares outside the parts can come to be declared; unless the parts may
+    // use one, there is nothing to declare.
+    std::vector<std::string> candidates;
+    for (std::string &prefix : PrefixesWithUri(FNamespaces)) {
+        const bool declared = std::find(layout.Declared.begin(), layout.Declared.end(), prefix) != layout.Declared.end()
+            || std::any_of(parts.Declarations.begin(), parts.Declarations.end(),
+                           [&](const auto &D) { return D.first == prefix; });
+        if (!declared)
+            candidates.push_back(std::move(prefix) + ':');
+    }
+    auto candidate = [&](const std::string &Prefix) {
+        return std::find(candidates.begin(), candidates.end(), Prefix + ':') != candidates.end();
+    };
+    auto mentions = [&](std::string_view Bytes) {
+        return std::any_of(candidates.begin(), candidates.end(),
+                           [&](const std::string &C) { return Bytes.find(C) != std::string_view::npos; });
+    };
+    bool maybe = mentions(parts.Pieces.Bytes()) || mentions(parts.Collections.Bytes());
+    for (size_t i = 0; i < layout.Used.size() && !maybe; ++i)
+        maybe = candidate(layout.Used[i].Prefix);
+    for (auto it = layout.ContentPrefixes.begin(); it != layout.ContentPrefixes.end() && !maybe; ++it)
+        if (!parts.Wrote[size_t(it->first)])
+            maybe = std::any_of(it->second.Used.begin(), it->second.Used.end(), candidate);
+    for (size_t c = 0; c < layout.Collections.size() && !maybe; ++c)
+        if (parts.CollectionAt[c] < 0)
+            maybe = std::any_of(layout.Collections[c].Prefixes.Used.begin(), layout.Collections[c].Prefixes.Used.end(), candidate);
+    if (!maybe)
+        return;
     // Where each use stands in the document, so that the prefixes come in the order a walk of it meets them.
     struct TUse
     {
@@ -692,11 +723,12 @@ void TTransResourceFileNode::DeclareSplicedPrefixes()
         uses.push_back({use.At, &use.Prefix});
     std::vector<TPrefixUse> written; // of the pieces, which the uses point into
     written.reserve(layout.Sites.size() + layout.Collections.size());
+    TPieceStore::TCursor pieces(parts.Pieces);
     for (size_t k = 0; k < layout.Sites.size(); ++k) {
         const uint32_t at = layout.Sites[k].AttributesEnd;
         if (parts.Wrote[k]) {
             bool isPiece = false;
-            const std::string_view piece = parts.Pieces.Find(uint32_t(k), &isPiece);
+            const std::string_view piece = pieces.Find(uint32_t(k), isPiece);
             if (isPiece && piece.find(':') != std::string_view::npos) {
                 written.push_back(PrefixesInText(piece));
                 add(at, written.back());

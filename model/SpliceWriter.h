@@ -99,6 +99,27 @@ public:
     bool Empty() const { return FIndex.empty(); }
     // Keeps no room beyond the pieces there are.
     void Shrink();
+    // Every piece end to end, those written over among them.
+    std::string_view Bytes() const { return FBytes; }
+
+    // Walks the pieces in the order of their keys, for asking keys that only grow.
+    class TCursor
+    {
+    public:
+        explicit TCursor(const TPieceStore &Store) : FStore(Store) {}
+        std::string_view Find(uint32_t Key, bool &Found)
+        {
+            while (FAt < FStore.FIndex.size() && FStore.FIndex[FAt].Key < Key)
+                ++FAt;
+            Found = FAt < FStore.FIndex.size() && FStore.FIndex[FAt].Key == Key;
+            return Found ? std::string_view(FStore.FBytes).substr(FStore.FIndex[FAt].Start, FStore.FIndex[FAt].Size)
+                         : std::string_view();
+        }
+
+    private:
+        const TPieceStore &FStore;
+        size_t FAt = 0;
+    };
 
 private:
     struct TEntry
