@@ -140,6 +140,9 @@ void TXmlDocument::Clear()
     NewGeneration();
     FDoc.reset();
     FLayout = TXmlLayout();
+    FLayoutPending = false;
+    FRawText = std::string();
+    FParsedText = nullptr;
     FDetectedEncoding = QStringLiteral("UTF-8");
     FCRLF = false;
     FSpaceBeforeSlash = true;
@@ -154,6 +157,9 @@ void TXmlDocument::Swap(TXmlDocument &Other)
     FDoc = std::move(Other.FDoc);
     Other.FDoc = std::move(doc);
     std::swap(FLayout, Other.FLayout);
+    std::swap(FLayoutPending, Other.FLayoutPending);
+    std::swap(FRawText, Other.FRawText);
+    std::swap(FParsedText, Other.FParsedText);
     std::swap(FDetectedEncoding, Other.FDetectedEncoding);
     std::swap(FCRLF, Other.FCRLF);
     std::swap(FSpaceBeforeSlash, Other.FSpaceBeforeSlash);
@@ -167,6 +173,7 @@ void TXmlDocument::Swap(TXmlDocument &Other)
 void TXmlDocument::Assign(const TXmlDocument &Source)
 {
     Source.Built();
+    Source.EnsureLayout();
     FBuild = nullptr;
     NewGeneration();
     FDoc.reset(Source.FDoc);

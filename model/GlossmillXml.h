@@ -71,8 +71,14 @@ public:
     // Unreadable file, or anything but a regular file (a folder, a device, a FIFO): throws before the document changes. Undecodable text or malformed XML (also anything that is
     // not exactly one root element with whitespace around it): throws after; what was parsed so far stays.
     // LastWrite, when given, receives the file's last write as it was read (ns since 1970). KnownRegular: the caller
-    // has just seen a regular file (not a link) there.
-    void LoadFromFile(const QString &FileName, qint64 *LastWrite = nullptr, bool KnownRegular = false);
+    // has just seen a regular file (not a link) there. LayoutLater: the file's layout is read only when something first
+    // needs it, and until then its text as read stays (SourceText).
+    void LoadFromFile(const QString &FileName, qint64 *LastWrite = nullptr, bool KnownRegular = false,
+                      bool LayoutLater = false);
+    // The text of an element of the file loaded with LayoutLater, as the file held it; empty where that cannot be told
+    // (its layout read since, an element made since, one with nothing after it among its siblings).
+    std::string_view SourceText(const pugi::xml_node &Element) const;
+    bool SpaceBeforeSlash() const { return FSpaceBeforeSlash; }
     // The encoding is detected from the byte-order mark and the XML declaration, as for a file.
     void LoadFromBytes(const QByteArray &Bytes);
     void LoadFromString(const QString &Text);
@@ -179,16 +185,22 @@ private:
     void Built() const;
     class TParseBuffer;
     // Owned: the buffer that holds Bytes, for the document to take over; null when they are the caller's.
-    void LoadBytes(QByteArrayView Bytes, TParseBuffer *Owned);
+    void LoadBytes(QByteArrayView Bytes, TParseBuffer *Owned, bool LayoutLater = false);
     // Text is UTF-8; the document takes it over when it can parse it in place. SpaceBeforeSlash: 1 or 0 to take that
     // as the usual form of empty elements, -1 to count which form the text uses more.
-    void ParseUtf8(TParseBuffer &Text, int SpaceBeforeSlash = -1);
+    void ParseUtf8(TParseBuffer &Text, int SpaceBeforeSlash = -1, bool LayoutLater = false);
+    // Reads the layout that a load with LayoutLater left for later.
+    void EnsureLayout() const;
     // The file's text in UTF-8, line ends as the file had them; true when those are already the file's bytes.
     bool Serialize(std::string &Out, const TOmitSet *Omit) const;
     QByteArray Encode(const std::string &Utf8) const;
 
     pugi::xml_document FDoc;
-    TXmlLayout FLayout;
+    mutable TXmlLayout FLayout;
+    // While the layout waits: the text as read, and where the tree's names lie in the text parsed in place.
+    mutable bool FLayoutPending = false;
+    mutable std::string FRawText;
+    const char *FParsedText = nullptr;
     QString FDetectedEncoding;
     bool FCRLF = false;            // the file's line ends were CR LF
     bool FSpaceBeforeSlash = true; // empty elements are written "<x />" rather than "<x/>"
@@ -333,6 +345,13 @@ public:
 private:
     std::unique_ptr<Impl::TXmlWriter> FWriter;
 };
+
+// Whether a save of a document of Style writes an element as the text a file held it in (Source, the element whole),
+// read with its layout in a file whose usual empty element had a space before its slash or not: nothing in it that
+// the reading would change (references, entities but the predefined and declared ones, ">" in text, blanks in a tag
+// that no layout keeps, line ends of CR, processing instructions) and no empty element of the file's usual form that
+// the document writes otherwise.
+bool WrittenAsItStands(std::string_view Source, const TXmlDocument::TStyle &Style, bool SourceSpaceBeforeSlash);
 
 // Gives every LF that no CR stands before a CR, as a save of a document with CR LF line ends does.
 void AddCarriageReturns(std::string &Text);

@@ -100,7 +100,8 @@ TLayoutScan GlossmillXml::Impl::ScanLayout(std::string_view Text, bool SpaceBefo
     }
 }
 
-void GlossmillXml::Impl::ApplyLayout(const TLayoutScan &Scan, const char *Text, const pugi::xml_node &Root, TXmlLayout &Layout)
+void GlossmillXml::Impl::ApplyLayout(const TLayoutScan &Scan, const char *Text, size_t Size, const pugi::xml_node &Root,
+                                     TXmlLayout &Layout)
 {
     const std::vector<TLayoutScan::TAttribute> &attributes = Scan.Attributes;
     const std::vector<TLayoutScan::TEmptyTag> &emptyTags = Scan.EmptyTags;
@@ -123,7 +124,7 @@ void GlossmillXml::Impl::ApplyLayout(const TLayoutScan &Scan, const char *Text, 
     pugi::xml_node previous;
     for (pugi::xml_node n = Root; n && (nextAttribute < attributes.size() || nextEmptyTag < emptyTags.size());
          n = GlossmillXml::NextNode(n, Root)) {
-        if (n.type() != pugi::node_element)
+        if (n.type() != pugi::node_element || n.name() < Text || size_t(n.name() - Text) >= Size)
             continue;
         const size_t at = size_t(n.name() - Text);
         if (previous && nextAttribute < attributes.size() && attributes[nextAttribute].Offset < at)
@@ -191,6 +192,8 @@ void GlossmillXml::Impl::ReadLayout(std::string_view Text, const pugi::xml_node 
 
 void TXmlDocument::CopyLayout(const TXmlDocument &FromDoc, const pugi::xml_node &From, const pugi::xml_node &To)
 {
+    FromDoc.EnsureLayout();
+    EnsureLayout();
     const TXmlLayout &source = FromDoc.FLayout;
     if (source.AttrSpace.empty() && source.EmptyTag.empty() && source.SingleQuoted.empty())
         return;

@@ -323,7 +323,7 @@ QByteArray Decode(QStringDecoder &Decoder, QByteArrayView Bytes, const char *Wha
 
 } // namespace
 
-void TXmlDocument::LoadFromFile(const QString &FileName, qint64 *LastWrite, bool KnownRegular)
+void TXmlDocument::LoadFromFile(const QString &FileName, qint64 *LastWrite, bool KnownRegular, bool LayoutLater)
 {
     TParseBuffer buffer;
     QString error;
@@ -332,7 +332,7 @@ void TXmlDocument::LoadFromFile(const QString &FileName, qint64 *LastWrite, bool
     if (size < 0)
         throw EXmlError("can not read file " + FileName.toStdString() + ": " + error.toStdString());
     buffer.SetSize(size_t(size));
-    LoadBytes(QByteArrayView(buffer.Data(), qsizetype(size)), &buffer);
+    LoadBytes(QByteArrayView(buffer.Data(), qsizetype(size)), &buffer, LayoutLater);
 }
 
 void TXmlDocument::LoadFromBytes(const QByteArray &Bytes)
@@ -340,7 +340,7 @@ void TXmlDocument::LoadFromBytes(const QByteArray &Bytes)
     LoadBytes(Bytes, nullptr);
 }
 
-void TXmlDocument::LoadBytes(QByteArrayView Bytes, TParseBuffer *Owned)
+void TXmlDocument::LoadBytes(QByteArrayView Bytes, TParseBuffer *Owned, bool LayoutLater)
 {
     Clear();
     const auto *b = reinterpret_cast<const unsigned char *>(Bytes.data());
@@ -398,7 +398,7 @@ void TXmlDocument::LoadBytes(QByteArrayView Bytes, TParseBuffer *Owned)
         if (skip > 0)
             text->DropFront(size_t(skip));
     }
-    ParseUtf8(*text);
+    ParseUtf8(*text, -1, LayoutLater);
 }
 
 void TXmlDocument::LoadFromString(const QString &Text)
@@ -419,7 +419,7 @@ void TXmlDocument::LoadPiece(const std::string &Text, bool SpaceBeforeSlash, boo
     FCRLF = CRLF;
 }
 
-void TXmlDocument::ParseUtf8(TParseBuffer &Text, int SpaceBeforeSlash)
+void TXmlDocument::ParseUtf8(TParseBuffer &Text, int SpaceBeforeSlash, bool LayoutLater)
 {
     const std::string_view text(Text.Data(), Text.Size());
     const TTextFacts facts = TTextCheck(text).Run();
@@ -429,11 +429,16 @@ void TXmlDocument::ParseUtf8(TParseBuffer &Text, int SpaceBeforeSlash)
     FHeldReferences = text.find("&#") != std::string_view::npos;
 
     // Parsed in place, the text becomes the document's; where its layout cannot be found before, from a copy. Either
-    // way the parser sees the text with a NUL after it, so that the last character is never its end marker.
-    const TLayoutScan scan = ScanLayout(text, FSpaceBeforeSlash);
+    // way the parser sees the text with a NUL after it, so that the last character is never its end marker. Its layout
+    // read later, the text as read stays for that.
+    TLayoutScan scan;
+    if (LayoutLater)
+        FRawText.assign(text);
+    else
+        scan = ScanLayout(text, FSpaceBeforeSlash);
     pugi::xml_parse_result result;
     const char *parsed = text.data();
-    if (scan.Complete) {
+    if (LayoutLater || scan.Complete) {
         parsed = Text.ReleaseTerminated();
         result = FDoc.load_buffer_inplace_own(const_cast<char *>(parsed), text.size() + 1, DocumentParseFlags, pugi::encoding_utf8);
     } else {
@@ -468,8 +473,59 @@ void TXmlDocument::ParseUtf8(TParseBuffer &Text, int SpaceBeforeSlash)
     if (elements != 1)
         throw EXmlError(elements == 0 ? "malformed XML: no root element" : "malformed XML: more than one root element");
 
-    if (scan.Complete)
-        ApplyLayout(scan, parsed, Root(), FLayout);
-    else
+    if (LayoutLater) {
+        FParsedText = parsed;
+        FLayoutPending = true;
+    } else if (scan.Complete) {
+        ApplyLayout(scan, parsed, text.size(), Root(), FLayout);
+    } else {
         ReadLayout(text, Root(), FSpaceBeforeSlash, FLayout);
+    }
+}
+
+void TXmlDocument::EnsureLayout() const
+{
+    if (!FLayoutPending)
+        return;
+    FLayoutPending = false;
+    const TLayoutScan scan = ScanLayout(FRawText, FSpaceBeforeSlash);
+    if (scan.Complete)
+        ApplyLayout(scan, FParsedText, FRawText.size(), FDoc.document_element(), FLayout);
+    else
+        ReadLayout(FRawText, FDoc.document_element(), FSpaceBeforeSlash, FLayout);
+    FRawText = std::string();
+}
+
+std::string_view TXmlDocument::SourceText(const pugi::xml_node &Element) const
+{
+    if (!FLayoutPending && FRawText.empty())
+        return std::string_view();
+    const size_t size = FRawText.size();
+    // Where a node's text starts in the text read, size for a node made since.
+    auto offset = [&](const char *At, size_t Before) {
+        const size_t at = size_t(At - FParsedText);
+        return At >= FParsedText && at < size && at >= Before ? at - Before : size;
+    };
+    const size_t start = offset(Element.name(), 1);
+    size_t end = size;
+    const pugi::xml_node next = Element.next_sibling();
+    switch (next.type()) {
+    case pugi::node_pcdata:
+        end = offset(next.value(), 0);
+        break;
+    case pugi::node_element:
+        end = offset(next.name(), 1);
+        break;
+    case pugi::node_comment:
+        end = offset(next.value(), 4);
+        break;
+    case pugi::node_cdata:
+        end = offset(next.value(), 9);
+        break;
+    default:
+        break;
+    }
+    if (start >= end || end > size || FRawText[start] != '<' || FRawText[end - 1] != '>')
+        return std::string_view();
+    return std::string_view(FRawText).substr(start, end - start);
 }

@@ -586,6 +586,7 @@ bool TXmlDocument::Serialize(std::string &Out, const TOmitSet *Omit) const
     const TTargetEncoding target = TargetEncoding(Encoding(), FDetectedEncoding, FWriteBOM);
     const std::unique_ptr<TCharsetProbe> charset = CharsetFor(target);
     const std::unordered_set<std::string> entities = DocumentEntities(FDoc);
+    EnsureLayout();
     Out.clear();
     Out.reserve(FSizeHint + FSizeHint / 8 + 256);
     TXmlWriter(Out, FSpaceBeforeSlash, std::string::npos, charset.get(), &FLayout, Omit, &entities).Write(FDoc);
@@ -612,6 +613,7 @@ std::string TXmlDocument::MarkedText(GlossmillXml::TWriteMarks &Marks) const
     const TTargetEncoding target = TargetEncoding(Encoding(), FDetectedEncoding, FWriteBOM);
     const std::unique_ptr<TCharsetProbe> charset = CharsetFor(target);
     const std::unordered_set<std::string> entities = DocumentEntities(FDoc);
+    EnsureLayout();
     std::string text;
     text.reserve(FSizeHint + FSizeHint / 8 + 256);
     {
@@ -625,6 +627,7 @@ std::string TXmlDocument::MarkedText(GlossmillXml::TWriteMarks &Marks) const
 std::string TXmlDocument::NodeText(const pugi::xml_node &Node, const TStyle &Style) const
 {
     Built();
+    EnsureLayout();
     std::string text;
     TXmlWriter(text, Style.SpaceBeforeSlash, std::string::npos, nullptr, &FLayout, nullptr, &Style.Entities).Write(Node);
     return text;
@@ -633,6 +636,7 @@ std::string TXmlDocument::NodeText(const pugi::xml_node &Node, const TStyle &Sty
 std::string TXmlDocument::EmptyEnd(const pugi::xml_node &Element) const
 {
     Built();
+    EnsureLayout();
     std::string unused;
     return TXmlWriter(unused, FSpaceBeforeSlash, std::string::npos, nullptr, &FLayout).EmptyEnd(Element);
 }
@@ -648,6 +652,7 @@ QByteArray TXmlDocument::SaveToBytes(const TOmitSet *Omit) const
 QString TXmlDocument::SaveToString() const
 {
     Built();
+    EnsureLayout();
     std::string text;
     const std::unordered_set<std::string> entities = DocumentEntities(FDoc);
     TXmlWriter(text, FSpaceBeforeSlash, std::string::npos, nullptr, &FLayout, nullptr, &entities).Write(FDoc);
@@ -724,6 +729,128 @@ void TPieceWriter::Node(const pugi::xml_node &Node)
 size_t TPieceWriter::Size() const
 {
     return FWriter->Size();
+}
+
+bool WrittenAsItStands(std::string_view Source, const TXmlDocument::TStyle &Style, bool SourceSpaceBeforeSlash)
+{
+    const char *p = Source.data();
+    const char *const end = p + Source.size();
+    auto starts = [&](const char *At, std::string_view What) {
+        return size_t(end - At) >= What.size() && std::memcmp(At, What.data(), What.size()) == 0;
+    };
+    auto find = [&](const char *From, std::string_view What) -> const char * {
+        const size_t at = std::string_view(From, size_t(end - From)).find(What);
+        return at == std::string_view::npos ? nullptr : From + at;
+    };
+    auto nameEnd = [&](const char *At) {
+        while (At < end && !IsXmlSpace(*At) && *At != '/' && *At != '>' && *At != '=')
+            ++At;
+        return At;
+    };
+    // Where a name and ";" after From that the writer takes for a reference to a declared entity end, nullptr for none.
+    auto declared = [&](const char *From) -> const char * {
+        const char *semi = From;
+        while (semi < end && *semi != ';' && !IsXmlSpace(*semi) && *semi != '&' && *semi != '<' && semi - From < 255)
+            ++semi;
+        if (semi < end && *semi == ';' && semi > From && Style.Entities.count(std::string(From, size_t(semi - From))))
+            return semi + 1;
+        return nullptr;
+    };
+    // The end of a reference at At that reads back and is written as it stands, nullptr for one that is not. An "&amp;"
+    // before what looks like a declared one is read as "&" and written as that reference.
+    auto reference = [&](const char *At, char Quote) -> const char * {
+        if (starts(At, "&amp;"))
+            return Style.Entities.empty() || !declared(At + 5) ? At + 5 : nullptr;
+        if (starts(At, "&lt;"))
+            return At + 4;
+        if (!Quote && starts(At, "&gt;"))
+            return At + 4;
+        if (Quote && starts(At, Quote == '"' ? "&quot;" : "&apos;"))
+            return At + 6;
+        return declared(At + 1);
+    };
+    const std::string_view sourceUsual = SourceSpaceBeforeSlash ? " " : "";
+    const std::string_view targetUsual = Style.SpaceBeforeSlash ? " " : "";
+    while (p < end) {
+        const char c = *p;
+        if (c == '&') {
+            p = reference(p, 0);
+            if (!p)
+                return false;
+            continue;
+        }
+        if (c == '>' || c == '\r')
+            return false;
+        if (c != '<') {
+            ++p;
+            continue;
+        }
+        if (starts(p, "<!--")) {
+            const char *close = find(p + 4, "-->");
+            if (!close || find(p + 4, "--") != close || close[-1] == '-')
+                return false;
+            p = close + 3;
+            continue;
+        }
+        if (starts(p, "<![CDATA[")) {
+            const char *close = find(p + 9, "]]>");
+            if (!close)
+                return false;
+            p = close + 3;
+            continue;
+        }
+        if (starts(p, "<?") || starts(p, "<!"))
+            return false;
+        if (starts(p, "</")) {
+            const char *name = nameEnd(p + 2);
+            if (name >= end || *name != '>')
+                return false;
+            p = name + 1;
+            continue;
+        }
+        p = nameEnd(p + 1);
+        for (;;) {
+            // The blanks before an attribute or an empty element's end are kept; those before ">" are not.
+            const char *blank = p;
+            while (p < end && IsXmlSpace(*p))
+                ++p;
+            if (p >= end)
+                return false;
+            if (*p == '>') {
+                if (p != blank)
+                    return false;
+                ++p;
+                break;
+            }
+            if (*p == '/') {
+                const std::string_view form(blank, size_t(p - blank));
+                if (!starts(p, "/>") || (form == sourceUsual && form != targetUsual))
+                    return false;
+                p += 2;
+                break;
+            }
+            const char *name = nameEnd(p);
+            if (p == blank || name == p || name >= end || *name != '=' || name + 1 >= end || (name[1] != '"' && name[1] != '\''))
+                return false;
+            const char quote = name[1];
+            p = name + 2;
+            while (p < end && *p != quote) {
+                if (*p == '\t' || *p == '\n' || *p == '\r' || *p == '<')
+                    return false;
+                if (*p == '&') {
+                    p = reference(p, quote);
+                    if (!p)
+                        return false;
+                    continue;
+                }
+                ++p;
+            }
+            if (p >= end)
+                return false;
+            ++p;
+        }
+    }
+    return true;
 }
 
 void AddCarriageReturns(std::string &Text)

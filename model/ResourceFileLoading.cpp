@@ -212,7 +212,8 @@ tLoadResFileResult TTransResourceFileNode::LoadResFile(const QString &ResFileNam
         // Saving writes and renames files beside a language file: through a linked folder they would land elsewhere.
         if (!IsBase() && PathKindNoFollow(QFileInfo(ResFileName).path()) == pkLink)
             throw EXmlError("the folder of " + ResFileName.toStdString() + " is a link");
-        XmlFile.LoadFromFile(ResFileName, &FReadStamp, kind == pkRegular);
+        // A language file rebuilt by splicing takes little of its layout: it is read when needed.
+        XmlFile.LoadFromFile(ResFileName, &FReadStamp, kind == pkRegular, !IsBase());
         FNamespaces = NamespaceDeclarations(XmlFile.Root());
         FLoadFailed = false;
         return lrfOK;

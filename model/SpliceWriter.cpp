@@ -429,7 +429,12 @@ bool TTransResourceFileNode::MakeSpliceParts(const std::shared_ptr<const TSplice
                 continue;
             }
             const int number = int(taken.size());
-            parts->Collections.Put(uint32_t(number), Language.NodeText(element, Layout->Style));
+            // The bytes as the file held them, where writing them would give the same.
+            const std::string_view source = Language.SourceText(element);
+            if (!source.empty() && WrittenAsItStands(source, Layout->Style, Language.SpaceBeforeSlash()))
+                parts->Collections.Put(uint32_t(number), source);
+            else
+                parts->Collections.Put(uint32_t(number), Language.NodeText(element, Layout->Style));
             parts->CollectionAt[c] = number;
             taken.emplace(element.internal_object(), number);
         }
