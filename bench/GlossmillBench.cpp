@@ -67,6 +67,9 @@ int Usage()
                  "                            the projects, a synthetic one (50 x 2500), growth (50 2500, 5 steps)\n"
                  "                            and the big file (25 MB), then the table of ratios\n"
                  "       glossmill_bench [OPTIONS] --open PROJECT_FOLDER   through the main window (offscreen)\n"
+                 "       glossmill_bench [OPTIONS] --sweep [SMALL LARGE STRINGS]   select every file in turn through\n"
+                 "                            the main window, generated projects of SMALL and LARGE locales\n"
+                 "                            (default 50 200 2500)\n"
                  "       glossmill_bench --write-synthetic FOLDER LOCALES STRINGS   only write the project\n"
                  "       glossmill_bench --profile-child PROJECT_FOLDER   open, edit one string per file, save all and\n"
                  "                            close once, in place, for a profiler (use a copy)\n"
@@ -358,11 +361,11 @@ int main(int argc, char **argv)
     }
     QByteArray mode;
     for (int i = 1; i < argc && mode.isEmpty(); ++i)
-        for (const char *m : {"--big-child", "--open", "--big", "--synthetic", "--table"})
+        for (const char *m : {"--big-child", "--open", "--sweep", "--big", "--synthetic", "--table"})
             if (QByteArray(argv[i]) == m)
                 mode = m;
     std::unique_ptr<QCoreApplication> app;
-    if (mode == "--big-child" || mode == "--open") {
+    if (mode == "--big-child" || mode == "--open" || mode == "--sweep" || mode == "--table") {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
@@ -417,6 +420,17 @@ int main(int argc, char **argv)
         else if (positional.size() != 1)
             return Usage();
         return RunOpenProjectBenchmark(QFileInfo(positional[0]).absoluteFilePath(), options.Scratch, options.Rounds);
+    }
+    if (mode == "--sweep") {
+        if (!positional.isEmpty() && positional.size() != 3)
+            return Usage();
+        const int small = positional.isEmpty() ? 50 : positional[0].toInt();
+        const int large = positional.isEmpty() ? 200 : positional[1].toInt();
+        const int strings = positional.isEmpty() ? 2500 : positional[2].toInt();
+        if (small < 1 || large < 1 || strings < 1)
+            return Usage();
+        PrintSweep(MeasureSelectionSweep(options.Scratch, small, large, strings, options.Rounds));
+        return 0;
     }
     if (mode == "--big") {
         if (positional.size() != 1 || positional[0].toDouble() <= 0)
