@@ -32,7 +32,8 @@ TSweepResult MeasureSelectionSweep(const QString &Scratch, int SmallLocales, int
 // The sweep's times and the ratio large / small beside the ratio of the files.
 void PrintSweep(const TSweepResult &Sweep);
 
-// The big-file child: opens Project and selects its first language file; prints "open S select S rows N".
+// The big-file child: opens Project and selects its first language file; prints "open S select S rows N peak B",
+// B the peak of resident memory beyond the program before the open, in bytes.
 int RunBigFileChild(const QString &Project);
 
 } // namespace Bench
