@@ -278,8 +278,9 @@ TTransResourceFileNode *TGlossmillMainForm::FindBaseFileByName(const QString &na
 
 bool TGlossmillMainForm::CloseProject()
 {
-    bool result = true;
-    if (SBSaveAll->isEnabled() && !PackageName.isEmpty()) {
+    // An edit in progress is unsaved work that the question must count; one that cannot be stored keeps it open.
+    bool result = StorePendingEdit();
+    if (result && SBSaveAll->isEnabled() && !PackageName.isEmpty()) {
         const auto answer = QMessageBox::question(
             this, QStringLiteral("Save File?"), QStringLiteral("Some files not saved! Save File(s) before close project?"),
             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
