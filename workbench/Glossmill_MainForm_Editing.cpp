@@ -345,6 +345,9 @@ void TGlossmillMainForm::WMEditSubItem(int row)
     if (col < 0 || row < 0 || row >= LV->topLevelItemCount())
         return;
     QTreeWidgetItem *item = LV->topLevelItem(row);
+    // The row being edited is the selected row, so that the commands below the list act on the row in sight.
+    if (LV->currentItem() != item || !item->isSelected())
+        LV->setCurrentItem(item);
     // The cell must be in sight for the editor over it to be usable.
     LV->scrollToItem(item);
     const QRect rowRect = LV->visualItemRect(item);

@@ -609,6 +609,31 @@ TEST_F(ItemEditingTest, UndoWhileEditingStoresTheTypedTextFirstAndRedoBringsItBa
     EXPECT_EQ(row->text(3), QStringLiteral("vor dem Rückgängig"));
 }
 
+TEST_F(ItemEditingTest, TheSelectionFollowsTheEditorSoAMarkGoesToTheRowInSight)
+{
+    const TArrowCase cases[] = {
+        {"Down", Qt::Key_Down, 3, 4},
+        {"Up", Qt::Key_Up, 3, 2},
+    };
+    for (const TArrowCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTreeWidgetItem *from = Row(c.from);
+        QTreeWidgetItem *to = Row(c.to);
+        const tTransState fromState = ItemOfRow(from)->TranslateState();
+        ASSERT_NE(ItemOfRow(to)->TranslateState(), tsNeedBetter);
+        ASSERT_TRUE(OpenEditor(from));
+        Key(c.key);
+        ASSERT_TRUE(WaitEditing(to));
+        EXPECT_EQ(LV()->currentItem(), to);
+        EXPECT_TRUE(to->isSelected());
+        EXPECT_FALSE(from->isSelected());
+        Form->NeedBetter1->trigger();
+        EXPECT_EQ(ItemOfRow(to)->TranslateState(), tsNeedBetter);
+        EXPECT_EQ(RowImageIndex(to), 4);
+        EXPECT_EQ(ItemOfRow(from)->TranslateState(), fromState);
+    }
+}
+
 TEST_F(ItemEditingTest, AnotherWindowInFrontDoesNotEndTheEdit)
 {
     QTreeWidgetItem *row = FirstRowIn(tsTranslated);
