@@ -63,6 +63,8 @@ public:
     std::vector<std::unique_ptr<TTransResourceFileNode>> BaseResourceFileValues;
     std::vector<std::unique_ptr<TTransResourceFileNode>> BaseResourceFileMenus;
     QTreeWidgetItem *LItem = nullptr;
+    // The file whose row LItem is: a stored edit's undo record goes to it, also once the tree has moved on.
+    TTransResourceFileNode *FEditFile = nullptr;
     QString ManifestFile;
     QString PackageName;
     QLineEdit *ListViewEditor = nullptr;
@@ -280,6 +282,9 @@ public:
     void ListViewEditorKeyDown(int &key, Qt::KeyboardModifiers shift);
     // 0 store and keep the editor, 1 cancel and hide, 2 store and hide.
     void EndListEdit(int mode);
+    // Stores an in-place edit in progress as Enter does; the commands run it first, so that what they read, write or
+    // ask about holds the typed text. False when the store failed (it beeps) and the edit is still open.
+    bool StorePendingEdit();
     void LVExit();
     // True when the wheel event was handled and must not take its default course.
     bool HandleMouseWheel(Qt::KeyboardModifiers shift, int wheelDelta, const QPoint &mousePos);

@@ -61,15 +61,16 @@ QString FolderOnDisk(const QString &parent, const QString &name, const QStringLi
     return name;
 }
 
-// Loads a default file into its list; a file that does not load is no default file.
-void AddDefaultFile(std::unique_ptr<TTransResourceFileNode> node, const QString &path,
+// Loads a default file into its list; false when it does not load, and it is then no default file.
+bool AddDefaultFile(std::unique_ptr<TTransResourceFileNode> node, const QString &path,
                     std::vector<std::unique_ptr<TTransResourceFileNode>> &list)
 {
     if (node->LoadResFile(path) != lrfOK)
-        return;
+        return false;
     node->LocaleDesc.LocaleName = QStringLiteral("default");
     node->Parse();
     list.push_back(std::move(node));
+    return true;
 }
 
 void ExpandWithDescendants(QTreeWidgetItem *node)
@@ -125,15 +126,23 @@ void TGlossmillMainForm::OpenProject(QString folder)
             return;
         }
 
+        // A default file that does not load takes every language's file of its name out of the tree: the translator
+        // is told, as for a language file, and the rest of the project opens.
+        auto addDefault = [this](std::unique_ptr<TTransResourceFileNode> node, const QString &path,
+                                 std::vector<std::unique_ptr<TTransResourceFileNode>> &list) {
+            if (!AddDefaultFile(std::move(node), path, list))
+                ShowErrorBox(QStringLiteral("Resource File Error"),
+                             LocalizeText(QStringLiteral("Can't parse/open/recreate file ") + path));
+        };
         const QString valuesFile = resFolder + QStringLiteral("values/strings.xml");
         if (QFileInfo::exists(valuesFile))
-            AddDefaultFile(std::make_unique<TTransResourceFileNode_Value>(), valuesFile, BaseResourceFileValues);
+            addDefault(std::make_unique<TTransResourceFileNode_Value>(), valuesFile, BaseResourceFileValues);
         QStringList menuFiles;
         ListXmlFiles(resFolder + QStringLiteral("menu/"), menuFiles);
         for (const QString &name : menuFiles) {
             const QString path = resFolder + QStringLiteral("menu/") + name;
             if (LowerCaseAZ(path).endsWith(QStringLiteral(".xml")))
-                AddDefaultFile(std::make_unique<TTransResourceFileNode_Menu>(), path, BaseResourceFileMenus);
+                addDefault(std::make_unique<TTransResourceFileNode_Menu>(), path, BaseResourceFileMenus);
         }
 
         QStringList folders;
@@ -269,8 +278,9 @@ TTransResourceFileNode *TGlossmillMainForm::FindBaseFileByName(const QString &na
 
 bool TGlossmillMainForm::CloseProject()
 {
-    bool result = true;
-    if (SBSaveAll->isEnabled() && !PackageName.isEmpty()) {
+    // An edit in progress is unsaved work that the question must count; one that cannot be stored keeps it open.
+    bool result = StorePendingEdit();
+    if (result && SBSaveAll->isEnabled() && !PackageName.isEmpty()) {
         const auto answer = QMessageBox::question(
             this, QStringLiteral("Save File?"), QStringLiteral("Some files not saved! Save File(s) before close project?"),
             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
