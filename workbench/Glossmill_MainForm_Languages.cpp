@@ -139,7 +139,8 @@ void TGlossmillMainForm::GetMissingResFiles(const TLocaleDesc &desc, tResourceTy
     try {
         const QString resFolder = GetProjectDir() + QStringLiteral("res/");
         const QString defaultFolder = resFolder + DefaultFolderName(resType) + QLatin1Char('/');
-        const QString langFolder = resFolder + FolderOnDisk(resFolder, LanguageFolderName(desc, resType)) + QLatin1Char('/');
+        const QString langFolder =
+            resFolder + FolderOnDisk(resFolder, LanguageFolderName(desc, resType)) + QLatin1Char('/');
         QStringList defaults;
         QStringList present;
         ListXmlFiles(defaultFolder, defaults);

@@ -330,7 +330,8 @@ TEST(LocaleTable, EveryRowsMadeFolderIsFoundAgainAndBuilds)
         GTEST_SKIP() << "aapt is not installed";
     QProcess aapt;
     aapt.setProcessChannelMode(QProcess::MergedChannels);
-    aapt.start("aapt", {"package", "-M", dir.path() + "/AndroidManifest.xml", "-S", res, "-F", dir.path() + "/out.apk"});
+    aapt.start("aapt",
+               {"package", "-M", dir.path() + "/AndroidManifest.xml", "-S", res, "-F", dir.path() + "/out.apk"});
     ASSERT_TRUE(aapt.waitForFinished(120000));
     EXPECT_EQ(aapt.exitCode(), 0) << aapt.readAll().toStdString();
 }

@@ -746,11 +746,12 @@ protected:
         ASSERT_TRUE(TestSupport::WriteFile(Res() + "values/strings.xml",
                                            "<resources><string name=\"a\">A</string></resources>\n"));
         ASSERT_TRUE(TestSupport::WriteFile(Res() + "menu/main.xml", Menu("Menu")));
-        for (const QString &folder : langFolders)
-            ASSERT_TRUE(TestSupport::WriteFile(Res() + folder + "/" + (folder.startsWith("menu") ? "main.xml" : "strings.xml"),
-                                               folder.startsWith("menu") ? Menu(folder)
-                                                                         : "<resources><string name=\"a\">" +
-                                                                               folder.toUtf8() + "</string></resources>\n"));
+        for (const QString &folder : langFolders) {
+            const bool menu = folder.startsWith("menu");
+            const QByteArray strings = "<resources><string name=\"a\">" + folder.toUtf8() + "</string></resources>\n";
+            ASSERT_TRUE(TestSupport::WriteFile(Res() + folder + (menu ? "/main.xml" : "/strings.xml"),
+                                               menu ? Menu(folder) : strings));
+        }
         Reopen();
     }
     static QByteArray Menu(const QString &title)

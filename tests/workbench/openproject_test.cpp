@@ -159,9 +159,8 @@ TEST_P(CorpusOpen, TreeHasTheLanguagesWithValuesAndMenuNodesAndTheirFiles)
         EXPECT_EQ(TreeItemImageIndex(lang->child(0)), 2);
         EXPECT_EQ(TreeItemImageIndex(lang->child(1)), 3);
         const QString valuesFolder = project + "/res/" + langNode->ValuesFolder;
-        const QStringList expectedFiles = !langNode->ValuesFolder.isEmpty() && QFile::exists(valuesFolder + "/strings.xml")
-                                              ? QStringList{"strings.xml"}
-                                              : QStringList{};
+        const bool hasStrings = !langNode->ValuesFolder.isEmpty() && QFile::exists(valuesFolder + "/strings.xml");
+        const QStringList expectedFiles = hasStrings ? QStringList{"strings.xml"} : QStringList{};
         EXPECT_EQ(ChildTexts(lang->child(0)), expectedFiles) << lang->text(0).toStdString();
         for (int f = 0; f < lang->child(0)->childCount(); ++f) {
             auto *file = dynamic_cast<TTransResourceFileNode_Value *>(NodeOfTreeItem(lang->child(0)->child(f)));
@@ -197,8 +196,9 @@ INSTANTIATE_TEST_SUITE_P(
                                   {"values-v29", "values-kab", "values-qpv", "values-kk", "menu-sw600dp-land"}},
                       TCorpusCase{"fdroidclient", "org.fdroid",
                                   {"Afrikaans", "Filipino", "German", "Dutch (Belgium)", "Portuguese (Portugal)",
-                                   "Hebrew", "Indonesian", "Punjabi (Arabic,Pakistan)", "Chinese (Simplified Han,China)",
-                                   "Chinese (Traditional Han,Hong Kong)", "Chinese (Traditional Han,Taiwan)"},
+                                   "Hebrew", "Indonesian", "Punjabi (Arabic,Pakistan)",
+                                   "Chinese (Simplified Han,China)", "Chinese (Traditional Han,Hong Kong)",
+                                   "Chinese (Traditional Han,Taiwan)"},
                                   {"values-b+hi+Latn", "values-ast", "values-yue"}}),
     [](const ::testing::TestParamInfo<TCorpusCase> &info) { return std::string(info.param.project); });
 
