@@ -1071,12 +1071,8 @@ void TGlossmillMainForm::ShowLangInfo(TLocaleDesc desc)
     LBLocaleCode->setText(desc.LocaleCode);
     LBLOCVariant->setText(desc.LocaleVariant);
     const QString res = GetProjectDir() + QStringLiteral("res/");
-    LBValuesFolderName->setText(res + desc.ValuesFolderName);
-    QString menu = desc.ValuesFolderName;
-    const int at = menu.indexOf(QStringLiteral("values"));
-    if (at >= 0)
-        menu.replace(at, 6, QStringLiteral("menu"));
-    LBMenuFolderName->setText(res + menu);
+    LBValuesFolderName->setText(res + LanguageFolderName(desc, rtAndroid_values));
+    LBMenuFolderName->setText(res + LanguageFolderName(desc, rtAndroid_menu));
 }
 
 // ---------------------------------------------------------------------------------------------------------------

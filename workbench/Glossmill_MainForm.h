@@ -29,6 +29,7 @@ class QWidget;
 
 class TFWebBrowsing;
 class TSelectDirectory;
+class TTransLangNode;
 class TTransNode;
 class TTransResourceFileNode;
 class TXmlDocument;
@@ -219,9 +220,8 @@ public:
     // ---- Opening and closing (Glossmill_MainForm_Project.cpp) ----
     void OpenProject(QString folder);
     bool CloseProject();
-    // resSubFolders: the listing of resFolder's sub-folders, made once per open.
-    void AddResTypeNode(QTreeWidgetItem *langNode, const QString &resFolder, tResourceType resType,
-                        const QStringList &resSubFolders);
+    // Lists the language node's folder of the type (none when it has no such folder).
+    void AddResTypeNode(QTreeWidgetItem *langNode, const QString &resFolder, tResourceType resType);
     TTransResourceFileNode *FindBaseTemplate(const TTransResourceFileNode *node) const;
     TTransResourceFileNode *FindBaseFileByName(const QString &name) const;
     void FreeNodeData(QTreeWidgetItem *node);
@@ -331,6 +331,11 @@ public:
                                                   tResourceType resType, tTransState state, bool clear);
     void DeleteLanguage();
     bool LangExists(const TLocaleDesc &LocaleDesc) const;
+    // The language node of the tree for the row of desc; none when the tree has none.
+    TTransLangNode *FindLangNode(const TLocaleDesc &desc) const;
+    // The folder under res for a language's files of a type: the one its language node was found in or made, else
+    // one in the spelling of its folder of the other type, else the one made for its row (LocaleQualifier).
+    QString LanguageFolderName(const TLocaleDesc &desc, tResourceType resType) const;
     void BAddLangClick();
     void PMAddLanguageClick();
     void BAddResFile2Click();

@@ -121,7 +121,7 @@ protected:
 };
 
 // The languages opening must show, by the rule: a qualifier after "values-" or "menu-" that names a row of the
-// locale table, each once, in ascending order of the qualifier.
+// locale table as Android reads it, each row once, in ascending order of the row's own qualifier.
 QStringList ExpectedLanguages(const QString &res)
 {
     QStringList qualifiers;
@@ -130,8 +130,9 @@ QStringList ExpectedLanguages(const QString &res)
         const QString kind = folder.left(dash).toLower();
         if (dash < 0 || (kind != "values" && kind != "menu"))
             continue;
-        const QString q = folder.mid(dash + 1).toLower();
-        if (FindLocaleByValuesFolder("values-" + q) > 0 && !qualifiers.contains(q))
+        const int row = FindLocaleByQualifier(folder.mid(dash + 1));
+        const QString q = LocaleTable(row).ValuesFolderName.mid(7).toLower();
+        if (row > 0 && !qualifiers.contains(q))
             qualifiers << q;
     }
     std::sort(qualifiers.begin(), qualifiers.end());
@@ -190,9 +191,9 @@ TEST_P(CorpusOpen, TreeHasTheLanguagesWithValuesAndMenuNodesAndTheirFiles)
         ASSERT_EQ(ChildTexts(lang), (QStringList{"values", "menu"})) << lang->text(0).toStdString();
         EXPECT_EQ(TreeItemImageIndex(lang->child(0)), 2);
         EXPECT_EQ(TreeItemImageIndex(lang->child(1)), 3);
-        const QString valuesFolder = project + "/res/" + langNode->LocaleDesc.ValuesFolderName;
-        const QStringList expectedFiles =
-            QFile::exists(valuesFolder + "/strings.xml") ? QStringList{"strings.xml"} : QStringList{};
+        const QString valuesFolder = project + "/res/" + langNode->ValuesFolder;
+        const bool hasStrings = !langNode->ValuesFolder.isEmpty() && QFile::exists(valuesFolder + "/strings.xml");
+        const QStringList expectedFiles = hasStrings ? QStringList{"strings.xml"} : QStringList{};
         EXPECT_EQ(ChildTexts(lang->child(0)), expectedFiles) << lang->text(0).toStdString();
         for (int f = 0; f < lang->child(0)->childCount(); ++f) {
             auto *file = dynamic_cast<TTransResourceFileNode_Value *>(NodeOfTreeItem(lang->child(0)->child(f)));
@@ -223,12 +224,15 @@ INSTANTIATE_TEST_SUITE_P(
     Corpus, CorpusOpen,
     ::testing::Values(TCorpusCase{"etar", "ws.xsoh.etar",
                                   {"Afrikaans", "German", "Hebrew", "Indonesian", "English (United Kingdom)",
-                                   "Portuguese (Brazil)", "Bengali (Bangladesh)", "Portuguese (Portugal)"},
-                                  {"values-v29", "values-kab", "values-qpv", "values-kk", "values-zh-rTW",
-                                   "values-zh-rCN", "menu-sw600dp-land"}},
+                                   "Portuguese (Brazil)", "Bengali (Bangladesh)", "Portuguese (Portugal)",
+                                   "Chinese (Simplified Han,China)", "Chinese (Traditional Han,Taiwan)"},
+                                  {"values-v29", "values-kab", "values-qpv", "values-kk", "menu-sw600dp-land"}},
                       TCorpusCase{"fdroidclient", "org.fdroid",
-                                  {"Afrikaans", "Filipino", "German", "Dutch (Belgium)", "Portuguese (Portugal)"},
-                                  {"values-b+hi+Latn", "values-he", "values-id", "values-yue", "values-pa-rPK"}}),
+                                  {"Afrikaans", "Filipino", "German", "Dutch (Belgium)", "Portuguese (Portugal)",
+                                   "Hebrew", "Indonesian", "Punjabi (Arabic,Pakistan)",
+                                   "Chinese (Simplified Han,China)", "Chinese (Traditional Han,Hong Kong)",
+                                   "Chinese (Traditional Han,Taiwan)"},
+                                  {"values-b+hi+Latn", "values-ast", "values-yue"}}),
     [](const ::testing::TestParamInfo<TCorpusCase> &info) { return std::string(info.param.project); });
 
 TEST_F(OpenProjectTest, SelectingNodesShowsTheirPageAndAFileItsItemsUnderTheCheckedFilter)
