@@ -85,10 +85,43 @@ protected:
     }
     QTreeWidgetItem *Root() const { return Form->GetRootNode(); }
     QTreeWidgetItem *Language(const QString &name) const { return Child(Root(), name); }
+
+    // A small project: the manifest, then each file as a strings file or, in a menu folder, a menu file.
+    void WriteSmallProject(const QString &project, const QStringList &files)
+    {
+        Write(project, "AndroidManifest.xml", "<manifest package=\"com.example.small\"/>");
+        for (const QString &f : files)
+            Write(project, f,
+                  f.contains("menu") ? "<menu xmlns:android=\"http://schemas.android.com/apk/res/android\">"
+                                       "<item android:id=\"@+id/a\" android:title=\"Open\"/></menu>"
+                                     : "<resources><string name=\"hello\">Hello</string></resources>");
+    }
+    // Exactly the one box that tells of a resource file that could not be read.
+    static void ExpectResourceFileError(const QList<TMessageBoxRecord> &boxes, const QString &path)
+    {
+        ASSERT_EQ(boxes.size(), 1);
+        EXPECT_EQ(boxes[0].title, QStringLiteral("Resource File Error"));
+        EXPECT_EQ(boxes[0].text, QStringLiteral("Can't parse/open/recreate file ") + path);
+        EXPECT_EQ(boxes[0].icon, QMessageBox::Critical);
+        EXPECT_EQ(boxes[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    }
+    // Each language as "name: values files | menu files", with "-" for a missing group.
+    QStringList TreeSummary() const
+    {
+        QStringList tree;
+        for (int i = 0; i < Root()->childCount(); ++i) {
+            QTreeWidgetItem *lang = Root()->child(i);
+            QTreeWidgetItem *values = Child(lang, "values");
+            QTreeWidgetItem *menus = Child(lang, "menu");
+            tree << lang->text(0) + ": " + (values ? ChildTexts(values).join(",") : "-") + " | " +
+                        (menus ? ChildTexts(menus).join(",") : "-");
+        }
+        return tree;
+    }
 };
 
 // The languages opening must show, by the rule: a qualifier after "values-" or "menu-" that names a row of the
-// locale table, each once, in ascending order of the qualifier.
+// locale table as Android reads it, each row once, in ascending order of the row's own qualifier.
 QStringList ExpectedLanguages(const QString &res)
 {
     QStringList qualifiers;
@@ -97,8 +130,9 @@ QStringList ExpectedLanguages(const QString &res)
         const QString kind = folder.left(dash).toLower();
         if (dash < 0 || (kind != "values" && kind != "menu"))
             continue;
-        const QString q = folder.mid(dash + 1).toLower();
-        if (FindLocaleByValuesFolder("values-" + q) > 0 && !qualifiers.contains(q))
+        const int row = FindLocaleByQualifier(folder.mid(dash + 1));
+        const QString q = LocaleTable(row).ValuesFolderName.mid(7).toLower();
+        if (row > 0 && !qualifiers.contains(q))
             qualifiers << q;
     }
     std::sort(qualifiers.begin(), qualifiers.end());
@@ -157,9 +191,9 @@ TEST_P(CorpusOpen, TreeHasTheLanguagesWithValuesAndMenuNodesAndTheirFiles)
         ASSERT_EQ(ChildTexts(lang), (QStringList{"values", "menu"})) << lang->text(0).toStdString();
         EXPECT_EQ(TreeItemImageIndex(lang->child(0)), 2);
         EXPECT_EQ(TreeItemImageIndex(lang->child(1)), 3);
-        const QString valuesFolder = project + "/res/" + langNode->LocaleDesc.ValuesFolderName;
-        const QStringList expectedFiles =
-            QFile::exists(valuesFolder + "/strings.xml") ? QStringList{"strings.xml"} : QStringList{};
+        const QString valuesFolder = project + "/res/" + langNode->ValuesFolder;
+        const bool hasStrings = !langNode->ValuesFolder.isEmpty() && QFile::exists(valuesFolder + "/strings.xml");
+        const QStringList expectedFiles = hasStrings ? QStringList{"strings.xml"} : QStringList{};
         EXPECT_EQ(ChildTexts(lang->child(0)), expectedFiles) << lang->text(0).toStdString();
         for (int f = 0; f < lang->child(0)->childCount(); ++f) {
             auto *file = dynamic_cast<TTransResourceFileNode_Value *>(NodeOfTreeItem(lang->child(0)->child(f)));
@@ -190,12 +224,15 @@ INSTANTIATE_TEST_SUITE_P(
     Corpus, CorpusOpen,
     ::testing::Values(TCorpusCase{"etar", "ws.xsoh.etar",
                                   {"Afrikaans", "German", "Hebrew", "Indonesian", "English (United Kingdom)",
-                                   "Portuguese (Brazil)", "Bengali (Bangladesh)", "Portuguese (Portugal)"},
-                                  {"values-v29", "values-kab", "values-qpv", "values-kk", "values-zh-rTW",
-                                   "values-zh-rCN", "menu-sw600dp-land"}},
+                                   "Portuguese (Brazil)", "Bengali (Bangladesh)", "Portuguese (Portugal)",
+                                   "Chinese (Simplified Han,China)", "Chinese (Traditional Han,Taiwan)"},
+                                  {"values-v29", "values-kab", "values-qpv", "values-kk", "menu-sw600dp-land"}},
                       TCorpusCase{"fdroidclient", "org.fdroid",
-                                  {"Afrikaans", "Filipino", "German", "Dutch (Belgium)", "Portuguese (Portugal)"},
-                                  {"values-b+hi+Latn", "values-he", "values-id", "values-yue", "values-pa-rPK"}}),
+                                  {"Afrikaans", "Filipino", "German", "Dutch (Belgium)", "Portuguese (Portugal)",
+                                   "Hebrew", "Indonesian", "Punjabi (Arabic,Pakistan)",
+                                   "Chinese (Simplified Han,China)", "Chinese (Traditional Han,Hong Kong)",
+                                   "Chinese (Traditional Han,Taiwan)"},
+                                  {"values-b+hi+Latn", "values-ast", "values-yue"}}),
     [](const ::testing::TestParamInfo<TCorpusCase> &info) { return std::string(info.param.project); });
 
 TEST_F(OpenProjectTest, SelectingNodesShowsTheirPageAndAFileItsItemsUnderTheCheckedFilter)
@@ -263,12 +300,7 @@ TEST_F(OpenProjectTest, MalformedLanguageFileShowsOneBoxAndTheOthersLoad)
 {
     const QString project = CopyOf("etar");
     const QString broken = Write(project, "res/values-de/strings.xml", "<resources><string name=\"a\">x</resources>");
-    const QList<TMessageBoxRecord> boxes = OpenCollectingBoxes(project);
-    ASSERT_EQ(boxes.size(), 1);
-    EXPECT_EQ(boxes[0].title, QStringLiteral("Resource File Error"));
-    EXPECT_EQ(boxes[0].text, QStringLiteral("Can't parse/open/recreate file ") + broken);
-    EXPECT_EQ(boxes[0].icon, QMessageBox::Critical);
-    EXPECT_EQ(boxes[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    ExpectResourceFileError(OpenCollectingBoxes(project), broken);
     ASSERT_NE(Language("German"), nullptr);
     EXPECT_EQ(Language("German")->child(0)->childCount(), 0);
     EXPECT_EQ(ChildTexts(Language("French")->child(0)), QStringList{"strings.xml"});
@@ -276,12 +308,35 @@ TEST_F(OpenProjectTest, MalformedLanguageFileShowsOneBoxAndTheOthersLoad)
     EXPECT_EQ(TestSupport::ReadFile(broken), QByteArray("<resources><string name=\"a\">x</resources>"));
 }
 
+TEST_F(OpenProjectTest, AnUnreadableDefaultFileShowsOneBoxAndTheRestOfTheProjectOpens)
+{
+    const struct
+    {
+        const char *name;
+        const char *broken; // the default file cut short
+        QStringList tree;   // language: values files | menu files; "-" for a missing group
+    } cases[] = {
+        {"the default strings file", "res/values/strings.xml", {"German: - | main.xml,more.xml"}},
+        {"a default menu file", "res/menu/more.xml", {"German: strings.xml | main.xml"}},
+    };
+    int n = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString project = Work.path() + QStringLiteral("/cut%1").arg(n++);
+        WriteSmallProject(project, {"res/values/strings.xml", "res/menu/main.xml", "res/menu/more.xml",
+                                    "res/values-de/strings.xml", "res/menu-de/main.xml", "res/menu-de/more.xml"});
+        const QByteArray whole = TestSupport::ReadFile(project + "/" + c.broken);
+        const QString broken = Write(project, c.broken, whole.left(whole.size() / 2));
+
+        ExpectResourceFileError(OpenCollectingBoxes(project), broken);
+        EXPECT_EQ(Form->PackageName, QStringLiteral("com.example.small"));
+        EXPECT_EQ(TreeSummary(), c.tree);
+        EXPECT_EQ(TestSupport::ReadFile(broken), whole.left(whole.size() / 2));
+    }
+}
+
 TEST_F(OpenProjectTest, SmallProjectsFollowTheFolderRules)
 {
-    const QByteArray manifest = "<manifest package=\"com.example.small\"/>";
-    const QByteArray strings = "<resources><string name=\"hello\">Hello</string></resources>";
-    const QByteArray menu = "<menu xmlns:android=\"http://schemas.android.com/apk/res/android\">"
-                            "<item android:id=\"@+id/a\" android:title=\"Open\"/></menu>";
     struct TCase
     {
         const char *name;
@@ -305,19 +360,9 @@ TEST_F(OpenProjectTest, SmallProjectsFollowTheFolderRules)
     int n = 0;
     for (const TCase &c : cases) {
         const QString project = Work.path() + QStringLiteral("/small%1").arg(n++);
-        Write(project, "AndroidManifest.xml", manifest);
-        for (const QString &f : c.files)
-            Write(project, f, f.contains("menu") ? menu : strings);
+        WriteSmallProject(project, c.files);
         EXPECT_TRUE(OpenCollectingBoxes(project).isEmpty()) << c.name;
-        QStringList tree;
-        for (int i = 0; i < Root()->childCount(); ++i) {
-            QTreeWidgetItem *lang = Root()->child(i);
-            QTreeWidgetItem *values = Child(lang, "values");
-            QTreeWidgetItem *menus = Child(lang, "menu");
-            tree << lang->text(0) + ": " + (values ? ChildTexts(values).join(",") : "-") + " | " +
-                        (menus ? ChildTexts(menus).join(",") : "-");
-        }
-        EXPECT_EQ(tree, c.tree) << c.name;
+        EXPECT_EQ(TreeSummary(), c.tree) << c.name;
     }
 }
 
