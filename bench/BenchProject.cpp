@@ -158,6 +158,11 @@ double SaveAllModel(TModelOpen &Open, int &Failures)
     return timer.nsecsElapsed() / 1e9;
 }
 
+int TreeWriterFiles(const TModelOpen &)
+{
+    return -1;
+}
+
 double OpenFloor(const std::vector<TProjectFile> &Files, TFloorOpen &Open)
 {
     Open.Docs.clear();

@@ -919,6 +919,26 @@ TTransResourceFileNode *TGlossmillMainForm::SelectedFileNode() const
     return dynamic_cast<TTransResourceFileNode *>(NodeData(TVProject->currentItem()));
 }
 
+bool TGlossmillMainForm::AnyFileNeedsSave() const
+{
+    // Every refresh asks this: only the files' level is looked at (root, languages, groups, files), not every node of
+    // the tree asked what it carries.
+    QTreeWidgetItem *root = GetRootNode();
+    if (!root)
+        return false;
+    for (int l = 0; l < root->childCount(); ++l) {
+        QTreeWidgetItem *language = root->child(l);
+        for (int g = 0; g < language->childCount(); ++g) {
+            QTreeWidgetItem *group = language->child(g);
+            for (int f = 0; f < group->childCount(); ++f)
+                if (auto *file = dynamic_cast<TTransResourceFileNode *>(NodeData(group->child(f))))
+                    if (file->NeedSave())
+                        return true;
+        }
+    }
+    return false;
+}
+
 void TGlossmillMainForm::SetControls()
 {
     try {
@@ -936,9 +956,7 @@ void TGlossmillMainForm::SetControls()
         bool translatable = false;
         TTransNode *data = NodeData(selected);
         auto *file = dynamic_cast<TTransResourceFileNode *>(data);
-        for (QTreeWidgetItemIterator it(TVProject); *it && !anyUnsaved; ++it)
-            if (auto *f = dynamic_cast<TTransResourceFileNode *>(NodeData(*it)))
-                anyUnsaved = f->NeedSave();
+        anyUnsaved = anyUnsaved || AnyFileNeedsSave();
         canSave = file && (file->NeedSave() || (typing && file == FEditFile));
         group = data && typeid(*data) == typeid(TTransResTypeNode) && open && AddResourceFiles(false);
         language = dynamic_cast<TTransLangNode *>(data) != nullptr;

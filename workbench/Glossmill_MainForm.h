@@ -197,6 +197,8 @@ public:
     static TTransNode *NodeData(const QTreeWidgetItem *node);
     // The selected tree node's object as a resource-file node, else nullptr.
     TTransResourceFileNode *SelectedFileNode() const;
+    // Whether any language file of the tree needs saving; false for no project.
+    bool AnyFileNeedsSave() const;
 
     void FormCreate();
     bool FormCloseQuery();

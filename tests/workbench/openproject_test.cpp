@@ -401,6 +401,63 @@ TEST_F(OpenProjectTest, ClosingWithUnsavedChangesAsksOnce)
     EXPECT_TRUE(LeftOvers(project).isEmpty());
 }
 
+// Save All follows a changed file wherever it hangs in the tree, whichever node is selected; Save follows the
+// selected file alone.
+TEST_F(OpenProjectTest, SaveAllFollowsAChangedFileInAnyLanguageAndGroup)
+{
+    const QByteArray strings = "<resources><string name=\"hello\">Hello</string></resources>";
+    const QByteArray menu = "<menu xmlns:android=\"http://schemas.android.com/apk/res/android\">"
+                            "<item android:id=\"@+id/a\" android:title=\"Open\"/></menu>";
+    const QString project = Work.path() + "/small";
+    Write(project, "AndroidManifest.xml", "<manifest package=\"com.example.small\"/>");
+    for (const QString &f : {"res/values/strings.xml", "res/menu/main.xml", "res/values-de/strings.xml",
+                             "res/menu-de/main.xml", "res/values-fr/strings.xml", "res/menu-fr/main.xml"})
+        Write(project, f, f.contains("menu") ? menu : strings);
+    struct TCase
+    {
+        const char *name;
+        const char *changedLanguage; // nullptr: nothing changed
+        const char *changedGroup;
+        const char *selectedLanguage; // nullptr: the root
+        const char *selectedGroup;
+        bool saveAll, save;
+    } cases[] = {
+        {"nothing changed, a file selected", nullptr, nullptr, "German", "values", false, false},
+        {"first language's values file, root selected", "German", "values", nullptr, nullptr, true, false},
+        {"first language's menu file, another language's file selected", "German", "menu", "French", "values", true,
+         false},
+        {"last language's menu file, first file selected", "French", "menu", "German", "values", true, false},
+        {"the selected file itself", "French", "values", "French", "values", true, true},
+    };
+    for (const TCase &c : cases) {
+        {
+            // The project before has unsaved changes: closing it asks, and No leaves its files as they are.
+            QList<TMessageBoxRecord> boxes;
+            ModalDriver::TMessageBoxAnswerer answerer(QMessageBox::No, &boxes);
+            Form->OpenProject(project);
+        }
+        ASSERT_FALSE(Form->PackageName.isEmpty()) << c.name;
+        if (c.changedLanguage) {
+            QTreeWidgetItem *group = Child(Language(c.changedLanguage), c.changedGroup);
+            ASSERT_TRUE(group && group->childCount() == 1) << c.name;
+            auto *file = dynamic_cast<TTransResourceFileNode *>(NodeOfTreeItem(group->child(0)));
+            ASSERT_NE(file, nullptr) << c.name;
+            file->TransItems().front()->setTranslateValue(QStringLiteral("changed"));
+        }
+        QTreeWidgetItem *selected =
+            c.selectedLanguage ? Child(Language(c.selectedLanguage), c.selectedGroup)->child(0) : Root();
+        // Away and back, so that the selection is a change whichever node was current.
+        Form->TVProject->setCurrentItem(selected == Root() ? Language("German") : Root());
+        Form->TVProject->setCurrentItem(selected);
+        EXPECT_EQ(Form->SBSaveAll->isEnabled(), c.saveAll) << c.name;
+        EXPECT_EQ(Form->MMSaveAll->isEnabled(), c.saveAll) << c.name;
+        EXPECT_EQ(Form->SBSAve->isEnabled(), c.save) << c.name;
+    }
+    QList<TMessageBoxRecord> boxes;
+    ModalDriver::TMessageBoxAnswerer answerer(QMessageBox::No, &boxes);
+    Form->CloseProject();
+}
+
 TEST_F(OpenProjectTest, CloseProjectCancelKeepsTheProjectAndOpeningAnotherAsksFirst)
 {
     const QString project = CopyOf("etar");
