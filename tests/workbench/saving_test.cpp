@@ -62,7 +62,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(ShowActive());
-        Project = CopyProject("etar", {"values", "values-de", "values-es", "values-fr", "menu"});
+        Project = WriteSample({"values", "values-de", "values-es", "values-fr", "menu"});
         Form->OpenProject(Project);
         ASSERT_FALSE(Form->PackageName.isEmpty());
         // The checks below are run by hand; a tick in between would ask with nobody there to answer.
@@ -651,11 +651,8 @@ TEST(ReadOnlyProject, OpensEveryFileAndOnlyASaveFailsWithTheSaveError)
     if (::geteuid() != 0)
         GTEST_SKIP() << "runs as the user nobody, which only root can switch to";
     QTemporaryDir dir;
-    const QString from = TestSupport::CorpusDir() + "/etar";
-    const QString project = dir.path() + "/etar";
-    ASSERT_TRUE(TestSupport::WriteFile(project + "/AndroidManifest.xml", TestSupport::ReadFile(from + "/AndroidManifest.xml")));
-    for (const char *folder : {"values", "values-de", "values-fr"})
-        ASSERT_TRUE(TestSupport::CopyTree(from + "/res/" + folder, project + "/res/" + folder));
+    const QString project = dir.path() + "/sample";
+    ASSERT_TRUE(SampleProject::Write(project, {"values", "values-de", "values-fr"}));
     ASSERT_TRUE(TestSupport::MakeReadableToAll(dir.path()));
     const QStringList before = QDir(project + "/res/values-de").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     const int code = TestSupport::RunCurrentTestAsNobody("GLOSSMILL_READONLY_PROJECT", project);
@@ -675,11 +672,10 @@ struct TItemRecord
 };
 using TFileRecord = QMap<QString, TItemRecord>;
 
-TEST(SavingRoundTrip, EveryLanguageFileSavedAfterEditsReopensWithEditsMarksAndUntouchedTexts)
+// Edits every language file of the project through the window, saves all, reopens and compares.
+void EveryLanguageFileSavedAfterEditsReopensWithEditsMarksAndUntouchedTexts(TItemListDriver &d, const QString &project)
 {
-    TItemListDriver d;
     ASSERT_TRUE(d.ShowActive());
-    const QString project = d.CopyProject("etar");
     d.Form->OpenProject(project);
     ASSERT_FALSE(d.Form->PackageName.isEmpty());
 
@@ -751,6 +747,21 @@ TEST(SavingRoundTrip, EveryLanguageFileSavedAfterEditsReopensWithEditsMarksAndUn
         EXPECT_GT(compared, 6);
     }
     EXPECT_EQ(files, fileNodes.size());
+}
+
+TEST(SavingRoundTrip, EveryLanguageFileSavedAfterEditsReopensWithEditsMarksAndUntouchedTexts)
+{
+    TItemListDriver d;
+    EveryLanguageFileSavedAfterEditsReopensWithEditsMarksAndUntouchedTexts(d, d.WriteSample());
+}
+
+TEST(CorpusSavingRoundTrip, EveryLanguageFileOfARealProjectSavedAfterEditsReopensWithEditsMarksAndUntouchedTexts)
+{
+    GLOSSMILL_REQUIRE_CORPUS();
+    TItemListDriver d;
+    const QString project = d.Work.path() + "/etar";
+    ASSERT_TRUE(TestSupport::CopyTree(TestSupport::CorpusDir() + "/etar", project));
+    EveryLanguageFileSavedAfterEditsReopensWithEditsMarksAndUntouchedTexts(d, project);
 }
 
 } // namespace
