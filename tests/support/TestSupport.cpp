@@ -146,22 +146,59 @@ bool MakeReadableToAll(const QString &folder)
     return ok;
 }
 
-int RunCurrentTestAsNobody(const QString &variable, const QString &value)
+namespace {
+
+// The argument that runs only the current test in another process of this program; empty outside a test.
+QString CurrentTestFilter()
 {
-    const passwd *nobody = ::getpwnam("nobody");
     const ::testing::TestInfo *test = ::testing::UnitTest::GetInstance()->current_test_info();
-    if (::geteuid() != 0 || !nobody || !test)
-        return -1;
-    QProcess child;
+    if (!test)
+        return {};
+    return QStringLiteral("--gtest_filter=") + QString::fromUtf8(test->test_suite_name()) + QLatin1Char('.')
+        + QString::fromUtf8(test->name());
+}
+
+void SetVariable(QProcess &child, const QString &variable, const QString &value)
+{
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(variable, value);
     child.setProcessEnvironment(env);
+}
+
+} // namespace
+
+int RunCurrentTestAsNobody(const QString &variable, const QString &value)
+{
+    const passwd *nobody = ::getpwnam("nobody");
+    const QString filter = CurrentTestFilter();
+    if (::geteuid() != 0 || !nobody || filter.isEmpty())
+        return -1;
+    QProcess child;
+    SetVariable(child, variable, value);
     child.setProcessChannelMode(QProcess::ForwardedChannels);
-    const QString filter = QStringLiteral("--gtest_filter=") + QString::fromUtf8(test->test_suite_name()) + QLatin1Char('.')
-        + QString::fromUtf8(test->name());
     child.start(QStringLiteral("setpriv"), {QStringLiteral("--reuid=%1").arg(nobody->pw_uid), QStringLiteral("--regid=%1").arg(nobody->pw_gid),
                                              QStringLiteral("--clear-groups"), QCoreApplication::applicationFilePath(), filter});
     if (!child.waitForFinished(300000) || child.exitStatus() != QProcess::NormalExit)
+        return -1;
+    return child.exitCode();
+}
+
+int RunCurrentTestInChild(const QString &variable, const QString &value, int timeoutMs, QByteArray *output)
+{
+    const QString filter = CurrentTestFilter();
+    if (filter.isEmpty())
+        return -1;
+    QProcess child;
+    SetVariable(child, variable, value);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {filter});
+    const bool ended = child.waitForFinished(timeoutMs);
+    if (!ended) {
+        child.kill();
+        child.waitForFinished();
+    }
+    *output = child.readAll();
+    if (!ended || child.exitStatus() != QProcess::NormalExit)
         return -1;
     return child.exitCode();
 }

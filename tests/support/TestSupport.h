@@ -47,6 +47,11 @@ bool MakeReadableToAll(const QString &folder);
 // can start it), 126 or 127 when nobody may not run this program.
 int RunCurrentTestAsNobody(const QString &variable, const QString &value);
 
+// Runs the current test again in a new process of this program, with `variable` set to `value` in its environment.
+// Its exit code, its output (stdout and stderr merged) in `output`; -1 when it did not end within `timeoutMs` (it is
+// killed) or could not start.
+int RunCurrentTestInChild(const QString &variable, const QString &value, int timeoutMs, QByteArray *output);
+
 } // namespace TestSupport
 
 // Skips the test, with the reason, when the corpus of real projects is missing; fails it when GLOSSMILL_CORPUS names

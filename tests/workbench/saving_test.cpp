@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QPushButton>
 #include <QTextEdit>
@@ -373,22 +372,16 @@ TEST_F(SavingTest, ClosingWithYesToSaveAndNoToWritingOverAnOutsideChangeKeepsThe
     ASSERT_NE(SelectFile("fr"), nullptr);
     ChangeOnDisk(de, ">\"Kalender\"<", ">\"Kalender von git\"<");
     // Yes to saving before the close, then No to writing over the other program's change.
+    QList<TMessageBoxRecord> records;
+    {
+        ModalDriver::TMessageBoxAnswerer answerer(
+            [&records](const TMessageBoxRecord &) { return records.isEmpty() ? QMessageBox::Yes : QMessageBox::No; },
+            &records);
+        EXPECT_FALSE(Form->close());
+    }
     QStringList titles;
-    QTimer answerer;
-    answerer.setInterval(10);
-    QObject::connect(&answerer, &QTimer::timeout, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
-            return;
-        titles << box->windowTitle();
-        if (QAbstractButton *b = box->button(titles.size() == 1 ? QMessageBox::Yes : QMessageBox::No))
-            b->click();
-        else
-            box->reject();
-    });
-    answerer.start();
-    EXPECT_FALSE(Form->close());
-    answerer.stop();
+    for (const TMessageBoxRecord &r : records)
+        titles << r.title;
     EXPECT_EQ(titles, QStringList({QStringLiteral("Save File?"), OverwriteTitle}));
     EXPECT_TRUE(Form->isVisible());
     ASSERT_FALSE(Form->PackageName.isEmpty());
