@@ -110,12 +110,19 @@ void AnswerNextModal(std::function<void(QWidget *)> answer, int timeoutMs)
 {
     auto *timer = new QTimer(qApp);
     auto clock = std::make_shared<QElapsedTimer>();
+    auto shown = std::make_shared<QElapsedTimer>(); // since the window was first seen
     clock->start();
     timer->setInterval(10);
     ++ArmedForAny;
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, clock, answer, timeoutMs]() {
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, clock, shown, answer, timeoutMs]() {
         QWidget *modal = QApplication::activeModalWidget();
         if (modal && modal->isVisible()) {
+            if (!shown->isValid())
+                shown->start();
+            // As the translator finds it: active, the focus where the dialog puts it. One that never becomes
+            // active is answered all the same.
+            if (!modal->isActiveWindow() && shown->elapsed() < 1000)
+                return;
             timer->stop();
             timer->deleteLater();
             --ArmedForAny;

@@ -15,7 +15,8 @@ namespace ModalDriver {
 // are left alone. Called once by test_main.
 void CloseUnansweredModals();
 
-// Runs `answer` on the next modal widget that becomes active (within `timeoutMs`), once.
+// Runs `answer` on the next modal widget that becomes active (within `timeoutMs`), once: when it is the active
+// window, or after a second shown if it never becomes one.
 void AnswerNextModal(std::function<void(QWidget *)> answer, int timeoutMs = 10000);
 
 struct TMessageBoxRecord
