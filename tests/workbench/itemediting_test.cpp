@@ -26,7 +26,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(ShowActive());
-        Form->OpenProject(CopyProject("etar", {"values", "values-de", "values-fr", "menu"}));
+        Form->OpenProject(WriteSample({"values", "values-de", "values-fr", "menu"}));
         ASSERT_FALSE(Form->PackageName.isEmpty());
         ASSERT_NE(SelectFile("de"), nullptr);
         ASSERT_GT(RowCount(), 10);

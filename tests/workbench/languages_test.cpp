@@ -26,6 +26,7 @@
 #include "Glossmill_SelectLangDialog.h"
 #include "Glossmill_types.h"
 #include "ModalDriver.h"
+#include "SampleProject.h"
 #include "TestSupport.h"
 #include "WorkbenchTestHome.h"
 
@@ -191,10 +192,11 @@ protected:
         FormAddFiles = new TFormAddFiles(Form.get());
     }
 
-    void Open(const QString &corpus)
+    // Writes the sample project and opens it.
+    void OpenSample()
     {
-        Project = Work.path() + "/" + corpus;
-        ASSERT_TRUE(TestSupport::CopyTree(TestSupport::CorpusDir() + "/" + corpus, Project));
+        Project = Work.path() + "/sample";
+        ASSERT_TRUE(SampleProject::Write(Project));
         Reopen();
     }
     void Reopen()
@@ -267,7 +269,7 @@ class AddLanguageCloneTest : public LanguagesTest, public ::testing::WithParamIn
 TEST_P(AddLanguageCloneTest, WritesFilesThatReopenWithTheirStatesAndPassAapt)
 {
     const CloneCase c = GetParam();
-    Open("etar");
+    OpenSample();
     const auto before = Snapshot(Res());
     AnswerNewLang("German (Austria) (de-rAT)", true, c.option);
     Form->AddLanguage();
@@ -342,7 +344,7 @@ INSTANTIATE_TEST_SUITE_P(Options, AddLanguageCloneTest,
 
 TEST_F(LanguagesTest, AaptCheckRejectsABrokenLanguageFile)
 {
-    Open("etar");
+    OpenSample();
     ASSERT_TRUE(TestSupport::WriteFile(Res() + "values-xx/strings.xml",
                                        "<resources><string name=\"app_label\">it's</string></resources>"));
     bool ok = true;
@@ -358,7 +360,7 @@ TEST_F(LanguagesTest, FoldersOnlyForTypesWithAMissingDefaultFileThatHasItems)
         bool valuesFolder, menuFolder;
     } cases[] = {{"menu", true, false}, {"values", false, true}};
     for (const Case &c : cases) {
-        Open("fdroidclient");
+        OpenSample();
         const QString folder = Res() + c.emptied;
         for (const QString &name : XmlFilesOf(folder))
             ASSERT_TRUE(TestSupport::WriteFile(folder + "/" + name, QString("<%1/>").arg(
@@ -382,7 +384,7 @@ TEST_F(LanguagesTest, FoldersOnlyForTypesWithAMissingDefaultFileThatHasItems)
 
 TEST_F(LanguagesTest, WithoutCloningNothingIsWrittenAndTheLanguageIsGoneAfterReopening)
 {
-    Open("fdroidclient");
+    OpenSample();
     const auto before = Snapshot(Project);
     AnswerNewLang("Welsh (United Kingdom) (cy-rGB)", false, 0);
     Form->AddLanguage();
@@ -398,7 +400,7 @@ TEST_F(LanguagesTest, WithoutCloningNothingIsWrittenAndTheLanguageIsGoneAfterReo
 
 TEST_F(LanguagesTest, CancellingTheNewLanguageDialogChangesNothing)
 {
-    Open("fdroidclient");
+    OpenSample();
     const auto before = Snapshot(Project);
     const int languages = Form->GetRootNode()->childCount();
     AnswerNewLang("Welsh (United Kingdom) (cy-rGB)", true, 0, false);
@@ -409,7 +411,7 @@ TEST_F(LanguagesTest, CancellingTheNewLanguageDialogChangesNothing)
 
 TEST_F(LanguagesTest, MenuFolderOfALocaleWithRegion)
 {
-    Open("fdroidclient");
+    OpenSample();
     AnswerNewLang("English (United States) (en-rUS)", true, 1);
     Form->AddLanguage();
     EXPECT_FALSE(XmlFilesOf(Res() + "menu-en-rUS").isEmpty());
@@ -420,7 +422,7 @@ TEST_F(LanguagesTest, MenuFolderOfALocaleWithRegion)
 
 TEST_F(LanguagesTest, AFileInTheLanguageFolderUnderAnyCaseIsNeverListedOrOverwritten)
 {
-    Open("etar");
+    OpenSample();
     const QByteArray mine = "<menu xmlns:android=\"http://schemas.android.com/apk/res/android\"/>\n";
     ASSERT_TRUE(TestSupport::WriteFile(Res() + "menu-de/Calendar_View.XML", mine));
     Reopen();
@@ -441,12 +443,12 @@ TEST_F(LanguagesTest, AFileInTheLanguageFolderUnderAnyCaseIsNeverListedOrOverwri
     // Nor is strings.xml, which German has.
     EXPECT_EQ(Form->CreateResFileFromBase("strings.xml", german, rtAndroid_values, tsDontTranslate, true), nullptr);
     EXPECT_EQ(TestSupport::ReadFile(Res() + "values-de/strings.xml"),
-              TestSupport::ReadFile(TestSupport::CorpusDir() + "/etar/res/values-de/strings.xml"));
+              SampleProject::Files().value("res/values-de/strings.xml"));
 }
 
 TEST_F(LanguagesTest, CreateResFileFromBaseMakesOneFolderLevelOnly)
 {
-    Open("etar");
+    OpenSample();
     const TLocaleDesc italian = LocaleTable(FindLocaleByValuesFolder("values-it-rCH"));
     ASSERT_TRUE(QDir(Res()).removeRecursively());
     EXPECT_EQ(Form->CreateResFileFromBase("strings.xml", italian, rtAndroid_values, tsDontTranslate, true),
@@ -456,7 +458,7 @@ TEST_F(LanguagesTest, CreateResFileFromBaseMakesOneFolderLevelOnly)
 
 TEST_F(LanguagesTest, CreateResFileFromBaseRefusesNamesAndRecordsThatLeaveTheResFolder)
 {
-    Open("etar");
+    OpenSample();
     const auto before = Snapshot(Project);
     TLocaleDesc bad = LocaleTable(FindLocaleByValuesFolder("values-it-rCH"));
     bad.ValuesFolderName = "values-../../x";
@@ -471,7 +473,7 @@ TEST_F(LanguagesTest, CreateResFileFromBaseRefusesNamesAndRecordsThatLeaveTheRes
 
 TEST_F(LanguagesTest, AddResourceIsEnabledOnlyForATypeNodeWhoseLanguageLacksADefaultFile)
 {
-    Open("etar");
+    OpenSample();
     QTreeWidgetItem *german = Language("German");
     ASSERT_NE(german, nullptr);
     QTreeWidgetItem *values = Group(german, rtAndroid_values);
@@ -530,7 +532,7 @@ TEST_F(LanguagesTest, AddResourceIsEnabledOnlyForATypeNodeWhoseLanguageLacksADef
 
 TEST_F(LanguagesTest, CancellingTheAddFilesDialogChangesNothing)
 {
-    Open("etar");
+    OpenSample();
     QTreeWidgetItem *menu = Group(Language("German"), rtAndroid_menu);
     Select(menu);
     const auto before = Snapshot(Project);
@@ -548,7 +550,7 @@ TEST_F(LanguagesTest, CancellingTheAddFilesDialogChangesNothing)
 
 TEST_F(LanguagesTest, DeleteAsksAndRemovesExactlyTheLanguagesTwoFoldersAndItsBranch)
 {
-    Open("etar");
+    OpenSample();
     ASSERT_TRUE(TestSupport::WriteFile(Res() + "menu-de/calendar_view.xml",
                                        TestSupport::ReadFile(Res() + "menu/calendar_view.xml")));
     // Neighbours that merely look alike stay.
@@ -593,7 +595,7 @@ TEST_F(LanguagesTest, DeleteAsksAndRemovesExactlyTheLanguagesTwoFoldersAndItsBra
 
 TEST_F(LanguagesTest, DeletingALanguageWhoseFoldersNeverExistedRemovesOnlyItsBranch)
 {
-    Open("fdroidclient");
+    OpenSample();
     const auto before = Snapshot(Project);
     AnswerNewLang("Welsh (United Kingdom) (cy-rGB)", false, 0);
     Form->AddLanguage();
@@ -630,7 +632,7 @@ TEST_F(LanguagesTest, DeletingTheOnlyLanguageShowsTheWelcomePageAgain)
 
 TEST_F(LanguagesTest, DeletingAMalformedLanguageRecordTouchesNoFolder)
 {
-    Open("etar");
+    OpenSample();
     const auto before = Snapshot(Project);
     // Records that name no table row: empty, the default folders, a climb out of res.
     for (const char *folder : {"", "values", "values-", "values-../..", "..", "values-de/../../res"}) {
@@ -648,7 +650,7 @@ TEST_F(LanguagesTest, DeletingAMalformedLanguageRecordTouchesNoFolder)
 
 TEST_F(LanguagesTest, DeletingALanguageFolderThatIsALinkKeepsWhatItPointsAt)
 {
-    Open("etar");
+    OpenSample();
     QTemporaryDir outside;
     ASSERT_TRUE(TestSupport::WriteFile(outside.path() + "/strings.xml", "<resources/>"));
     ASSERT_TRUE(QDir(Res() + "values-de").removeRecursively());
@@ -672,7 +674,7 @@ TEST_F(LanguagesTest, DeletingALanguageFolderThatIsALinkKeepsWhatItPointsAt)
 
 TEST_F(LanguagesTest, LangExistsComparesCodeAndVariantExactly)
 {
-    Open("etar");
+    OpenSample();
     TLocaleDesc d;
     struct Case
     {
@@ -691,7 +693,7 @@ TEST_F(LanguagesTest, LangExistsComparesCodeAndVariantExactly)
 
 TEST_F(LanguagesTest, OnceSerbianIsInTheProjectNeitherScriptVariantIsOffered)
 {
-    Open("etar");
+    OpenSample();
     ASSERT_NE(Language("Serbian"), nullptr);
     FormNewLang->FillList();
     QStringList rows;
@@ -708,7 +710,7 @@ TEST_F(LanguagesTest, OnceSerbianIsInTheProjectNeitherScriptVariantIsOffered)
 TEST_F(LanguagesTest, TheSelectLocaleListKeepsEveryLocaleWhateverProjectIsOpen)
 {
     TFormSelectLang select(Form.get());
-    Open("etar");
+    OpenSample();
     EXPECT_EQ(select.LBLanguages->count(), 627);
     select.PresetLocaleCode("de");
     EXPECT_EQ(select.GetLocaleCode(""), "de-AT");
@@ -719,7 +721,7 @@ TEST_F(LanguagesTest, AddLanguageIsEnabledAtTheRootOfAnOpenProjectOnly)
     Select(Form->GetRootNode());
     EXPECT_FALSE(Form->BWellAddLang->isEnabled());
     EXPECT_FALSE(Form->PMAddLanguage->isEnabled());
-    Open("fdroidclient");
+    OpenSample();
     Select(Form->GetRootNode());
     EXPECT_TRUE(Form->BWellAddLang->isEnabled());
     EXPECT_TRUE(Form->PMAddLanguage->isEnabled());

@@ -14,6 +14,7 @@
 #include "Glossmill_MainForm.h"
 #include "Glossmill_types.h"
 #include "ModalDriver.h"
+#include "SampleProject.h"
 #include "TIniFile.h"
 #include "TTranslateItem.h"
 #include "TestSupport.h"
@@ -65,10 +66,25 @@ protected:
     QTemporaryDir Work;
     std::unique_ptr<TGlossmillMainForm> Form = std::make_unique<TGlossmillMainForm>();
 
+    // A copy of the corpus project of that name.
     QString CopyOf(const QString &corpus)
     {
         const QString to = Work.path() + "/" + corpus;
         EXPECT_TRUE(TestSupport::CopyTree(TestSupport::CorpusDir() + "/" + corpus, to));
+        return to;
+    }
+    // The sample project, written anew under `name`.
+    QString Sample(const QString &name = QStringLiteral("sample"))
+    {
+        const QString to = Work.path() + "/" + name;
+        EXPECT_TRUE(SampleProject::Write(to));
+        return to;
+    }
+    // A second project of another package: the example that comes with the program.
+    QString Example()
+    {
+        const QString to = Work.path() + "/example";
+        EXPECT_TRUE(TestSupport::CopyTree(QStringLiteral(GLOSSMILL_SOURCE_DIR "/examples/VorelGlossmill_ExampleApp"), to));
         return to;
     }
     QString Write(const QString &project, const QString &file, const QByteArray &content)
@@ -142,7 +158,7 @@ QStringList ExpectedLanguages(const QString &res)
     return names;
 }
 
-struct TCorpusCase
+struct TProjectCase
 {
     const char *project;
     const char *package;
@@ -150,19 +166,20 @@ struct TCorpusCase
     QStringList absentFolders; // language-looking folders that make no language
 };
 
-void PrintTo(const TCorpusCase &c, std::ostream *os)
+void PrintTo(const TProjectCase &c, std::ostream *os)
 {
     *os << c.project;
 }
 
-class CorpusOpen : public OpenProjectTest, public ::testing::WithParamInterface<TCorpusCase>
+class ProjectOpen : public OpenProjectTest, public ::testing::WithParamInterface<TProjectCase>
 {
+protected:
+    void TreeHasTheLanguagesWithValuesAndMenuNodesAndTheirFiles(const QString &project);
 };
 
-TEST_P(CorpusOpen, TreeHasTheLanguagesWithValuesAndMenuNodesAndTheirFiles)
+void ProjectOpen::TreeHasTheLanguagesWithValuesAndMenuNodesAndTheirFiles(const QString &project)
 {
-    const TCorpusCase &c = GetParam();
-    const QString project = CopyOf(c.project);
+    const TProjectCase &c = GetParam();
     const QList<TMessageBoxRecord> boxes = OpenCollectingBoxes(project);
     EXPECT_TRUE(boxes.isEmpty()) << boxes.value(0).text.toStdString();
     ASSERT_EQ(Form->PackageName, QString::fromLatin1(c.package));
@@ -220,24 +237,51 @@ TEST_P(CorpusOpen, TreeHasTheLanguagesWithValuesAndMenuNodesAndTheirFiles)
     EXPECT_TRUE(LeftOvers(project).isEmpty()) << LeftOvers(project).join(", ").toStdString();
 }
 
+class SampleOpen : public ProjectOpen
+{
+};
+
+TEST_P(SampleOpen, TreeHasTheLanguagesWithValuesAndMenuNodesAndTheirFiles)
+{
+    TreeHasTheLanguagesWithValuesAndMenuNodesAndTheirFiles(Sample());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sample, SampleOpen,
+    ::testing::Values(TProjectCase{"sample", "org.example.calendar",
+                                   {"Afrikaans", "German", "Hebrew", "Indonesian", "English (United Kingdom)",
+                                    "Portuguese (Brazil)", "Bengali (Bangladesh)", "Portuguese (Portugal)", "Filipino"},
+                                   {"values-v29", "values-land", "menu-land", "menu-sw600dp-land"}}),
+    [](const ::testing::TestParamInfo<TProjectCase> &info) { return std::string(info.param.project); });
+
+class CorpusOpen : public ProjectOpen
+{
+};
+
+TEST_P(CorpusOpen, TreeHasTheLanguagesWithValuesAndMenuNodesAndTheirFiles)
+{
+    GLOSSMILL_REQUIRE_CORPUS();
+    TreeHasTheLanguagesWithValuesAndMenuNodesAndTheirFiles(CopyOf(GetParam().project));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Corpus, CorpusOpen,
-    ::testing::Values(TCorpusCase{"etar", "ws.xsoh.etar",
+    ::testing::Values(TProjectCase{"etar", "ws.xsoh.etar",
                                   {"Afrikaans", "German", "Hebrew", "Indonesian", "English (United Kingdom)",
                                    "Portuguese (Brazil)", "Bengali (Bangladesh)", "Portuguese (Portugal)",
                                    "Chinese (Simplified Han,China)", "Chinese (Traditional Han,Taiwan)"},
                                   {"values-v29", "values-kab", "values-qpv", "values-kk", "menu-sw600dp-land"}},
-                      TCorpusCase{"fdroidclient", "org.fdroid",
+                      TProjectCase{"fdroidclient", "org.fdroid",
                                   {"Afrikaans", "Filipino", "German", "Dutch (Belgium)", "Portuguese (Portugal)",
                                    "Hebrew", "Indonesian", "Punjabi (Arabic,Pakistan)",
                                    "Chinese (Simplified Han,China)", "Chinese (Traditional Han,Hong Kong)",
                                    "Chinese (Traditional Han,Taiwan)"},
                                   {"values-b+hi+Latn", "values-ast", "values-yue"}}),
-    [](const ::testing::TestParamInfo<TCorpusCase> &info) { return std::string(info.param.project); });
+    [](const ::testing::TestParamInfo<TProjectCase> &info) { return std::string(info.param.project); });
 
 TEST_F(OpenProjectTest, SelectingNodesShowsTheirPageAndAFileItsItemsUnderTheCheckedFilter)
 {
-    const QString project = CopyOf("etar");
+    const QString project = Sample();
     Form->OpenProject(project);
     QTreeWidgetItem *german = Language("German");
     ASSERT_NE(german, nullptr);
@@ -298,13 +342,13 @@ TEST_F(OpenProjectTest, SelectingNodesShowsTheirPageAndAFileItsItemsUnderTheChec
 
 TEST_F(OpenProjectTest, MalformedLanguageFileShowsOneBoxAndTheOthersLoad)
 {
-    const QString project = CopyOf("etar");
+    const QString project = Sample();
     const QString broken = Write(project, "res/values-de/strings.xml", "<resources><string name=\"a\">x</resources>");
     ExpectResourceFileError(OpenCollectingBoxes(project), broken);
     ASSERT_NE(Language("German"), nullptr);
     EXPECT_EQ(Language("German")->child(0)->childCount(), 0);
     EXPECT_EQ(ChildTexts(Language("French")->child(0)), QStringList{"strings.xml"});
-    EXPECT_EQ(Form->PackageName, QStringLiteral("ws.xsoh.etar"));
+    EXPECT_EQ(Form->PackageName, SampleProject::Package());
     EXPECT_EQ(TestSupport::ReadFile(broken), QByteArray("<resources><string name=\"a\">x</resources>"));
 }
 
@@ -368,7 +412,7 @@ TEST_F(OpenProjectTest, SmallProjectsFollowTheFolderRules)
 
 TEST_F(OpenProjectTest, ClosingWithUnsavedChangesAsksOnce)
 {
-    const QString project = CopyOf("etar");
+    const QString project = Sample();
     Form->OpenProject(project);
     QTreeWidgetItem *strings = Language("German")->child(0)->child(0);
     Form->TVProject->setCurrentItem(strings);
@@ -460,7 +504,7 @@ TEST_F(OpenProjectTest, SaveAllFollowsAChangedFileInAnyLanguageAndGroup)
 
 TEST_F(OpenProjectTest, CloseProjectCancelKeepsTheProjectAndOpeningAnotherAsksFirst)
 {
-    const QString project = CopyOf("etar");
+    const QString project = Sample();
     Form->OpenProject(project);
     QTreeWidgetItem *strings = Language("French")->child(0)->child(0);
     Form->TVProject->setCurrentItem(strings);
@@ -470,17 +514,17 @@ TEST_F(OpenProjectTest, CloseProjectCancelKeepsTheProjectAndOpeningAnotherAsksFi
     {
         ModalDriver::TMessageBoxAnswerer answerer(QMessageBox::Cancel, &boxes);
         EXPECT_FALSE(Form->CloseProject());
-        Form->OpenProject(CopyOf("fdroidclient"));
+        Form->OpenProject(Example());
     }
     EXPECT_EQ(boxes.size(), 2);
-    EXPECT_EQ(Form->PackageName, QStringLiteral("ws.xsoh.etar"));
+    EXPECT_EQ(Form->PackageName, SampleProject::Package());
     EXPECT_EQ(Form->TVProject->currentItem(), strings);
     EXPECT_EQ(Form->LV->topLevelItemCount() > 0, true);
 }
 
 TEST_F(OpenProjectTest, ReopenAndSelectFindsTheFileByNameAndItsWholeLocale)
 {
-    const QString project = CopyOf("etar");
+    const QString project = Sample();
     const TLocaleDesc french = LocaleTable(FindLocaleByValuesFolder("values-fr"));
     Form->ReopenAndSelect("strings.xml", french);
     EXPECT_TRUE(Form->PackageName.isEmpty()) << "without a project nothing happens";
@@ -507,7 +551,7 @@ TEST_F(OpenProjectTest, ReopenAndSelectFindsTheFileByNameAndItsWholeLocale)
 
 TEST_F(OpenProjectTest, ExpandAndCollapseActOnTheWholeTree)
 {
-    Form->OpenProject(CopyOf("etar"));
+    Form->OpenProject(Sample());
     Form->TVProject->setCurrentItem(Language("German"));
     Form->SBColapse->click();
     for (QTreeWidgetItemIterator it(Form->TVProject); *it; ++it)

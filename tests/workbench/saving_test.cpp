@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QPushButton>
 #include <QTextEdit>
@@ -62,7 +61,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(ShowActive());
-        Project = CopyProject("etar", {"values", "values-de", "values-es", "values-fr", "menu"});
+        Project = WriteSample({"values", "values-de", "values-es", "values-fr", "menu"});
         Form->OpenProject(Project);
         ASSERT_FALSE(Form->PackageName.isEmpty());
         // The checks below are run by hand; a tick in between would ask with nobody there to answer.
@@ -373,22 +372,16 @@ TEST_F(SavingTest, ClosingWithYesToSaveAndNoToWritingOverAnOutsideChangeKeepsThe
     ASSERT_NE(SelectFile("fr"), nullptr);
     ChangeOnDisk(de, ">\"Kalender\"<", ">\"Kalender von git\"<");
     // Yes to saving before the close, then No to writing over the other program's change.
+    QList<TMessageBoxRecord> records;
+    {
+        ModalDriver::TMessageBoxAnswerer answerer(
+            [&records](const TMessageBoxRecord &) { return records.isEmpty() ? QMessageBox::Yes : QMessageBox::No; },
+            &records);
+        EXPECT_FALSE(Form->close());
+    }
     QStringList titles;
-    QTimer answerer;
-    answerer.setInterval(10);
-    QObject::connect(&answerer, &QTimer::timeout, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
-            return;
-        titles << box->windowTitle();
-        if (QAbstractButton *b = box->button(titles.size() == 1 ? QMessageBox::Yes : QMessageBox::No))
-            b->click();
-        else
-            box->reject();
-    });
-    answerer.start();
-    EXPECT_FALSE(Form->close());
-    answerer.stop();
+    for (const TMessageBoxRecord &r : records)
+        titles << r.title;
     EXPECT_EQ(titles, QStringList({QStringLiteral("Save File?"), OverwriteTitle}));
     EXPECT_TRUE(Form->isVisible());
     ASSERT_FALSE(Form->PackageName.isEmpty());
@@ -757,11 +750,8 @@ TEST(ReadOnlyProject, OpensEveryFileAndOnlyASaveFailsWithTheSaveError)
     if (::geteuid() != 0)
         GTEST_SKIP() << "runs as the user nobody, which only root can switch to";
     QTemporaryDir dir;
-    const QString from = TestSupport::CorpusDir() + "/etar";
-    const QString project = dir.path() + "/etar";
-    ASSERT_TRUE(TestSupport::WriteFile(project + "/AndroidManifest.xml", TestSupport::ReadFile(from + "/AndroidManifest.xml")));
-    for (const char *folder : {"values", "values-de", "values-fr"})
-        ASSERT_TRUE(TestSupport::CopyTree(from + "/res/" + folder, project + "/res/" + folder));
+    const QString project = dir.path() + "/sample";
+    ASSERT_TRUE(SampleProject::Write(project, {"values", "values-de", "values-fr"}));
     ASSERT_TRUE(TestSupport::MakeReadableToAll(dir.path()));
     const QStringList before = QDir(project + "/res/values-de").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     const int code = TestSupport::RunCurrentTestAsNobody("GLOSSMILL_READONLY_PROJECT", project);
@@ -781,11 +771,10 @@ struct TItemRecord
 };
 using TFileRecord = QMap<QString, TItemRecord>;
 
-TEST(SavingRoundTrip, EveryLanguageFileSavedAfterEditsReopensWithEditsMarksAndUntouchedTexts)
+// Edits every language file of the project through the window, saves all, reopens and compares.
+void EveryLanguageFileSavedAfterEditsReopensWithEditsMarksAndUntouchedTexts(TItemListDriver &d, const QString &project)
 {
-    TItemListDriver d;
     ASSERT_TRUE(d.ShowActive());
-    const QString project = d.CopyProject("etar");
     d.Form->OpenProject(project);
     ASSERT_FALSE(d.Form->PackageName.isEmpty());
 
@@ -857,6 +846,21 @@ TEST(SavingRoundTrip, EveryLanguageFileSavedAfterEditsReopensWithEditsMarksAndUn
         EXPECT_GT(compared, 6);
     }
     EXPECT_EQ(files, fileNodes.size());
+}
+
+TEST(SavingRoundTrip, EveryLanguageFileSavedAfterEditsReopensWithEditsMarksAndUntouchedTexts)
+{
+    TItemListDriver d;
+    EveryLanguageFileSavedAfterEditsReopensWithEditsMarksAndUntouchedTexts(d, d.WriteSample());
+}
+
+TEST(CorpusSavingRoundTrip, EveryLanguageFileOfARealProjectSavedAfterEditsReopensWithEditsMarksAndUntouchedTexts)
+{
+    GLOSSMILL_REQUIRE_CORPUS();
+    TItemListDriver d;
+    const QString project = d.Work.path() + "/etar";
+    ASSERT_TRUE(TestSupport::CopyTree(TestSupport::CorpusDir() + "/etar", project));
+    EveryLanguageFileSavedAfterEditsReopensWithEditsMarksAndUntouchedTexts(d, project);
 }
 
 } // namespace
