@@ -1,5 +1,6 @@
 #include "BenchBigFile.h"
 
+#include "BenchProject.h"
 #include "BenchSynthetic.h"
 
 #include <QDir>
@@ -18,6 +19,7 @@ TBigFileResult MeasureBigFile(const QString &Program, const QString &Scratch, do
         return result;
     }
     result.Megabytes = QFileInfo(project + QStringLiteral("/res/values/strings.xml")).size() / 1e6;
+    result.FilesBytes = FilesBytes(ProjectFiles(project));
     QProcess child;
     child.setStandardErrorFile(QProcess::nullDevice());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -31,12 +33,13 @@ TBigFileResult MeasureBigFile(const QString &Program, const QString &Scratch, do
         child.waitForFinished(-1);
     } else {
         const QList<QByteArray> words = child.readAllStandardOutput().trimmed().split(' ');
-        if (child.exitCode() != 0 || words.size() != 6)
+        if (child.exitCode() != 0 || words.size() != 8)
             result.Failed = true;
         else {
             result.Open = words[1].toDouble();
             result.Select = words[3].toDouble();
             result.Rows = words[5].toInt();
+            result.Peak = words[7].toDouble();
         }
     }
     QDir(project).removeRecursively();

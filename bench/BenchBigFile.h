@@ -7,9 +7,11 @@ namespace Bench {
 struct TBigFileResult
 {
     double Megabytes = 0; // of the default strings file
+    qint64 FilesBytes = 0; // of every file that opening reads: the default and the language file
     double Open = 0;      // seconds
     double Select = 0;    // seconds
     int Rows = 0;
+    double Peak = 0;      // bytes of resident memory beyond the program before the open, at its highest
     bool TimedOut = false;
     bool Failed = false;
 };

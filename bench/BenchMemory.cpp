@@ -10,9 +10,6 @@
 
 namespace Bench {
 
-namespace {
-
-// A field of /proc/self/status in bytes ("VmRSS", "VmHWM"); -1 when it cannot be read.
 qint64 StatusBytes(const char *Field)
 {
     QFile status(QStringLiteral("/proc/self/status"));
@@ -25,14 +22,11 @@ qint64 StatusBytes(const char *Field)
     return -1;
 }
 
-// Starts the high-water mark again at what is resident now; false where the kernel does not allow it.
 bool ResetPeak()
 {
     QFile clear(QStringLiteral("/proc/self/clear_refs"));
     return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
 }
-
-} // namespace
 
 int RunPeakChild(const QString &Side, const QString &Project)
 {

@@ -1,11 +1,14 @@
 #include "BenchOpenProject.h"
 
+#include "BenchMemory.h"
 #include "BenchProject.h"
 #include "BenchStats.h"
+#include "BenchSynthetic.h"
 
 #include "Glossmill_MainForm.h"
 #include "Glossmill_types.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -17,18 +20,29 @@ namespace Bench {
 
 namespace {
 
-// Settings and recent projects go to a home of their own, not the user's.
+// Settings and recent projects go to a home of their own, not the user's, for the life of the object.
 class THomeOfItsOwn
 {
 public:
-    THomeOfItsOwn()
+    THomeOfItsOwn() : OldHome(qgetenv("HOME")), OldConfig(qgetenv("XDG_CONFIG_HOME"))
     {
         qputenv("HOME", Home.path().toLocal8Bit());
         qputenv("XDG_CONFIG_HOME", (Home.path() + "/.config").toLocal8Bit());
     }
+    ~THomeOfItsOwn()
+    {
+        qputenv("HOME", OldHome);
+        if (OldConfig.isEmpty())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", OldConfig);
+    }
+    THomeOfItsOwn(const THomeOfItsOwn &) = delete;
+    THomeOfItsOwn &operator=(const THomeOfItsOwn &) = delete;
 
 private:
     QTemporaryDir Home;
+    QByteArray OldHome, OldConfig;
 };
 
 std::vector<QTreeWidgetItem *> FileTreeNodes(QTreeWidget *Tree)
@@ -40,7 +54,34 @@ std::vector<QTreeWidgetItem *> FileTreeNodes(QTreeWidget *Tree)
     return nodes;
 }
 
+// Shows the window and makes it the active one, as the user's is: the check for files changed outside runs only
+// then. False when it does not become active within a few seconds.
+bool ShowActive(TGlossmillMainForm &Form)
+{
+    Form.show();
+    QApplication::setActiveWindow(&Form);
+    Form.activateWindow();
+    QElapsedTimer waited;
+    waited.start();
+    while (!Form.isActiveWindow() && waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    return Form.isActiveWindow();
+}
+
 } // namespace
+
+double SelectEveryFile(TGlossmillMainForm &Form, int &Rows)
+{
+    const std::vector<QTreeWidgetItem *> fileNodes = FileTreeNodes(Form.TVProject);
+    Rows = 0;
+    QElapsedTimer timer;
+    timer.start();
+    for (QTreeWidgetItem *node : fileNodes) {
+        Form.TVProject->setCurrentItem(node);
+        Rows += Form.LV->topLevelItemCount();
+    }
+    return timer.nsecsElapsed() / 1e9;
+}
 
 int RunOpenProjectBenchmark(const QString &Project, const QString &Scratch, int Rounds)
 {
@@ -62,17 +103,10 @@ int RunOpenProjectBenchmark(const QString &Project, const QString &Scratch, int 
         timer.start();
         form.OpenProject(copy);
         open.Add(timer.nsecsElapsed() / 1e9);
-        const std::vector<QTreeWidgetItem *> fileNodes = FileTreeNodes(form.TVProject);
         nodes = 0;
         for (QTreeWidgetItemIterator it(form.TVProject); *it; ++it)
             ++nodes;
-        rows = 0;
-        timer.restart();
-        for (QTreeWidgetItem *node : fileNodes) {
-            form.TVProject->setCurrentItem(node);
-            rows += form.LV->topLevelItemCount();
-        }
-        select.Add(timer.nsecsElapsed() / 1e9);
+        select.Add(SelectEveryFile(form, rows));
         timer.restart();
         form.CloseProject();
         close.Add(timer.nsecsElapsed() / 1e9);
@@ -99,10 +133,73 @@ int RunOpenProjectBenchmark(const QString &Project, const QString &Scratch, int 
     return 0;
 }
 
+TSweepResult MeasureSelectionSweep(const QString &Scratch, int SmallLocales, int LargeLocales, int Strings,
+                                   int Rounds)
+{
+    TSweepResult result;
+    result.SmallLocales = SmallLocales;
+    result.LargeLocales = LargeLocales;
+    result.Strings = Strings;
+    const QString small = Scratch + QStringLiteral("/sweep-small"), large = Scratch + QStringLiteral("/sweep-large");
+    if (!MakeSynthetic(small, SmallLocales, Strings) || !MakeSynthetic(large, LargeLocales, Strings)) {
+        result.Failed = true;
+        return result;
+    }
+    const THomeOfItsOwn home;
+    TGlossmillMainForm form;
+    if (!ShowActive(form))
+        std::fprintf(stderr, "the window did not become active: the check for files changed outside is left out\n");
+    auto sweep = [&form](const QString &Project, int &Files, TSamples *Seconds) {
+        form.OpenProject(Project);
+        form.TVProject->expandAll();
+        int rows = 0;
+        const double seconds = SelectEveryFile(form, rows);
+        Files = int(FileTreeNodes(form.TVProject).size());
+        if (Seconds)
+            Seconds->Add(seconds);
+        form.CloseProject();
+    };
+    // Not counted: the first round meets cold files and a fresh allocator.
+    sweep(small, result.SmallFiles, nullptr);
+    sweep(large, result.LargeFiles, nullptr);
+    for (int r = 0; r < Rounds; ++r) {
+        // Each size goes first in every other round.
+        if (r % 2 == 0)
+            sweep(small, result.SmallFiles, &result.Small);
+        sweep(large, result.LargeFiles, &result.Large);
+        if (r % 2 != 0)
+            sweep(small, result.SmallFiles, &result.Small);
+    }
+    form.hide();
+    QDir(small).removeRecursively();
+    QDir(large).removeRecursively();
+    return result;
+}
+
+void PrintSweep(const TSweepResult &R)
+{
+    if (R.Failed) {
+        std::printf("selecting every file through the window: the synthetic projects could not be written\n");
+        return;
+    }
+    std::printf("selecting every file in turn through the window, synthetic %d and %d locales x %d strings, %zu "
+                "rounds\n",
+                R.SmallLocales, R.LargeLocales, R.Strings, R.Small.Values.size());
+    PrintTimes(qPrintable(QString("%1 files").arg(R.SmallFiles)), R.Small);
+    PrintTimes(qPrintable(QString("%1 files").arg(R.LargeFiles)), R.Large);
+    if (R.SmallFiles > 0)
+        std::printf("  = %-40s %6.2fx for %.2fx the files (medians)\n", "selecting every file, large / small",
+                    MedianRatio(R.Large, R.Small), double(R.LargeFiles) / R.SmallFiles);
+    std::fflush(stdout);
+}
+
 int RunBigFileChild(const QString &Project)
 {
     const THomeOfItsOwn home;
     TGlossmillMainForm form;
+    // Without a reset, the peak of the start-up counts too: the figure is then an upper bound.
+    ResetPeak();
+    const qint64 before = StatusBytes("VmRSS");
     QElapsedTimer timer;
     timer.start();
     form.OpenProject(Project);
@@ -113,7 +210,11 @@ int RunBigFileChild(const QString &Project)
     timer.restart();
     form.TVProject->setCurrentItem(fileNodes.front());
     const double select = timer.nsecsElapsed() / 1e9;
-    std::printf("open %.6f select %.6f rows %d\n", open, select, form.LV->topLevelItemCount());
+    const qint64 peak = StatusBytes("VmHWM");
+    if (before < 0 || peak < 0)
+        return 1;
+    std::printf("open %.6f select %.6f rows %d peak %lld\n", open, select, form.LV->topLevelItemCount(),
+                static_cast<long long>(peak - before));
     std::fflush(stdout);
     form.CloseProject();
     return 0;

@@ -58,11 +58,8 @@ std::vector<TProjectFile> ProjectFiles(const QString &Project)
     ListSubFolders(res, folders);
     folders.sort();
     for (const QString &folder : folders) {
-        const bool menu = folder.startsWith("menu-", Qt::CaseInsensitive);
-        if (!menu && !folder.startsWith("values-", Qt::CaseInsensitive))
-            continue;
-        const QString qualifier = folder.mid(folder.indexOf('-') + 1);
-        if (FindLocaleByValuesFolder("values-" + qualifier) < 0)
+        bool menu = false;
+        if (FindLocaleByLanguageFolder(folder, &menu) < 0)
             continue;
         for (size_t d = 0; d < defaults; ++d) {
             if (files[d].Menu != menu)
@@ -162,6 +159,11 @@ double SaveAllModel(TModelOpen &Open, int &Failures)
             ++Failures;
     }
     return timer.nsecsElapsed() / 1e9;
+}
+
+int TreeWriterFiles(const TModelOpen &)
+{
+    return -1;
 }
 
 double OpenFloor(const std::vector<TProjectFile> &Files, TFloorOpen &Open)

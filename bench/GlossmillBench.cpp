@@ -38,6 +38,7 @@ struct TProjectResult
     size_t Files = 0;
     qint64 Bytes = 0;
     int Failures = 0;
+    int TreeWriterFiles = -1; // of the last open and save-all; -1: not counted
     TSamples ModelOpen, ModelClose, FloorOpen, FloorClose, Floor2Open, Floor2Close;
     TSamples ModelSave, FloorSave, Floor2Save, ModelStrings, Toolkit;
     TSamples ModelPeak, FloorPeak;
@@ -64,9 +65,12 @@ int Usage()
                  "       glossmill_bench [OPTIONS] --big MB       open + select a file whose default strings file\n"
                  "                                                has MB megabytes, then twice that\n"
                  "       glossmill_bench [OPTIONS] --table PROJECT_FOLDER...\n"
-                 "                            the projects, a synthetic one (50 x 2500), growth (50 2500, 5 steps)\n"
-                 "                            and the big file (25 MB), then the table of ratios\n"
+                 "                            the projects, a synthetic one (50 x 2500), growth (50 2500, 5 steps),\n"
+                 "                            the big file (25 MB) and the sweep (50 200 2500), then the table\n"
                  "       glossmill_bench [OPTIONS] --open PROJECT_FOLDER   through the main window (offscreen)\n"
+                 "       glossmill_bench [OPTIONS] --sweep [SMALL LARGE STRINGS]   select every file in turn through\n"
+                 "                            the main window, generated projects of SMALL and LARGE locales\n"
+                 "                            (default 50 200 2500)\n"
                  "       glossmill_bench --write-synthetic FOLDER LOCALES STRINGS   only write the project\n"
                  "       glossmill_bench --profile-child PROJECT_FOLDER   open, edit one string per file, save all and\n"
                  "                            close once, in place, for a profiler (use a copy)\n"
@@ -105,6 +109,7 @@ void RoundSaveModel(const QString &Project, const QString &Copy, TProjectResult 
     Result.ModelSave.Add(SaveAllModel(model, failures));
     if (failures)
         std::fprintf(stderr, "%d saves failed\n", failures);
+    Result.TreeWriterFiles = TreeWriterFiles(model);
     CloseModel(model);
     QDir(Copy).removeRecursively();
 }
@@ -194,6 +199,8 @@ void PrintProject(const TProjectResult &R)
         std::printf("  %-34s model %7.1f MB (%.1fx the files' bytes)  floor %7.1f MB (%.1fx)  [%zu runs]\n",
                     "peak memory beyond the program", R.ModelPeak.Median() / 1e6, R.ModelPeak.Median() / R.Bytes,
                     R.FloorPeak.Median() / 1e6, R.FloorPeak.Median() / R.Bytes, R.ModelPeak.Values.size());
+    if (R.TreeWriterFiles >= 0)
+        std::printf("  %-34s %d\n", "files written by the tree writer", R.TreeWriterFiles);
     PrintRatio("open / floor", R.ModelOpen, R.FloorOpen);
     PrintRatio("open + teardown / floor + teardown", R.ModelTotal(), R.FloorTotal());
     PrintRatio("open / floor 2 (default-sized writes)", R.ModelOpen, R.Floor2Open);
@@ -258,8 +265,10 @@ std::vector<TBigFileResult> MeasureBig(double Megabytes, const TOptions &Options
         else if (r.Failed)
             std::printf("big file %.1f MB: the run failed\n", r.Megabytes);
         else
-            std::printf("big file %.1f MB: open %.2f s, select %.2f s (%d rows), together %.2f s\n", r.Megabytes,
-                        r.Open, r.Select, r.Rows, r.Open + r.Select);
+            std::printf("big file %.1f MB: open %.2f s, select %.2f s (%d rows), together %.2f s, peak %.0f MB "
+                        "beyond the program (%.1fx the default file's bytes, %.1fx the files')\n",
+                        r.Megabytes, r.Open, r.Select, r.Rows, r.Open + r.Select, r.Peak / 1e6,
+                        r.Peak / (r.Megabytes * 1e6), r.Peak / std::max<qint64>(1, r.FilesBytes));
         results.push_back(r);
         std::fflush(stdout);
         if (r.TimedOut || r.Failed)
@@ -289,8 +298,28 @@ QString BigText(const std::vector<TBigFileResult> &Big, int Limit)
     return parts.join(QStringLiteral(", "));
 }
 
+QString BigPeakText(const std::vector<TBigFileResult> &Big)
+{
+    QStringList parts;
+    for (const TBigFileResult &r : Big)
+        if (!r.TimedOut && !r.Failed && r.Megabytes > 0)
+            parts << QString("%1 MB: %2 (%3 the default file's)")
+                         .arg(r.Megabytes, 0, 'f', 1)
+                         .arg(Times(r.Peak / std::max<qint64>(1, r.FilesBytes)), Times(r.Peak / (r.Megabytes * 1e6)));
+    return parts.isEmpty() ? QStringLiteral("-") : parts.join(QStringLiteral(", "));
+}
+
+QString SweepText(const TSweepResult &Sweep)
+{
+    if (Sweep.Failed || Sweep.Small.Empty() || Sweep.SmallFiles <= 0)
+        return QStringLiteral("-");
+    return QString("%1 for %2 the files").arg(Times(MedianRatio(Sweep.Large, Sweep.Small)))
+        .arg(Times(double(Sweep.LargeFiles) / Sweep.SmallFiles));
+}
+
+// The table's rows in the order of the goals they answer, then the other ratios.
 void PrintTable(const std::vector<TProjectResult> &Projects, const TGrowth &Growth,
-                const std::vector<TBigFileResult> &Big, const TOptions &Options)
+                const std::vector<TBigFileResult> &Big, const TSweepResult &Sweep, const TOptions &Options)
 {
     auto row = [&](const char *What, auto Cell) {
         QStringList cells;
@@ -298,32 +327,41 @@ void PrintTable(const std::vector<TProjectResult> &Projects, const TGrowth &Grow
             cells << p.Label + " " + Cell(p);
         std::printf("| %s | %s |\n", What, qPrintable(cells.join(QStringLiteral(", "))));
     };
+    auto line = [](const char *What, const QString &Cell) {
+        std::printf("| %s | %s |\n", What, qPrintable(Cell));
+    };
     std::printf("\n| what | measured (medians of %d interleaved rounds) |\n|---|---|\n", Options.Rounds);
-    row("model open / pugixml floor (parse + write each file)",
+    row("model open / floor (parse + write each file)",
         [](const TProjectResult &p) { return Times(MedianRatio(p.ModelOpen, p.FloorOpen)); });
+    row("peak memory of an open beyond the program / files' bytes", [](const TProjectResult &p) {
+        return p.ModelPeak.Empty() ? QStringLiteral("-") : Times(p.ModelPeak.Median() / p.Bytes);
+    });
+    if (!Options.Python.isEmpty())
+        row("Translate Toolkit reading the same strings files / Glossmill's open", [](const TProjectResult &p) {
+            return Times(MedianRatio(p.Toolkit, p.ModelStrings));
+        });
+    else
+        line("Translate Toolkit reading the same strings files / Glossmill's open",
+             QStringLiteral("not installed (Debian package translate-toolkit)"));
+    row("save all after one edit per file / floor (write + rename)",
+        [](const TProjectResult &p) { return Times(MedianRatio(p.ModelSave, p.FloorSave)); });
+    line("growth per doubling, --synthetic 50 2500 --steps 5 (geometric mean)",
+         Growth.Model > 0 ? Times(Growth.Model) + " (floor " + Times(Growth.Floor) + ")" : QStringLiteral("-"));
+    line("--big 25 peak memory beyond the program / the files' bytes", BigPeakText(Big));
+    line(qPrintable(QString("selecting every file in turn through the window, synthetic %1 x %2 vs %3 x %2")
+                        .arg(Sweep.LargeLocales).arg(Sweep.Strings).arg(Sweep.SmallLocales)),
+         SweepText(Sweep));
+    row("files written by the fallback tree writer (open + save all)", [](const TProjectResult &p) {
+        return p.TreeWriterFiles < 0 ? QStringLiteral("\u2013") : QString::number(p.TreeWriterFiles);
+    });
     row("open + teardown / floor + teardown",
         [](const TProjectResult &p) { return Times(MedianRatio(p.ModelTotal(), p.FloorTotal())); });
     row("model open / floor 2 (default-sized writes)",
         [](const TProjectResult &p) { return Times(MedianRatio(p.ModelOpen, p.Floor2Open)); });
-    if (Growth.Model > 0)
-        std::printf("| growth per doubling, --synthetic 50 2500 --steps 5 (geometric mean) | %s (floor %s) |\n",
-                    qPrintable(Times(Growth.Model)), qPrintable(Times(Growth.Floor)));
-    row("peak memory of an open beyond the program / files' bytes", [](const TProjectResult &p) {
-        return p.ModelPeak.Empty() ? QStringLiteral("-") : Times(p.ModelPeak.Median() / p.Bytes);
-    });
-    row("save all after one edit per file / floor (write + rename)",
-        [](const TProjectResult &p) { return Times(MedianRatio(p.ModelSave, p.FloorSave)); });
     row("save all / floor 2 (default-sized write + rename)",
         [](const TProjectResult &p) { return Times(MedianRatio(p.ModelSave, p.Floor2Save)); });
     if (!Big.empty())
-        std::printf("| open + select a file whose default strings file is big | %s |\n",
-                    qPrintable(BigText(Big, Options.Limit)));
-    if (!Options.Python.isEmpty())
-        row("Translate Toolkit time / Glossmill time, same strings files", [](const TProjectResult &p) {
-            return Times(MedianRatio(p.Toolkit, p.ModelStrings));
-        });
-    else
-        std::printf("| Translate Toolkit | not installed (Debian package translate-toolkit) |\n");
+        line("open + select a file whose default strings file is big", BigText(Big, Options.Limit));
     std::fflush(stdout);
 }
 
@@ -358,11 +396,11 @@ int main(int argc, char **argv)
     }
     QByteArray mode;
     for (int i = 1; i < argc && mode.isEmpty(); ++i)
-        for (const char *m : {"--big-child", "--open", "--big", "--synthetic", "--table"})
+        for (const char *m : {"--big-child", "--open", "--sweep", "--big", "--synthetic", "--table"})
             if (QByteArray(argv[i]) == m)
                 mode = m;
     std::unique_ptr<QCoreApplication> app;
-    if (mode == "--big-child" || mode == "--open") {
+    if (mode == "--big-child" || mode == "--open" || mode == "--sweep" || mode == "--table") {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
@@ -419,6 +457,17 @@ int main(int argc, char **argv)
             return Usage();
         return RunOpenProjectBenchmark(QFileInfo(positional[0]).absoluteFilePath(), options.Scratch, options.Rounds);
     }
+    if (mode == "--sweep") {
+        if (!positional.isEmpty() && positional.size() != 3)
+            return Usage();
+        const int small = positional.isEmpty() ? 50 : positional[0].toInt();
+        const int large = positional.isEmpty() ? 200 : positional[1].toInt();
+        const int strings = positional.isEmpty() ? 2500 : positional[2].toInt();
+        if (small < 1 || large < 1 || strings < 1)
+            return Usage();
+        PrintSweep(MeasureSelectionSweep(options.Scratch, small, large, strings, options.Rounds));
+        return 0;
+    }
     if (mode == "--big") {
         if (positional.size() != 1 || positional[0].toDouble() <= 0)
             return Usage();
@@ -457,6 +506,8 @@ int main(int argc, char **argv)
     }
     const TGrowth growth = MeasureGrowth(50, 2500, 5, options);
     const std::vector<TBigFileResult> big = MeasureBig(25, options);
-    PrintTable(projects, growth, big, options);
+    const TSweepResult sweep = MeasureSelectionSweep(options.Scratch, 50, 200, 2500, options.Rounds);
+    PrintSweep(sweep);
+    PrintTable(projects, growth, big, sweep, options);
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "Glossmill_Misc.h"
 
 #include <QHash>
+#include <QLocale>
 #include <QStringList>
 #include <vector>
 
@@ -510,47 +511,71 @@ QHash<QString, QString> NameMap(const TCodeName (&Table)[N])
     return map;
 }
 
-// A qualifier is the language, then optionally "-r" with a region (possibly empty before a script),
-// then "_#" and a script tag or "_POSIX".
-TLocaleDesc BuildRow(const QString &Qualifier, const QHash<QString, QString> &Languages,
-                     const QHash<QString, QString> &Scripts, const QHash<QString, QString> &Regions)
+// The parts of a locale: language, script tag, region as the table writes it, and the POSIX variant.
+struct TLocaleParts
 {
-    QString language = Qualifier;
-    QString region;
-    QString script;
-    bool posix = false;
+    QString Language;
+    QString Script;
+    QString Region;
+    bool Posix = false;
+};
+
+// A table qualifier is the language, then optionally "-r" with a region (possibly empty before a script),
+// then "_#" and a script tag or "_POSIX".
+TLocaleParts SplitTableQualifier(const QString &Qualifier)
+{
+    TLocaleParts parts;
+    parts.Language = Qualifier;
     const qsizetype dash = Qualifier.indexOf(QLatin1String("-r"));
     if (dash >= 0) {
-        language = Qualifier.left(dash);
+        parts.Language = Qualifier.left(dash);
         QString rest = Qualifier.mid(dash + 2);
         const qsizetype underscore = rest.indexOf(QLatin1Char('_'));
         if (underscore >= 0) {
             const QString suffix = rest.mid(underscore + 1);
             rest.truncate(underscore);
             if (suffix == QLatin1String("POSIX"))
-                posix = true;
+                parts.Posix = true;
             else if (suffix.startsWith(QLatin1Char('#')))
-                script = suffix.mid(1);
+                parts.Script = suffix.mid(1);
         }
-        region = rest;
+        parts.Region = rest;
     }
+    return parts;
+}
 
+QString TableQualifier(const TLocaleParts &Parts)
+{
+    QString qualifier = Parts.Language;
+    if (!Parts.Region.isEmpty() || !Parts.Script.isEmpty() || Parts.Posix)
+        qualifier += QLatin1String("-r") + Parts.Region;
+    if (!Parts.Script.isEmpty())
+        qualifier += QLatin1String("_#") + Parts.Script;
+    if (Parts.Posix)
+        qualifier += QLatin1String("_POSIX");
+    return qualifier;
+}
+
+TLocaleDesc BuildRow(const QString &Qualifier, const QHash<QString, QString> &Languages,
+                     const QHash<QString, QString> &Scripts, const QHash<QString, QString> &Regions)
+{
+    const TLocaleParts parts = SplitTableQualifier(Qualifier);
     QStringList details;
-    if (!script.isEmpty())
-        details << Scripts.value(script, script);
-    if (!region.isEmpty())
-        details << Regions.value(region, region);
-    if (posix)
+    if (!parts.Script.isEmpty())
+        details << Scripts.value(parts.Script, parts.Script);
+    if (!parts.Region.isEmpty())
+        details << Regions.value(parts.Region, parts.Region);
+    if (parts.Posix)
         details << QStringLiteral("Computer");
 
     TLocaleDesc row;
-    row.LocaleName = Languages.value(language, language);
+    row.LocaleName = Languages.value(parts.Language, parts.Language);
     if (!details.isEmpty())
         row.LocaleName += QStringLiteral(" (") + details.join(QLatin1Char(',')) + QLatin1Char(')');
-    row.LocaleCode = language;
+    row.LocaleCode = parts.Language;
     bool numeric = false;
-    const int number = region.toInt(&numeric);
-    row.LocaleVariant = numeric ? QString::number(number) : region;
+    const int number = parts.Region.toInt(&numeric);
+    row.LocaleVariant = numeric ? QString::number(number) : parts.Region;
     row.ValuesFolderName = QStringLiteral("values-") + Qualifier;
     return row;
 }
@@ -571,6 +596,120 @@ const std::vector<TLocaleDesc> &Rows()
     return rows;
 }
 
+bool LettersAZ(const QString &Text)
+{
+    for (QChar c : Text)
+        if (!((c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))))
+            return false;
+    return !Text.isEmpty();
+}
+
+bool Digits(const QString &Text)
+{
+    for (QChar c : Text)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    return !Text.isEmpty();
+}
+
+// A locale qualifier alone, in a form that Android's build reads: "ll", "ll-rRR" or "b+ll[+Ssss][+RR|+nnn][+posix]",
+// letters in any case. False for anything else, a locale followed by other qualifiers included.
+bool ParseAndroidQualifier(const QString &Qualifier, TLocaleParts &Parts)
+{
+    QStringList subtags;
+    if (Qualifier.size() > 2 && UpperCaseAZ(Qualifier.left(2)) == QLatin1String("B+")) {
+        subtags = Qualifier.mid(2).split(QLatin1Char('+'));
+    } else {
+        const QStringList dashed = Qualifier.split(QLatin1Char('-'));
+        if (dashed.size() > 2)
+            return false;
+        subtags << dashed[0];
+        if (dashed.size() == 2) {
+            if (dashed[1].size() != 3 || UpperCaseAZ(dashed[1].left(1)) != QLatin1String("R"))
+                return false;
+            subtags << dashed[1].mid(1);
+        }
+    }
+    const QString &language = subtags[0];
+    if (language.size() < 2 || language.size() > 3 || !LettersAZ(language))
+        return false;
+    Parts = TLocaleParts();
+    Parts.Language = LowerCaseAZ(language);
+    qsizetype at = 1;
+    if (at < subtags.size() && subtags[at].size() == 4 && LettersAZ(subtags[at])) {
+        Parts.Script = UpperCaseAZ(subtags[at].left(1)) + LowerCaseAZ(subtags[at].mid(1));
+        ++at;
+    }
+    if (at < subtags.size() && ((subtags[at].size() == 2 && LettersAZ(subtags[at])) ||
+                                (subtags[at].size() == 3 && Digits(subtags[at])))) {
+        Parts.Region = UpperCaseAZ(subtags[at]);
+        ++at;
+    }
+    if (at < subtags.size() && SameTextAZ(subtags[at], QStringLiteral("posix"))) {
+        Parts.Posix = true;
+        ++at;
+    }
+    return at == subtags.size();
+}
+
+// The other ISO code of a language that Android reads as the same one; empty for the rest.
+QString OtherIsoCode(const QString &Language)
+{
+    static const QHash<QString, QString> pairs = {
+        {QStringLiteral("he"), QStringLiteral("iw")}, {QStringLiteral("iw"), QStringLiteral("he")},
+        {QStringLiteral("id"), QStringLiteral("in")}, {QStringLiteral("in"), QStringLiteral("id")},
+        {QStringLiteral("yi"), QStringLiteral("ji")}, {QStringLiteral("ji"), QStringLiteral("yi")},
+    };
+    return pairs.value(Language);
+}
+
+QString FolderKey(const TLocaleParts &Parts)
+{
+    return UpperCaseAZ(QStringLiteral("values-") + TableQualifier(Parts));
+}
+
+// The table never changes: its folded names are indexed once (the first row of a name wins, as a scan would),
+// not folded again for every folder a project has.
+struct TLocaleIndex
+{
+    QHash<QString, int> ByFolder;
+    // "VALUES-LL-RRR" of a language and region that have no row of their own, to the row of that language and
+    // region whose script is the one the region implies (CLDR's likely subtags, as QLocale has them).
+    QHash<QString, int> ByImpliedScript;
+};
+
+const TLocaleIndex &Index()
+{
+    static const TLocaleIndex index = [] {
+        TLocaleIndex built;
+        const std::vector<TLocaleDesc> &rows = Rows();
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const QString key = UpperCaseAZ(rows[i].ValuesFolderName);
+            if (!built.ByFolder.contains(key))
+                built.ByFolder.insert(key, int(i) + 1);
+        }
+        for (size_t i = 0; i < rows.size(); ++i) {
+            TLocaleParts parts = SplitTableQualifier(rows[i].ValuesFolderName.mid(7));
+            if (parts.Script.isEmpty() || parts.Region.isEmpty())
+                continue;
+            const QLocale::Language language = QLocale::codeToLanguage(parts.Language);
+            const QLocale::Territory territory = QLocale::codeToTerritory(parts.Region);
+            const QLocale likely(language, territory);
+            // QLocale falls back to another locale where it has none of that language and region.
+            if (language == QLocale::AnyLanguage || territory == QLocale::AnyTerritory ||
+                likely.language() != language || likely.territory() != territory ||
+                QLocale::scriptToCode(likely.script()) != parts.Script)
+                continue;
+            parts.Script.clear();
+            const QString key = FolderKey(parts);
+            if (!built.ByFolder.contains(key) && !built.ByImpliedScript.contains(key))
+                built.ByImpliedScript.insert(key, int(i) + 1);
+        }
+        return built;
+    }();
+    return index;
+}
+
 } // namespace
 
 const TLocaleDesc &LocaleTable(int Index)
@@ -583,17 +722,58 @@ const TLocaleDesc &LocaleTable(int Index)
 
 int FindLocaleByValuesFolder(const QString &FolderName)
 {
-    // The table never changes: its folded names are indexed once (the first row of a name wins, as a scan would),
-    // not folded again for every folder a project has.
-    static const QHash<QString, int> byFolder = [] {
-        QHash<QString, int> index;
-        const std::vector<TLocaleDesc> &rows = Rows();
-        for (size_t i = 0; i < rows.size(); ++i) {
-            const QString key = UpperCaseAZ(rows[i].ValuesFolderName);
-            if (!index.contains(key))
-                index.insert(key, int(i) + 1);
-        }
-        return index;
-    }();
-    return byFolder.value(UpperCaseAZ(FolderName), -1);
+    return Index().ByFolder.value(UpperCaseAZ(FolderName), -1);
+}
+
+int FindLocaleByQualifier(const QString &Qualifier)
+{
+    const TLocaleIndex &index = Index();
+    const int own = index.ByFolder.value(UpperCaseAZ(QStringLiteral("values-") + Qualifier), -1);
+    if (own > 0)
+        return own;
+    TLocaleParts parts;
+    if (!ParseAndroidQualifier(Qualifier, parts))
+        return -1;
+    for (const QString &language : {parts.Language, OtherIsoCode(parts.Language)}) {
+        if (language.isEmpty())
+            continue;
+        parts.Language = language;
+        const QString key = FolderKey(parts);
+        int row = index.ByFolder.value(key, -1);
+        if (row < 0 && parts.Script.isEmpty() && !parts.Posix)
+            row = index.ByImpliedScript.value(key, -1);
+        if (row > 0)
+            return row;
+    }
+    return -1;
+}
+
+int FindLocaleByLanguageFolder(const QString &FolderName, bool *Menu)
+{
+    const QString upper = UpperCaseAZ(FolderName.left(7));
+    const bool menu = upper.startsWith(QLatin1String("MENU-"));
+    if (!menu && upper != QLatin1String("VALUES-"))
+        return -1;
+    if (Menu)
+        *Menu = menu;
+    return FindLocaleByQualifier(FolderName.mid(menu ? 5 : 7));
+}
+
+QString LocaleQualifier(const TLocaleDesc &Desc)
+{
+    const int row = FindLocaleByValuesFolder(Desc.ValuesFolderName);
+    if (row < 0)
+        return QString();
+    const QString own = LocaleTable(row).ValuesFolderName.mid(7);
+    const TLocaleParts parts = SplitTableQualifier(own);
+    // Android's own form of a region is two letters after "-r"; numbers, scripts and variants need BCP-47's.
+    if (parts.Script.isEmpty() && !parts.Posix && !Digits(parts.Region))
+        return own;
+    QString tag = QStringLiteral("b+") + parts.Language;
+    for (const QString &subtag : {parts.Script, parts.Region})
+        if (!subtag.isEmpty())
+            tag += QLatin1Char('+') + subtag;
+    if (parts.Posix)
+        tag += QStringLiteral("+posix");
+    return tag;
 }

@@ -68,6 +68,10 @@ class TTransLangNode : public TTransNode
 public:
     TLocaleDesc LocaleDesc;
     bool FNeedSave = false;
+    // The folders under res that hold the language's values and menu files, named as on disk; empty while the
+    // language has no folder of that type.
+    QString ValuesFolder;
+    QString MenuFolder;
 
     QString GetTreeText() override;
     void SetTreeIcon(QTreeWidget *Tree) override;

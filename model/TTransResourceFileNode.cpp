@@ -190,6 +190,7 @@ void TTransResourceFileNode::AddAllToListView()
     // position up, and that grows with the rows before it.
     const QList<QIcon> images = ListImages(LV);
     QList<QTreeWidgetItem *> rows;
+    rows.reserve(qsizetype(Items.size()));
     for (const auto &item : Items)
         if (PassesFilter(*item, FActiveFilter)) {
             QTreeWidgetItem *row = NewRow(item->ID, item->FTranslatedValue.get(), item->FBaseValue, item.get());

@@ -5,7 +5,7 @@
 # With "web", the translator's address template points at a local page that shows the address it was given; a row
 # is selected and "Translate" pressed before the picture is taken.
 # The program takes no arguments, so the project is handed over as the newest recent project of a throw-away home
-# and opened by clicking its link on the welcome page.
+# and opened from "Reopen.." in the File menu.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out="${2:-build/screenshot.png}"
@@ -70,13 +70,17 @@ HOME="$home" XDG_CONFIG_HOME="$home/.config" xvfb-run -a -s "-screen 0 1280x800x
   height=$(xwininfo -id "$win" | awk "/Height:/ {print \$NF}")
   # Points inside the window, from its top left corner (the bottom pane from its bottom edge).
   click() { xdotool mousemove --window "$win" "$1" "$2" click 1; }
-  click 320 367                       # the first recent project on the welcome page
+  # Where things lie depends on the fonts, so the keyboard finds them: File, "Reopen..", its first entry.
+  click 20 10
+  sleep 1
+  xdotool key Down Down Right Return
   sleep 3
-  click 60 100                        # the tree root, then down to the first resource file
-  xdotool key Down Down Down
+  click 60 100                        # the tree, then its root and down to the first resource file
+  xdotool key Home Down Down Down
   sleep 2
   if [ "'"$mode"'" = web ]; then
-    click 350 221                     # the row "action_settings" of the example project
+    click 350 200                     # a row of the list, then the row "action_settings" of the example project
+    xdotool key Home Down Down Down
     sleep 1
     click 323 $((height - 172))       # "Translate"
     sleep 4

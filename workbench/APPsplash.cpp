@@ -50,7 +50,8 @@ TFormSplash::TFormSplash(QWidget *parent)
     SBClose = new QToolButton(this);
     SBClose->setObjectName(QStringLiteral("SBClose"));
     SBClose->setText(QStringLiteral("Close"));
-    SBClose->setAutoRaise(true);
+    // Drawn as a button of its own, in the button colours: flat, its dark text would lie on the picture's dark teal.
+    SBClose->setAutoRaise(false);
     SBClose->setGeometry(559, 322, 41, 18);
     SBClose->installEventFilter(this);
 

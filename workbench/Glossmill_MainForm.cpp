@@ -745,6 +745,7 @@ void TGlossmillMainForm::FormCreate()
     ListViewEditor->setObjectName(QStringLiteral("ListViewEditor"));
     ListViewEditor->hide();
     ListViewEditor->installEventFilter(this);
+    connect(ListViewEditor, &QLineEdit::textEdited, this, [this]() { SetControls(); });
     qApp->installEventFilter(new TWheelHook(this));
 
     UpdateReopen();
@@ -757,6 +758,9 @@ void TGlossmillMainForm::FormCreate()
 
 bool TGlossmillMainForm::FormCloseQuery()
 {
+    // What is typed in the list's editor is unsaved work like any other, and the question below must know of it.
+    if (!StorePendingEdit())
+        return false;
     if (!SBSaveAll->isEnabled() || PackageName.isEmpty())
         return true;
     const auto answer = QMessageBox::question(this, QStringLiteral("Save File?"),
@@ -831,9 +835,11 @@ bool TGlossmillMainForm::eventFilter(QObject *watched, QEvent *e)
         }
         break;
     case QEvent::FocusOut: {
-        // Only a move of the focus inside the window ends an edit: not a popup, not another window in front.
+        // Only a move of the focus inside the window ends an edit: not a popup, not the menu bar, not another window
+        // in front. A command chosen there stores the edit itself.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(e)->reason();
-        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
+            reason == Qt::MenuBarFocusReason)
             break;
         if (watched == ListViewEditor || (watched == LV && QApplication::focusWidget() != ListViewEditor))
             LVExit();
@@ -913,6 +919,26 @@ TTransResourceFileNode *TGlossmillMainForm::SelectedFileNode() const
     return dynamic_cast<TTransResourceFileNode *>(NodeData(TVProject->currentItem()));
 }
 
+bool TGlossmillMainForm::AnyFileNeedsSave() const
+{
+    // Every refresh asks this: only the files' level is looked at (root, languages, groups, files), not every node of
+    // the tree asked what it carries.
+    QTreeWidgetItem *root = GetRootNode();
+    if (!root)
+        return false;
+    for (int l = 0; l < root->childCount(); ++l) {
+        QTreeWidgetItem *language = root->child(l);
+        for (int g = 0; g < language->childCount(); ++g) {
+            QTreeWidgetItem *group = language->child(g);
+            for (int f = 0; f < group->childCount(); ++f)
+                if (auto *file = dynamic_cast<TTransResourceFileNode *>(NodeData(group->child(f))))
+                    if (file->NeedSave())
+                        return true;
+        }
+    }
+    return false;
+}
+
 void TGlossmillMainForm::SetControls()
 {
     try {
@@ -920,17 +946,18 @@ void TGlossmillMainForm::SetControls()
         QTreeWidgetItem *selected = TVProject->currentItem();
         QTreeWidgetItem *row = LV->currentItem();
         const bool rowSelected = row && row->isSelected();
-        bool anyUnsaved = false;
+        // Text typed in the list's editor is a change of the file edited: Save stores it first, then saves.
+        const int col = GetTranslationColumn();
+        const bool typing = LItem && col >= 0 && ListViewEditor->text() != LItem->text(col);
+        bool anyUnsaved = typing;
         bool canSave = false;
         bool group = false;
         bool language = false;
         bool translatable = false;
         TTransNode *data = NodeData(selected);
         auto *file = dynamic_cast<TTransResourceFileNode *>(data);
-        for (QTreeWidgetItemIterator it(TVProject); *it && !anyUnsaved; ++it)
-            if (auto *f = dynamic_cast<TTransResourceFileNode *>(NodeData(*it)))
-                anyUnsaved = f->NeedSave();
-        canSave = file && file->NeedSave();
+        anyUnsaved = anyUnsaved || AnyFileNeedsSave();
+        canSave = file && (file->NeedSave() || (typing && file == FEditFile));
         group = data && typeid(*data) == typeid(TTransResTypeNode) && open && AddResourceFiles(false);
         language = dynamic_cast<TTransLangNode *>(data) != nullptr;
         if (rowSelected && file)
@@ -1042,8 +1069,7 @@ void TGlossmillMainForm::TVProjectChange(QTreeWidgetItem *node)
 
 void TGlossmillMainForm::TVProjectChanging()
 {
-    if (LItem)
-        EndListEdit(1);
+    StorePendingEdit();
 }
 
 void TGlossmillMainForm::TVProjectMouseDown(const QPoint &pos)
@@ -1063,12 +1089,8 @@ void TGlossmillMainForm::ShowLangInfo(TLocaleDesc desc)
     LBLocaleCode->setText(desc.LocaleCode);
     LBLOCVariant->setText(desc.LocaleVariant);
     const QString res = GetProjectDir() + QStringLiteral("res/");
-    LBValuesFolderName->setText(res + desc.ValuesFolderName);
-    QString menu = desc.ValuesFolderName;
-    const int at = menu.indexOf(QStringLiteral("values"));
-    if (at >= 0)
-        menu.replace(at, 6, QStringLiteral("menu"));
-    LBMenuFolderName->setText(res + menu);
+    LBValuesFolderName->setText(res + LanguageFolderName(desc, rtAndroid_values));
+    LBMenuFolderName->setText(res + LanguageFolderName(desc, rtAndroid_menu));
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -1108,6 +1130,8 @@ int TGlossmillMainForm::LVCompare(QTreeWidgetItem *Item1, QTreeWidgetItem *Item2
 
 void TGlossmillMainForm::LVColumnClick(int column)
 {
+    // The header takes no focus, and the rows are about to move from under the editor.
+    StorePendingEdit();
     ColumnToSort = column;
     QTreeWidgetItem *current = LV->currentItem();
     const bool selected = current && current->isSelected();
@@ -1130,6 +1154,8 @@ void TGlossmillMainForm::LVColumnClick(int column)
 
 void TGlossmillMainForm::SBExpandClick()
 {
+    // The button takes no focus; the list is filled again.
+    StorePendingEdit();
     if (GetRootNode())
         TVProject->expandAll();
     TVProjectChange(TVProject->currentItem());
@@ -1137,6 +1163,7 @@ void TGlossmillMainForm::SBExpandClick()
 
 void TGlossmillMainForm::SBColapseClick()
 {
+    StorePendingEdit();
     if (GetRootNode())
         TVProject->collapseAll();
     TVProjectChange(TVProject->currentItem());

@@ -29,6 +29,7 @@ class QWidget;
 
 class TFWebBrowsing;
 class TSelectDirectory;
+class TTransLangNode;
 class TTransNode;
 class TTransResourceFileNode;
 class TXmlDocument;
@@ -63,6 +64,8 @@ public:
     std::vector<std::unique_ptr<TTransResourceFileNode>> BaseResourceFileValues;
     std::vector<std::unique_ptr<TTransResourceFileNode>> BaseResourceFileMenus;
     QTreeWidgetItem *LItem = nullptr;
+    // The file whose row LItem is: a stored edit's undo record goes to it, also once the tree has moved on.
+    TTransResourceFileNode *FEditFile = nullptr;
     QString ManifestFile;
     QString PackageName;
     QLineEdit *ListViewEditor = nullptr;
@@ -194,6 +197,8 @@ public:
     static TTransNode *NodeData(const QTreeWidgetItem *node);
     // The selected tree node's object as a resource-file node, else nullptr.
     TTransResourceFileNode *SelectedFileNode() const;
+    // Whether any language file of the tree needs saving; false for no project.
+    bool AnyFileNeedsSave() const;
 
     void FormCreate();
     bool FormCloseQuery();
@@ -217,9 +222,8 @@ public:
     // ---- Opening and closing (Glossmill_MainForm_Project.cpp) ----
     void OpenProject(QString folder);
     bool CloseProject();
-    // resSubFolders: the listing of resFolder's sub-folders, made once per open.
-    void AddResTypeNode(QTreeWidgetItem *langNode, const QString &resFolder, tResourceType resType,
-                        const QStringList &resSubFolders);
+    // Lists the language node's folder of the type (none when it has no such folder).
+    void AddResTypeNode(QTreeWidgetItem *langNode, const QString &resFolder, tResourceType resType);
     TTransResourceFileNode *FindBaseTemplate(const TTransResourceFileNode *node) const;
     TTransResourceFileNode *FindBaseFileByName(const QString &name) const;
     void FreeNodeData(QTreeWidgetItem *node);
@@ -280,6 +284,9 @@ public:
     void ListViewEditorKeyDown(int &key, Qt::KeyboardModifiers shift);
     // 0 store and keep the editor, 1 cancel and hide, 2 store and hide.
     void EndListEdit(int mode);
+    // Stores an in-place edit in progress as Enter does; the commands run it first, so that what they read, write or
+    // ask about holds the typed text. False when the store failed (it beeps) and the edit is still open.
+    bool StorePendingEdit();
     void LVExit();
     // True when the wheel event was handled and must not take its default course.
     bool HandleMouseWheel(Qt::KeyboardModifiers shift, int wheelDelta, const QPoint &mousePos);
@@ -326,6 +333,11 @@ public:
                                                   tResourceType resType, tTransState state, bool clear);
     void DeleteLanguage();
     bool LangExists(const TLocaleDesc &LocaleDesc) const;
+    // The language node of the tree for the row of desc; none when the tree has none.
+    TTransLangNode *FindLangNode(const TLocaleDesc &desc) const;
+    // The folder under res for a language's files of a type: the one its language node was found in or made, else
+    // one in the spelling of its folder of the other type, else the one made for its row (LocaleQualifier).
+    QString LanguageFolderName(const TLocaleDesc &desc, tResourceType resType) const;
     void BAddLangClick();
     void PMAddLanguageClick();
     void BAddResFile2Click();

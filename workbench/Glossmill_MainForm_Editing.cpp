@@ -65,6 +65,8 @@ void EditSelectedItem(TGlossmillMainForm *form, F change)
 {
     TSetControlsAtEnd end{form};
     try {
+        // A menu entry takes no focus: the typed text is stored before the command reads or replaces it.
+        form->StorePendingEdit();
         TTransResourceFileNode *file = form->SelectedFileNode();
         QTreeWidgetItem *row = SelectedRow(form->LV);
         TTranslateItem *item = ItemOfRow(row);
@@ -92,6 +94,8 @@ void StepFileHistory(TGlossmillMainForm *form, void (TTransResourceFileNode::*st
         return;
     TSetControlsAtEnd end{form};
     try {
+        // The buttons take no focus: an edit in progress becomes the step undone, and redo brings it back.
+        form->StorePendingEdit();
         (file->*step)();
         file->RepainAllAfterUndoOrRedo(form->LV);
     } catch (const std::exception &e) {
@@ -106,6 +110,7 @@ void StepFileHistory(TGlossmillMainForm *form, void (TTransResourceFileNode::*st
 
 void TGlossmillMainForm::SetFilter(QAction *entry, tTransState state)
 {
+    StorePendingEdit();
     // Without a file shown the choice still goes to the menu and the button: the next file shown takes it.
     TTransResourceFileNode *file = SelectedFileNode();
     if (file)
@@ -340,12 +345,16 @@ void TGlossmillMainForm::WMEditSubItem(int row)
     if (col < 0 || row < 0 || row >= LV->topLevelItemCount())
         return;
     QTreeWidgetItem *item = LV->topLevelItem(row);
+    // The row being edited is the selected row, so that the commands below the list act on the row in sight.
+    if (LV->currentItem() != item || !item->isSelected())
+        LV->setCurrentItem(item);
     // The cell must be in sight for the editor over it to be usable.
     LV->scrollToItem(item);
     const QRect rowRect = LV->visualItemRect(item);
     const QRect cell(LV->header()->sectionViewportPosition(col), rowRect.top(), LV->header()->sectionSize(col),
                      rowRect.height());
     LItem = item;
+    FEditFile = SelectedFileNode();
     ListViewEditor->setText(item->text(col));
     ListViewEditor->setGeometry(cell);
     ListViewEditor->show();
@@ -406,38 +415,50 @@ void TGlossmillMainForm::EndListEdit(int mode)
     if (col < 0 || !LItem)
         return;
     try {
+        QTreeWidgetItem *row = LItem;
         switch (mode) {
         case 0:
         case 2: {
             const QString text = ListViewEditor->text();
-            LItem->setText(col, text);
-            if (TTranslateItem *item = ItemOfRow(LItem)) {
-                item->setTranslateValue(ListViewEditor->text());
+            if (TTranslateItem *item = ItemOfRow(row)) {
+                item->setTranslateValue(text);
                 if (item->UndoAffected())
-                    RememberUndo(SelectedFileNode(), item);
-                SetRowImageIndex(LItem, item->GetStateIconIDX());
+                    RememberUndo(FEditFile, item);
+                SetRowImageIndex(row, item->GetStateIconIDX());
             }
-            if (mode == 2)
-                ListViewEditor->hide();
+            // Only a stored text is shown in the cell: after a failed store it would pass for saved.
+            row->setText(col, text);
             break;
         }
         case 1:
-            ListViewEditor->setText(LItem->text(col));
-            ListViewEditor->hide();
+            ListViewEditor->setText(row->text(col));
             break;
         default:
             break;
         }
+        // Ended before the editor hides: hiding moves the focus on, and that focus-out must find no edit.
         LItem = nullptr;
+        FEditFile = nullptr;
+        if (mode == 1 || mode == 2)
+            ListViewEditor->hide();
         SetControls();
     } catch (...) {
         PlatformBeep();
     }
 }
 
+bool TGlossmillMainForm::StorePendingEdit()
+{
+    if (!LItem)
+        return true;
+    EndListEdit(2);
+    return !LItem || GetTranslationColumn() < 0;
+}
+
 void TGlossmillMainForm::LVExit()
 {
-    EndListEdit(1);
+    // Leaving the editor for another control keeps what was typed; only Esc drops it.
+    StorePendingEdit();
 }
 
 bool TGlossmillMainForm::HandleMouseWheel(Qt::KeyboardModifiers shift, int wheelDelta, const QPoint &mousePos)
@@ -464,5 +485,6 @@ void TGlossmillMainForm::ListRowsGoing(int first, int last)
         return;
     // The row is about to be freed: whatever was typed over it has no cell to go to.
     LItem = nullptr;
+    FEditFile = nullptr;
     ListViewEditor->hide();
 }

@@ -24,10 +24,18 @@
 
 namespace {
 
-// The language's folder name of a type: the values folder, or for menus the same with its first "values"
-// (in any case) turned into "menu".
+QString DefaultFolderName(tResourceType resType)
+{
+    return resType == rtAndroid_menu ? QStringLiteral("menu") : QStringLiteral("values");
+}
+
+// The folder made for a language of a type: "values-" or "menu-" and the qualifier Android reads for its row. A
+// record that is no row keeps its values folder name, for menus with its first "values" (in any case) as "menu".
 QString LangFolderName(const TLocaleDesc &desc, tResourceType resType)
 {
+    const QString qualifier = LocaleQualifier(desc);
+    if (!qualifier.isEmpty())
+        return DefaultFolderName(resType) + QLatin1Char('-') + qualifier;
     QString name = desc.ValuesFolderName;
     if (resType == rtAndroid_menu) {
         const int at = int(LowerCaseAZ(name).indexOf(QStringLiteral("values")));
@@ -35,11 +43,6 @@ QString LangFolderName(const TLocaleDesc &desc, tResourceType resType)
             name.replace(at, 6, QStringLiteral("menu"));
     }
     return name;
-}
-
-QString DefaultFolderName(tResourceType resType)
-{
-    return resType == rtAndroid_menu ? QStringLiteral("menu") : QStringLiteral("values");
 }
 
 // The direct sub-folders of `parent` whose name is `name` without regard to case (the project may come from a
@@ -59,10 +62,10 @@ QStringList FoldersNamed(const QString &parent, const QString &name)
     return found;
 }
 
-// The path of the sub-folder `name` of `parent` as written on disk, ending with "/"; the name itself when none.
-QString FolderPath(const QString &parent, const QString &name)
+// The sub-folder `name` of `parent` as written on disk; the name itself when there is none.
+QString FolderOnDisk(const QString &parent, const QString &name)
 {
-    return parent + FoldersNamed(parent, name).value(0, name) + QLatin1Char('/');
+    return FoldersNamed(parent, name).value(0, name);
 }
 
 // Whether `folder` holds an entry named `name` without regard to case.
@@ -103,12 +106,41 @@ bool TGlossmillMainForm::LangExists(const TLocaleDesc &LocaleDesc) const
     return false;
 }
 
+TTransLangNode *TGlossmillMainForm::FindLangNode(const TLocaleDesc &desc) const
+{
+    QTreeWidgetItem *root = GetRootNode();
+    for (int i = 0; root && i < root->childCount(); ++i) {
+        auto *lang = dynamic_cast<TTransLangNode *>(NodeData(root->child(i)));
+        if (lang && SameTextAZ(lang->LocaleDesc.ValuesFolderName, desc.ValuesFolderName))
+            return lang;
+    }
+    return nullptr;
+}
+
+QString TGlossmillMainForm::LanguageFolderName(const TLocaleDesc &desc, tResourceType resType) const
+{
+    if (const TTransLangNode *lang = FindLangNode(desc)) {
+        const bool menu = resType == rtAndroid_menu;
+        const QString &own = menu ? lang->MenuFolder : lang->ValuesFolder;
+        if (!own.isEmpty())
+            return own;
+        // The project's own spelling of the language (values-he, values-zh-rCN), unless it is the table's, which
+        // Android may not read.
+        const QString &other = menu ? lang->ValuesFolder : lang->MenuFolder;
+        const QString qualifier = other.mid(other.indexOf(QLatin1Char('-')) + 1);
+        if (!other.isEmpty() && !SameTextAZ(qualifier, desc.ValuesFolderName.mid(7)))
+            return DefaultFolderName(resType) + QLatin1Char('-') + qualifier;
+    }
+    return LangFolderName(desc, resType);
+}
+
 void TGlossmillMainForm::GetMissingResFiles(const TLocaleDesc &desc, tResourceType resType, QStringList &list)
 {
     try {
         const QString resFolder = GetProjectDir() + QStringLiteral("res/");
         const QString defaultFolder = resFolder + DefaultFolderName(resType) + QLatin1Char('/');
-        const QString langFolder = FolderPath(resFolder, LangFolderName(desc, resType));
+        const QString langFolder =
+            resFolder + FolderOnDisk(resFolder, LanguageFolderName(desc, resType)) + QLatin1Char('/');
         QStringList defaults;
         QStringList present;
         ListXmlFiles(defaultFolder, defaults);
@@ -135,7 +167,8 @@ TTransResourceFileNode *TGlossmillMainForm::CreateResFileFromBase(const QString 
         return nullptr;
     const QString resFolder = GetProjectDir() + QStringLiteral("res/");
     const QString defaultFolder = resFolder + DefaultFolderName(resType) + QLatin1Char('/');
-    const QString langFolder = FolderPath(resFolder, LangFolderName(desc, resType));
+    const QString folderName = FolderOnDisk(resFolder, LanguageFolderName(desc, resType));
+    const QString langFolder = resFolder + folderName + QLatin1Char('/');
 
     std::unique_ptr<TTransResourceFileNode> node;
     if (resType == rtAndroid_menu)
@@ -146,6 +179,11 @@ TTransResourceFileNode *TGlossmillMainForm::CreateResFileFromBase(const QString 
     // One level only: the res folder must be there already.
     if (!QFileInfo(langFolder).isDir() && !QDir().mkdir(langFolder))
         return nullptr;
+    if (TTransLangNode *lang = FindLangNode(desc)) {
+        QString &own = resType == rtAndroid_menu ? lang->MenuFolder : lang->ValuesFolder;
+        if (own.isEmpty())
+            own = folderName;
+    }
     // The language's own file, in whatever case it is written, is never overwritten.
     if (HoldsName(langFolder, fileName))
         return nullptr;
@@ -269,18 +307,23 @@ void TGlossmillMainForm::DeleteLanguage()
     if (answer != QMessageBox::Yes)
         return;
 
-    // Deletion is for good: only the two folders that the locale table names for this language, and only as
-    // direct children of the project's res folder. A record that is no table row names nothing to delete.
+    // Deletion is for good: only the values and menu folders that name this language's table row, and only as
+    // direct children of the project's res folder. A record that is no table row names nothing to delete. A folder
+    // of the row that the tree does not show (values-he beside values-iw) goes too, or the language would be back
+    // at the next open.
     const int row = FindLocaleByValuesFolder(lang->LocaleDesc.ValuesFolderName);
     if (!PackageName.isEmpty() && row > 0) {
         const QString resFolder = GetProjectDir() + QStringLiteral("res/");
-        for (tResourceType resType : {rtAndroid_menu, rtAndroid_values}) {
-            const QString name = LangFolderName(LocaleTable(row), resType);
-            for (const QString &folder : FoldersNamed(resFolder, name)) {
-                int code = 0;
-                DeleteFolderTree(resFolder + folder, code);
+        QStringList folders;
+        ListSubFolders(resFolder, folders);
+        for (bool menus : {true, false})
+            for (const QString &folder : folders) {
+                bool menu = false;
+                if (FindLocaleByLanguageFolder(folder, &menu) == row && menu == menus) {
+                    int code = 0;
+                    DeleteFolderTree(resFolder + folder, code);
+                }
             }
-        }
     }
 
     LItem = nullptr;

@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QMessageBox>
 #include <QSaveFile>
 #include <QSignalBlocker>
@@ -23,6 +24,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -48,28 +51,41 @@ QString ManifestPackage(const TXmlDocument &manifest)
     return QString();
 }
 
-// The sub-folder of `parent` named `name`, as it is written on disk; `folders` is the listing of `parent`. Android's
-// build finds folders by their exact name, but a project kept on a case-blind file system may carry other cases;
-// the exact name wins.
-QString FolderOnDisk(const QString &parent, const QString &name, const QStringList &folders)
+// How well a folder's qualifier spells its row, lowest best: the table's own name, then in other case (a project
+// kept on a case-blind file system), then the form Glossmill makes, then any other form Android reads as the row.
+int SpellingRank(const QString &qualifier, const TLocaleDesc &row)
 {
-    if (QFileInfo(parent + name).isDir())
-        return name;
-    for (const QString &f : folders)
-        if (SameTextAZ(f, name))
-            return f;
-    return name;
+    const QString own = row.ValuesFolderName.mid(7);
+    const QString made = LocaleQualifier(row);
+    if (qualifier == own)
+        return 0;
+    if (SameTextAZ(qualifier, own))
+        return 1;
+    if (qualifier == made)
+        return 2;
+    if (SameTextAZ(qualifier, made))
+        return 3;
+    return 4;
 }
 
-// Loads a default file into its list; a file that does not load is no default file.
-void AddDefaultFile(std::unique_ptr<TTransResourceFileNode> node, const QString &path,
+// The folders of one language found in res: per type the best spelled, the first of the listing among equals.
+struct TLanguageFolders
+{
+    int Row = -1;
+    QString Values, Menu;
+    int ValuesRank = 5, MenuRank = 5;
+};
+
+// Loads a default file into its list; false when it does not load, and it is then no default file.
+bool AddDefaultFile(std::unique_ptr<TTransResourceFileNode> node, const QString &path,
                     std::vector<std::unique_ptr<TTransResourceFileNode>> &list)
 {
     if (node->LoadResFile(path) != lrfOK)
-        return;
+        return false;
     node->LocaleDesc.LocaleName = QStringLiteral("default");
     node->Parse();
     list.push_back(std::move(node));
+    return true;
 }
 
 void ExpandWithDescendants(QTreeWidgetItem *node)
@@ -125,47 +141,61 @@ void TGlossmillMainForm::OpenProject(QString folder)
             return;
         }
 
+        // A default file that does not load takes every language's file of its name out of the tree: the translator
+        // is told, as for a language file, and the rest of the project opens.
+        auto addDefault = [this](std::unique_ptr<TTransResourceFileNode> node, const QString &path,
+                                 std::vector<std::unique_ptr<TTransResourceFileNode>> &list) {
+            if (!AddDefaultFile(std::move(node), path, list))
+                ShowErrorBox(QStringLiteral("Resource File Error"),
+                             LocalizeText(QStringLiteral("Can't parse/open/recreate file ") + path));
+        };
         const QString valuesFile = resFolder + QStringLiteral("values/strings.xml");
         if (QFileInfo::exists(valuesFile))
-            AddDefaultFile(std::make_unique<TTransResourceFileNode_Value>(), valuesFile, BaseResourceFileValues);
+            addDefault(std::make_unique<TTransResourceFileNode_Value>(), valuesFile, BaseResourceFileValues);
         QStringList menuFiles;
         ListXmlFiles(resFolder + QStringLiteral("menu/"), menuFiles);
         for (const QString &name : menuFiles) {
             const QString path = resFolder + QStringLiteral("menu/") + name;
             if (LowerCaseAZ(path).endsWith(QStringLiteral(".xml")))
-                AddDefaultFile(std::make_unique<TTransResourceFileNode_Menu>(), path, BaseResourceFileMenus);
+                addDefault(std::make_unique<TTransResourceFileNode_Menu>(), path, BaseResourceFileMenus);
         }
 
+        // One language per table row that a folder names, however many folders name it; of several folders of
+        // one type only the best spelled one is the language's (values-iw over values-he), the others are not shown.
         QStringList folders;
         ListSubFolders(resFolder, folders);
-        QStringList qualifiers;
-        auto accept = [&qualifiers](const QString &qualifier) {
-            if (FindLocaleByValuesFolder(QStringLiteral("values-") + qualifier) < 0)
-                return;
-            const auto at = std::lower_bound(qualifiers.begin(), qualifiers.end(), qualifier, LessAZ);
-            if (at == qualifiers.end() || UpperCaseAZ(*at) != UpperCaseAZ(qualifier))
-                qualifiers.insert(at, qualifier);
-        };
+        QHash<int, TLanguageFolders> byRow;
         for (const QString &name : folders) {
-            if (UpperCaseAZ(name.left(5)) == QStringLiteral("MENU-"))
-                accept(LowerCaseAZ(name.mid(5, 20)));
-            if (UpperCaseAZ(name.left(7)) == QStringLiteral("VALUES-"))
-                accept(LowerCaseAZ(name.mid(7, 20)));
-        }
-        QTreeWidgetItem *root = GetRootNode();
-        for (const QString &qualifier : qualifiers) {
-            const int row = FindLocaleByValuesFolder(QStringLiteral("values-") + qualifier);
+            bool menu = false;
+            const int row = FindLocaleByLanguageFolder(name, &menu);
             if (row < 0)
                 continue;
+            TLanguageFolders &found = byRow[row];
+            found.Row = row;
+            const int rank = SpellingRank(name.mid(menu ? 5 : 7), LocaleTable(row));
+            int &best = menu ? found.MenuRank : found.ValuesRank;
+            if (rank < best) {
+                (menu ? found.Menu : found.Values) = name;
+                best = rank;
+            }
+        }
+        std::vector<TLanguageFolders> languages(byRow.cbegin(), byRow.cend());
+        std::sort(languages.begin(), languages.end(), [](const TLanguageFolders &a, const TLanguageFolders &b) {
+            return LessAZ(LocaleTable(a.Row).ValuesFolderName, LocaleTable(b.Row).ValuesFolderName);
+        });
+        QTreeWidgetItem *root = GetRootNode();
+        for (const TLanguageFolders &found : languages) {
             if (BaseResourceFileValues.empty() && BaseResourceFileMenus.empty())
                 break;
             auto *lang = new TTransLangNode;
-            lang->LocaleDesc = LocaleTable(row);
+            lang->LocaleDesc = LocaleTable(found.Row);
+            lang->ValuesFolder = found.Values;
+            lang->MenuFolder = found.Menu;
             QTreeWidgetItem *langNode = AddTreeNode(root, lang);
             if (!BaseResourceFileValues.empty())
-                AddResTypeNode(langNode, resFolder, rtAndroid_values, folders);
+                AddResTypeNode(langNode, resFolder, rtAndroid_values);
             if (!BaseResourceFileMenus.empty())
-                AddResTypeNode(langNode, resFolder, rtAndroid_menu, folders);
+                AddResTypeNode(langNode, resFolder, rtAndroid_menu);
         }
 
         AddToReopen();
@@ -205,21 +235,17 @@ QTreeWidgetItem *TGlossmillMainForm::AddTreeNode(QTreeWidgetItem *parent, TTrans
     return node;
 }
 
-void TGlossmillMainForm::AddResTypeNode(QTreeWidgetItem *langNode, const QString &resFolder, tResourceType resType,
-                                        const QStringList &resSubFolders)
+void TGlossmillMainForm::AddResTypeNode(QTreeWidgetItem *langNode, const QString &resFolder, tResourceType resType)
 {
     auto *group = new TTransResTypeNode;
     group->ResType = resType;
     QTreeWidgetItem *groupNode = AddTreeNode(langNode, group);
 
-    const TLocaleDesc desc = static_cast<TTransLangNode *>(NodeData(langNode))->LocaleDesc;
-    QString folderName = desc.ValuesFolderName;
-    if (resType == rtAndroid_menu) {
-        const int at = LowerCaseAZ(folderName).indexOf(QStringLiteral("values"));
-        if (at >= 0)
-            folderName.replace(at, 6, QStringLiteral("menu"));
-    }
-    folderName = FolderOnDisk(resFolder, folderName, resSubFolders);
+    const auto *lang = static_cast<TTransLangNode *>(NodeData(langNode));
+    const TLocaleDesc desc = lang->LocaleDesc;
+    const QString folderName = resType == rtAndroid_menu ? lang->MenuFolder : lang->ValuesFolder;
+    if (folderName.isEmpty())
+        return;
     QStringList names;
     ListXmlFiles(resFolder + folderName + QLatin1Char('/'), names);
     for (const QString &name : names) {
@@ -269,8 +295,9 @@ TTransResourceFileNode *TGlossmillMainForm::FindBaseFileByName(const QString &na
 
 bool TGlossmillMainForm::CloseProject()
 {
-    bool result = true;
-    if (SBSaveAll->isEnabled() && !PackageName.isEmpty()) {
+    // An edit in progress is unsaved work that the question must count; one that cannot be stored keeps it open.
+    bool result = StorePendingEdit();
+    if (result && SBSaveAll->isEnabled() && !PackageName.isEmpty()) {
         const auto answer = QMessageBox::question(
             this, QStringLiteral("Save File?"), QStringLiteral("Some files not saved! Save File(s) before close project?"),
             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);

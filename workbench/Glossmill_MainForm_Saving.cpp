@@ -61,6 +61,8 @@ void TGlossmillMainForm::SaveSelected()
 {
     const TFileCheckHold hold(this);
     TSetControlsWhenDone done{this};
+    // The tool button and the menu take no focus from the list's editor: what it holds is saved with the rest.
+    StorePendingEdit();
     if (TTransResourceFileNode *file = SelectedFileNode())
         SaveFileNode(file);
 }
@@ -70,6 +72,7 @@ bool TGlossmillMainForm::SaveAll()
     // A reopen run from the activation after an error box would free the tree under this walk.
     const TFileCheckHold hold(this);
     TSetControlsWhenDone done{this};
+    StorePendingEdit();
     bool failed = false;
     for (QTreeWidgetItemIterator it(TVProject); *it; ++it) {
         auto *file = dynamic_cast<TTransResourceFileNode *>(NodeData(*it));
@@ -126,7 +129,7 @@ void TGlossmillMainForm::CheckFileChanged()
                                       QStringLiteral(" has been changed outside of the Glossmill.") + CRLF + CRLF +
                                       QStringLiteral("Do you want to save all translation of these file and reload "
                                                      "project? (RECOMMENDED)."));
-        CancelEdit();
+        // Yes saves an edit in progress with the rest; No leaves it running.
         if (yes)
             SaveAllAndReload(); // frees `file` when the project is reopened
         else

@@ -5,6 +5,7 @@
 #include <QStringEncoder>
 
 #include "GlossmillXml.h"
+#include "SampleProject.h"
 #include "TestSupport.h"
 
 using namespace GlossmillXml;
@@ -409,21 +410,38 @@ TEST(XmlDocument, NamesSplitIntoPrefixAndLocalName)
     EXPECT_TRUE(Prefix(doc.Root()).isEmpty());
 }
 
-TEST(XmlDocument, EveryCorpusFileIsWrittenBackByteForByte)
+// The XML files of every res folder of every project below `projects`.
+QStringList ResourceFilesOfProjects(const QString &projects)
 {
     QStringList files;
-    for (const QString &project : QDir(TestSupport::CorpusDir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        const QDir res(TestSupport::CorpusDir() + "/" + project + "/res");
+    for (const QString &project : QDir(projects).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QDir res(projects + "/" + project + "/res");
         for (const QString &folder : res.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
             for (const QString &file : QDir(res.filePath(folder)).entryList({"*.xml"}, QDir::Files))
                 files << res.filePath(folder) + "/" + file;
     }
-    ASSERT_GT(files.size(), 100);
+    return files;
+}
+
+// The bytes with every line end made like the first one.
+QByteArray WithTheFirstLineEnd(QByteArray bytes)
+{
+    const qsizetype lf = bytes.indexOf('\n');
+    if (lf > 0 && bytes[lf - 1] == '\r')
+        return bytes.replace("\r\n", "\n").replace("\n", "\r\n");
+    return bytes.replace("\r\n", "\n");
+}
+
+// A file of mixed line ends (as an item-state comment, always written with CR LF, makes in a file of LF ends) comes
+// back with its first line end throughout when `mixedLineEnds` is set.
+void ExpectWrittenBackByteForByte(const QStringList &files, bool mixedLineEnds)
+{
     for (const QString &file : files) {
-        const QByteArray bytes = TestSupport::ReadFile(file);
+        const QByteArray read = TestSupport::ReadFile(file);
         TXmlDocument doc;
-        ASSERT_NO_THROW(doc.LoadFromBytes(bytes)) << file.toStdString();
+        ASSERT_NO_THROW(doc.LoadFromBytes(read)) << file.toStdString();
         const QByteArray out = doc.SaveToBytes();
+        const QByteArray bytes = mixedLineEnds ? WithTheFirstLineEnd(read) : read;
         if (out != bytes) {
             qsizetype at = 0;
             while (at < out.size() && at < bytes.size() && out[at] == bytes[at])
@@ -432,6 +450,24 @@ TEST(XmlDocument, EveryCorpusFileIsWrittenBackByteForByte)
                           << "\n  written: " << out.mid(at - 40, 100).toStdString();
         }
     }
+}
+
+TEST(XmlDocument, EveryFileOfTheExampleAndTheSampleProjectIsWrittenBackByteForByte)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(SampleProject::Write(dir.path() + "/sample"));
+    const QStringList files = ResourceFilesOfProjects(QStringLiteral(GLOSSMILL_SOURCE_DIR "/examples"))
+        + ResourceFilesOfProjects(dir.path());
+    ASSERT_GT(files.size(), 70);
+    ExpectWrittenBackByteForByte(files, true);
+}
+
+TEST(CorpusXmlDocument, EveryCorpusFileIsWrittenBackByteForByte)
+{
+    GLOSSMILL_REQUIRE_CORPUS();
+    const QStringList files = ResourceFilesOfProjects(TestSupport::CorpusDir());
+    ASSERT_GT(files.size(), 100);
+    ExpectWrittenBackByteForByte(files, false);
 }
 
 // What a save writes, a load reads back with the same content, whatever the declaration names.

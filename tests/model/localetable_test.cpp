@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <tuple>
 
 #include "Glossmill_LocaleConst.h"
+#include "TestSupport.h"
 
 TEST(LocaleTable, LookupByValuesFolder)
 {
@@ -165,4 +169,169 @@ TEST(LocaleTable, RowOrder)
     for (int i = 1; i <= LocaleTableCount; ++i)
         kazakh += LocaleTable(i).LocaleCode == "kk";
     EXPECT_EQ(kazakh, 1);
+}
+
+// A language folder's qualifier as Android's build reads it: the table's own spelling, or an equivalent form of a
+// row when the table has no row of that spelling.
+TEST(LocaleTable, LookupByQualifier)
+{
+    const std::pair<QString, const char *> cases[] = {
+        // the table's own names, in any case
+        {"de", "values-de"},
+        {"DE", "values-de"},
+        {"pt-rbr", "values-pt-rBR"},
+        {"es-r419", "values-es-r419"},
+        {"zh-rCN_#Hans", "values-zh-rCN_#Hans"},
+        {"en-rus_posix", "values-en-rUS_POSIX"},
+        {"iw", "values-iw"},
+        {"zh", "values-zh"},
+        // the BCP-47 form
+        {"b+zh+Hans+CN", "values-zh-rCN_#Hans"},
+        {"b+zh+hans+cn", "values-zh-rCN_#Hans"},
+        {"B+ZH+HANS+CN", "values-zh-rCN_#Hans"},
+        {"b+zh+Hant", "values-zh-r_#Hant"},
+        {"b+sr+Latn", "values-sr-r_#Latn"},
+        {"b+uz+Latn", "values-uz-r_#Latn"},
+        {"b+az+Cyrl", "values-az-r_#Cyrl"},
+        {"b+en+US+posix", "values-en-rUS_POSIX"},
+        {"b+en+US+POSIX", "values-en-rUS_POSIX"},
+        {"b+es+419", "values-es-r419"},
+        {"b+ar+001", "values-ar-r001"},
+        {"b+de", "values-de"},
+        {"b+pt+BR", "values-pt-rBR"},
+        // the ISO codes Android reads as one language
+        {"he", "values-iw"},
+        {"he-rIL", "values-iw-rIL"},
+        {"HE-RIL", "values-iw-rIL"},
+        {"b+he", "values-iw"},
+        {"b+iw", "values-iw"},
+        {"b+he+IL", "values-iw-rIL"},
+        {"id", "values-in"},
+        {"id-rID", "values-in-rID"},
+        {"b+id", "values-in"},
+        // the script a region implies, where the table has no plain row of that region
+        {"zh-rCN", "values-zh-rCN_#Hans"},
+        {"zh-rcn", "values-zh-rCN_#Hans"},
+        {"b+zh+CN", "values-zh-rCN_#Hans"},
+        {"zh-rSG", "values-zh-rSG_#Hans"},
+        {"zh-rTW", "values-zh-rTW_#Hant"},
+        {"zh-rHK", "values-zh-rHK_#Hant"},
+        {"zh-rMO", "values-zh-rMO_#Hant"},
+        {"sr-rRS", "values-sr-rRS_#Cyrl"},
+        {"sr-rME", "values-sr-rME_#Latn"},
+        {"pa-rPK", "values-pa-rPK_#Arab"},
+        {"pa-rIN", "values-pa-rIN_#Guru"},
+        {"uz-rUZ", "values-uz-rUZ_#Latn"},
+        {"kk-rKZ", "values-kk-rKZ_#Cyrl"},
+        // names of no row
+        {"ast", nullptr},
+        {"night", nullptr},
+        {"v29", nullptr},
+        {"land", nullptr},
+        {"sw600dp", nullptr},
+        {"zh-rCN-night", nullptr},
+        {"b+zh+Hans+CN-night", nullptr},
+        {"de-night", nullptr},
+        {"kk", nullptr},
+        {"yi", nullptr},
+        {"ji", nullptr},
+        {"zh-rUS", nullptr},
+        {"zh-rCN_#Hant", nullptr},
+        {"b+zh+Latn+CN", nullptr},
+        {"b+hi+Latn", nullptr},
+        {"b+en+posix", nullptr},
+        {"b+zh+Hans+CN+posix", nullptr},
+        {"b+en+US+x", nullptr},
+        {"b+zh++CN", nullptr},
+        {"b+", nullptr},
+        {"b", nullptr},
+        {"", nullptr},
+        {"en-r1", nullptr},
+        {"en-rUSA", nullptr},
+        {"en-US", nullptr},
+        {"ar-r1", nullptr},
+        {"de ", nullptr},
+        {QString::fromUtf8("zh-rC\u0130"), nullptr},
+    };
+    for (const auto &[qualifier, folder] : cases)
+        EXPECT_EQ(FindLocaleByQualifier(qualifier), folder ? FindLocaleByValuesFolder(folder) : -1)
+            << qualifier.toStdString();
+}
+
+TEST(LocaleTable, LookupByLanguageFolder)
+{
+    struct Case { const char *name, *row; bool menu; };
+    const Case cases[] = {
+        {"values-zh-rCN", "values-zh-rCN_#Hans", false},
+        {"VALUES-HE", "values-iw", false},
+        {"menu-b+zh+Hans+CN", "values-zh-rCN_#Hans", true},
+        {"Menu-de", "values-de", true},
+        {"menu-zh-rTW_#Hant", "values-zh-rTW_#Hant", true},
+        {"values", nullptr, false},
+        {"values-", nullptr, false},
+        {"menu-", nullptr, false},
+        {"valuesde", nullptr, false},
+        {"drawable-de", nullptr, false},
+        {"values-night", nullptr, false},
+        {"menu-land", nullptr, false},
+    };
+    for (const Case &c : cases) {
+        bool menu = !c.menu;
+        EXPECT_EQ(FindLocaleByLanguageFolder(c.name, &menu), c.row ? FindLocaleByValuesFolder(c.row) : -1) << c.name;
+        if (c.row)
+            EXPECT_EQ(menu, c.menu) << c.name;
+    }
+}
+
+TEST(LocaleTable, QualifierOfTheFoldersMade)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"values-de", "de"},
+        {"values-pt-rBR", "pt-rBR"},
+        {"VALUES-PT-RBR", "pt-rBR"},
+        {"values-iw", "iw"},
+        {"values-zh-rCN_#Hans", "b+zh+Hans+CN"},
+        {"values-zh-rTW_#Hant", "b+zh+Hant+TW"},
+        {"values-sr-r_#Latn", "b+sr+Latn"},
+        {"values-az-r_#Cyrl", "b+az+Cyrl"},
+        {"values-kk-rKZ_#Cyrl", "b+kk+Cyrl+KZ"},
+        {"values-en-rUS_POSIX", "b+en+US+posix"},
+        {"values-es-r419", "b+es+419"},
+        {"values-en-r001", "b+en+001"},
+        {"values-en-r150", "b+en+150"},
+        {"values-he", ""},
+        {"values-../x", ""},
+        {"", ""},
+    };
+    for (const auto &[folder, qualifier] : cases) {
+        TLocaleDesc desc;
+        desc.ValuesFolderName = folder;
+        EXPECT_EQ(LocaleQualifier(desc), qualifier) << folder;
+    }
+}
+
+// Every row's folder, made by Glossmill, is found again as that row and is one that aapt builds.
+TEST(LocaleTable, EveryRowsMadeFolderIsFoundAgainAndBuilds)
+{
+    QTemporaryDir dir;
+    const QString res = dir.path() + "/res";
+    ASSERT_TRUE(TestSupport::WriteFile(dir.path() + "/AndroidManifest.xml", "<manifest package=\"a.b\"/>\n"));
+    ASSERT_TRUE(TestSupport::WriteFile(res + "/values/strings.xml",
+                                       "<resources><string name=\"a\">A</string></resources>\n"));
+    for (int i = 1; i <= LocaleTableCount; ++i) {
+        const QString qualifier = LocaleQualifier(LocaleTable(i));
+        EXPECT_EQ(FindLocaleByQualifier(qualifier), i) << qualifier.toStdString();
+        for (const char *type : {"values-", "menu-"})
+            EXPECT_EQ(FindLocaleByLanguageFolder(type + qualifier), i) << type << qualifier.toStdString();
+        ASSERT_TRUE(TestSupport::WriteFile(res + "/values-" + qualifier + "/strings.xml",
+                                           "<resources><string name=\"a\">B</string></resources>\n"));
+    }
+    if (QStandardPaths::findExecutable("aapt").isEmpty())
+        GTEST_SKIP() << "aapt is not installed";
+    QProcess aapt;
+    aapt.setProcessChannelMode(QProcess::MergedChannels);
+    aapt.start("aapt",
+               {"package", "-M", dir.path() + "/AndroidManifest.xml", "-S", res, "-F", dir.path() + "/out.apk"});
+    ASSERT_TRUE(aapt.waitForFinished(120000));
+    EXPECT_EQ(aapt.exitCode(), 0) << aapt.readAll().toStdString();
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Drives the main window's project tree and item list as a translator does, on a temporary copy of a corpus project.
+// Drives the main window's project tree and item list as a translator does, on a sample project in a temporary folder.
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -12,6 +12,7 @@
 
 #include "Glossmill_MainForm.h"
 #include "Glossmill_types.h"
+#include "SampleProject.h"
 #include "TestSupport.h"
 #include "WorkbenchTestHome.h"
 
@@ -22,17 +23,11 @@ public:
     QTemporaryDir Work;
     std::unique_ptr<TGlossmillMainForm> Form = std::make_unique<TGlossmillMainForm>();
 
-    // Copies the corpus project's manifest and the given res folders (all of res when none are given).
-    QString CopyProject(const QString &corpus, const QStringList &resFolders = {})
+    // Writes the sample project's manifest and the given res folders (all of res when none are given).
+    QString WriteSample(const QStringList &resFolders = {})
     {
-        const QString from = TestSupport::CorpusDir() + "/" + corpus;
-        const QString to = Work.path() + "/" + corpus;
-        QDir().mkpath(to + "/res");
-        QFile::copy(from + "/AndroidManifest.xml", to + "/AndroidManifest.xml");
-        const QStringList folders =
-            resFolders.isEmpty() ? QDir(from + "/res").entryList(QDir::Dirs | QDir::NoDotAndDotDot) : resFolders;
-        for (const QString &f : folders)
-            TestSupport::CopyTree(from + "/res/" + f, to + "/res/" + f);
+        const QString to = Work.path() + "/sample";
+        SampleProject::Write(to, resFolders);
         return to;
     }
 

@@ -26,7 +26,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(ShowActive());
-        Form->OpenProject(CopyProject("etar", {"values", "values-de", "values-fr", "menu"}));
+        Form->OpenProject(WriteSample({"values", "values-de", "values-fr", "menu"}));
         ASSERT_FALSE(Form->PackageName.isEmpty());
         ASSERT_NE(SelectFile("de"), nullptr);
         ASSERT_GT(RowCount(), 10);
@@ -524,23 +524,114 @@ TEST_F(ItemEditingTest, TabStoresTheTypedTextAndClosesTheEditor)
     EXPECT_EQ(ItemOfRow(row)->TranslateValue(), QStringLiteral("Tabulator"));
 }
 
-TEST_F(ItemEditingTest, AClickOnAnotherCellOrControlDropsTheEdit)
+struct TLeaveCase
 {
-    QTreeWidgetItem *row = FirstRowIn(tsTranslated);
-    const QString before = row->text(3);
-    ASSERT_TRUE(OpenEditor(row));
-    Type("weg damit");
-    Click(Row(0), 2);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(ItemOfRow(row)->TranslateValue(), before);
-    EXPECT_FALSE(Editor()->isVisible());
+    const char *name;
+    std::function<void(ItemEditingTest &)> leave;
+};
 
+TEST_F(ItemEditingTest, LeavingTheEditorAnyWayButEscStoresTheTypedTextBeforeTheCommandRuns)
+{
+    // Menu entries and tool buttons take no focus from the editor; the others do.
+    const TLeaveCase cases[] = {
+        {"a click on another row", [](ItemEditingTest &t) { t.Click(t.Row(0), 2); }},
+        {"a click on another row's Translation cell", [](ItemEditingTest &t) { t.Click(t.Row(0), 3); }},
+        {"the focus to another control", [](ItemEditingTest &t) { t.Form->RENotepad->setFocus(Qt::MouseFocusReason); }},
+        {"a click on a node of the tree",
+         [](ItemEditingTest &t) {
+             QTreeWidgetItem *group = t.FileTreeNode("de")->parent();
+             QTest::mouseClick(t.Form->TVProject->viewport(), Qt::LeftButton, Qt::NoModifier,
+                               t.Form->TVProject->visualItemRect(group).center());
+         }},
+        {"another file selected in the tree",
+         [](ItemEditingTest &t) { t.Form->TVProject->setCurrentItem(t.FileTreeNode("fr")); }},
+        {"a mark from the menu", [](ItemEditingTest &t) { t.Form->FinalTrnslation1->trigger(); }},
+        {"a filter chosen", [](ItemEditingTest &t) { t.Form->PMFilterAll->trigger(); }},
+        {"the expand button", [](ItemEditingTest &t) { t.Form->SBExpand->click(); }},
+        {"a column header clicked",
+         [](ItemEditingTest &t) {
+             QHeaderView *h = t.LV()->header();
+             QTest::mouseClick(h->viewport(), Qt::LeftButton, Qt::NoModifier,
+                               QPoint(h->sectionViewportPosition(1) + 5, h->height() / 2));
+         }},
+        {"the collapse button", [](ItemEditingTest &t) { t.Form->SBColapse->click(); }},
+    };
+    TTransResourceFileNode *german = File();
+    auto *french = dynamic_cast<TTransResourceFileNode *>(TGlossmillMainForm::NodeData(FileTreeNode("fr")));
+    ASSERT_NE(french, nullptr);
+    // A row below the first, so that the first is another row to click.
+    QString id;
+    for (int i = 1; i < RowCount() && id.isEmpty(); ++i)
+        if (ItemOfRow(Row(i))->TranslateState() == tsTranslated)
+            id = Row(i)->text(1);
+    ASSERT_FALSE(id.isEmpty());
+    TTranslateItem *item = ItemOf(id);
+    int n = 0;
+    for (const TLeaveCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(SelectFile("de"), german);
+        QTreeWidgetItem *row = RowOf(id);
+        ASSERT_TRUE(OpenEditor(row));
+        const QString typed = QStringLiteral("getippt %1").arg(++n);
+        Type(typed);
+        c.leave(*this);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(item->TranslateValue(), typed);
+        // The undo record goes to the file edited, whichever file the tree shows by now.
+        EXPECT_TRUE(!german->UndoList.empty() && german->UndoList.back() == item);
+        EXPECT_TRUE(french->UndoList.empty());
+        if (File() == german)
+            EXPECT_EQ(Cell(id), typed);
+        EXPECT_NE(Form->LItem, RowOf(id));
+        if (Form->LItem)
+            Key(Qt::Key_Escape);
+    }
+}
+
+TEST_F(ItemEditingTest, UndoWhileEditingStoresTheTypedTextFirstAndRedoBringsItBack)
+{
+    QTreeWidgetItem *other = Row(0);
+    SelectRow(other);
+    Form->FinalTrnslation1->trigger();
+    ASSERT_TRUE(Form->SBUndo->isEnabled());
+    QTreeWidgetItem *row = FirstRowIn(tsTranslated);
+    TTranslateItem *item = ItemOfRow(row);
+    const QString before = item->TranslateValue();
     ASSERT_TRUE(OpenEditor(row));
-    Type("auch weg");
-    Form->RENotepad->setFocus(Qt::MouseFocusReason);
-    EXPECT_EQ(ItemOfRow(row)->TranslateValue(), before);
-    EXPECT_EQ(Form->LItem, nullptr);
-    EXPECT_EQ(UndoCount(), 0u);
+    Type("vor dem Rückgängig");
+    Form->SBUndo->click();
+    EXPECT_FALSE(Editor()->isVisible());
+    EXPECT_EQ(item->TranslateValue(), before);
+    EXPECT_EQ(row->text(3), before);
+    EXPECT_EQ(ItemOfRow(other)->TranslateState(), tsFinalTrnaslation);
+    Form->SBREdo->click();
+    EXPECT_EQ(item->TranslateValue(), QStringLiteral("vor dem Rückgängig"));
+    EXPECT_EQ(row->text(3), QStringLiteral("vor dem Rückgängig"));
+}
+
+TEST_F(ItemEditingTest, TheSelectionFollowsTheEditorSoAMarkGoesToTheRowInSight)
+{
+    const TArrowCase cases[] = {
+        {"Down", Qt::Key_Down, 3, 4},
+        {"Up", Qt::Key_Up, 3, 2},
+    };
+    for (const TArrowCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTreeWidgetItem *from = Row(c.from);
+        QTreeWidgetItem *to = Row(c.to);
+        const tTransState fromState = ItemOfRow(from)->TranslateState();
+        ASSERT_NE(ItemOfRow(to)->TranslateState(), tsNeedBetter);
+        ASSERT_TRUE(OpenEditor(from));
+        Key(c.key);
+        ASSERT_TRUE(WaitEditing(to));
+        EXPECT_EQ(LV()->currentItem(), to);
+        EXPECT_TRUE(to->isSelected());
+        EXPECT_FALSE(from->isSelected());
+        Form->NeedBetter1->trigger();
+        EXPECT_EQ(ItemOfRow(to)->TranslateState(), tsNeedBetter);
+        EXPECT_EQ(RowImageIndex(to), 4);
+        EXPECT_EQ(ItemOfRow(from)->TranslateState(), fromState);
+    }
 }
 
 TEST_F(ItemEditingTest, AnotherWindowInFrontDoesNotEndTheEdit)
@@ -558,19 +649,6 @@ TEST_F(ItemEditingTest, AnotherWindowInFrontDoesNotEndTheEdit)
     EXPECT_EQ(Form->LItem, row);
     Key(Qt::Key_Return);
     EXPECT_EQ(ItemOfRow(row)->TranslateValue(), QStringLiteral("bleibt"));
-}
-
-TEST_F(ItemEditingTest, ChangingTheTreeSelectionDropsTheEdit)
-{
-    QTreeWidgetItem *row = FirstRowIn(tsTranslated);
-    const QString before = row->text(3);
-    TTranslateItem *item = ItemOfRow(row);
-    ASSERT_TRUE(OpenEditor(row));
-    Type("nicht gespeichert");
-    Form->TVProject->setCurrentItem(FileTreeNode("fr"));
-    EXPECT_EQ(Form->LItem, nullptr);
-    EXPECT_FALSE(Editor()->isVisible());
-    EXPECT_EQ(item->TranslateValue(), before);
 }
 
 TEST_F(ItemEditingTest, TheMouseWheelStoresTheTypedTextAndHidesTheEditor)
@@ -607,22 +685,6 @@ TEST_F(ItemEditingTest, AListWithoutATranslationColumnOpensNoEditor)
     Form->WMEditSubItem(1);
     EXPECT_EQ(Form->LItem, nullptr);
     EXPECT_FALSE(Editor()->isVisible());
-}
-
-TEST_F(ItemEditingTest, RefillingTheListDuringAnEditDropsItWithoutTouchingTheFreedRow)
-{
-    QTreeWidgetItem *row = FirstRowIn(tsTranslated);
-    const QString id = row->text(1);
-    const QString before = row->text(3);
-    ASSERT_TRUE(OpenEditor(row));
-    Type("ins Leere");
-    // The expand button takes no focus and rebuilds the shown page.
-    Form->SBExpand->click();
-    EXPECT_EQ(Form->LItem, nullptr);
-    EXPECT_FALSE(Editor()->isVisible());
-    Key(Qt::Key_Return);
-    EXPECT_EQ(ItemOf(id)->TranslateValue(), before);
-    EXPECT_EQ(Cell(id), before);
 }
 
 class TThrowingSettings : public TModelSettingsProvider

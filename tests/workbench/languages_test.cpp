@@ -6,11 +6,13 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTreeWidget>
 
@@ -24,6 +26,7 @@
 #include "Glossmill_SelectLangDialog.h"
 #include "Glossmill_types.h"
 #include "ModalDriver.h"
+#include "SampleProject.h"
 #include "TestSupport.h"
 #include "WorkbenchTestHome.h"
 
@@ -189,10 +192,11 @@ protected:
         FormAddFiles = new TFormAddFiles(Form.get());
     }
 
-    void Open(const QString &corpus)
+    // Writes the sample project and opens it.
+    void OpenSample()
     {
-        Project = Work.path() + "/" + corpus;
-        ASSERT_TRUE(TestSupport::CopyTree(TestSupport::CorpusDir() + "/" + corpus, Project));
+        Project = Work.path() + "/sample";
+        ASSERT_TRUE(SampleProject::Write(Project));
         Reopen();
     }
     void Reopen()
@@ -265,7 +269,7 @@ class AddLanguageCloneTest : public LanguagesTest, public ::testing::WithParamIn
 TEST_P(AddLanguageCloneTest, WritesFilesThatReopenWithTheirStatesAndPassAapt)
 {
     const CloneCase c = GetParam();
-    Open("etar");
+    OpenSample();
     const auto before = Snapshot(Res());
     AnswerNewLang("German (Austria) (de-rAT)", true, c.option);
     Form->AddLanguage();
@@ -340,7 +344,7 @@ INSTANTIATE_TEST_SUITE_P(Options, AddLanguageCloneTest,
 
 TEST_F(LanguagesTest, AaptCheckRejectsABrokenLanguageFile)
 {
-    Open("etar");
+    OpenSample();
     ASSERT_TRUE(TestSupport::WriteFile(Res() + "values-xx/strings.xml",
                                        "<resources><string name=\"app_label\">it's</string></resources>"));
     bool ok = true;
@@ -356,7 +360,7 @@ TEST_F(LanguagesTest, FoldersOnlyForTypesWithAMissingDefaultFileThatHasItems)
         bool valuesFolder, menuFolder;
     } cases[] = {{"menu", true, false}, {"values", false, true}};
     for (const Case &c : cases) {
-        Open("fdroidclient");
+        OpenSample();
         const QString folder = Res() + c.emptied;
         for (const QString &name : XmlFilesOf(folder))
             ASSERT_TRUE(TestSupport::WriteFile(folder + "/" + name, QString("<%1/>").arg(
@@ -380,7 +384,7 @@ TEST_F(LanguagesTest, FoldersOnlyForTypesWithAMissingDefaultFileThatHasItems)
 
 TEST_F(LanguagesTest, WithoutCloningNothingIsWrittenAndTheLanguageIsGoneAfterReopening)
 {
-    Open("fdroidclient");
+    OpenSample();
     const auto before = Snapshot(Project);
     AnswerNewLang("Welsh (United Kingdom) (cy-rGB)", false, 0);
     Form->AddLanguage();
@@ -396,7 +400,7 @@ TEST_F(LanguagesTest, WithoutCloningNothingIsWrittenAndTheLanguageIsGoneAfterReo
 
 TEST_F(LanguagesTest, CancellingTheNewLanguageDialogChangesNothing)
 {
-    Open("fdroidclient");
+    OpenSample();
     const auto before = Snapshot(Project);
     const int languages = Form->GetRootNode()->childCount();
     AnswerNewLang("Welsh (United Kingdom) (cy-rGB)", true, 0, false);
@@ -407,7 +411,7 @@ TEST_F(LanguagesTest, CancellingTheNewLanguageDialogChangesNothing)
 
 TEST_F(LanguagesTest, MenuFolderOfALocaleWithRegion)
 {
-    Open("fdroidclient");
+    OpenSample();
     AnswerNewLang("English (United States) (en-rUS)", true, 1);
     Form->AddLanguage();
     EXPECT_FALSE(XmlFilesOf(Res() + "menu-en-rUS").isEmpty());
@@ -418,7 +422,7 @@ TEST_F(LanguagesTest, MenuFolderOfALocaleWithRegion)
 
 TEST_F(LanguagesTest, AFileInTheLanguageFolderUnderAnyCaseIsNeverListedOrOverwritten)
 {
-    Open("etar");
+    OpenSample();
     const QByteArray mine = "<menu xmlns:android=\"http://schemas.android.com/apk/res/android\"/>\n";
     ASSERT_TRUE(TestSupport::WriteFile(Res() + "menu-de/Calendar_View.XML", mine));
     Reopen();
@@ -439,12 +443,12 @@ TEST_F(LanguagesTest, AFileInTheLanguageFolderUnderAnyCaseIsNeverListedOrOverwri
     // Nor is strings.xml, which German has.
     EXPECT_EQ(Form->CreateResFileFromBase("strings.xml", german, rtAndroid_values, tsDontTranslate, true), nullptr);
     EXPECT_EQ(TestSupport::ReadFile(Res() + "values-de/strings.xml"),
-              TestSupport::ReadFile(TestSupport::CorpusDir() + "/etar/res/values-de/strings.xml"));
+              SampleProject::Files().value("res/values-de/strings.xml"));
 }
 
 TEST_F(LanguagesTest, CreateResFileFromBaseMakesOneFolderLevelOnly)
 {
-    Open("etar");
+    OpenSample();
     const TLocaleDesc italian = LocaleTable(FindLocaleByValuesFolder("values-it-rCH"));
     ASSERT_TRUE(QDir(Res()).removeRecursively());
     EXPECT_EQ(Form->CreateResFileFromBase("strings.xml", italian, rtAndroid_values, tsDontTranslate, true),
@@ -454,7 +458,7 @@ TEST_F(LanguagesTest, CreateResFileFromBaseMakesOneFolderLevelOnly)
 
 TEST_F(LanguagesTest, CreateResFileFromBaseRefusesNamesAndRecordsThatLeaveTheResFolder)
 {
-    Open("etar");
+    OpenSample();
     const auto before = Snapshot(Project);
     TLocaleDesc bad = LocaleTable(FindLocaleByValuesFolder("values-it-rCH"));
     bad.ValuesFolderName = "values-../../x";
@@ -469,7 +473,7 @@ TEST_F(LanguagesTest, CreateResFileFromBaseRefusesNamesAndRecordsThatLeaveTheRes
 
 TEST_F(LanguagesTest, AddResourceIsEnabledOnlyForATypeNodeWhoseLanguageLacksADefaultFile)
 {
-    Open("etar");
+    OpenSample();
     QTreeWidgetItem *german = Language("German");
     ASSERT_NE(german, nullptr);
     QTreeWidgetItem *values = Group(german, rtAndroid_values);
@@ -528,7 +532,7 @@ TEST_F(LanguagesTest, AddResourceIsEnabledOnlyForATypeNodeWhoseLanguageLacksADef
 
 TEST_F(LanguagesTest, CancellingTheAddFilesDialogChangesNothing)
 {
-    Open("etar");
+    OpenSample();
     QTreeWidgetItem *menu = Group(Language("German"), rtAndroid_menu);
     Select(menu);
     const auto before = Snapshot(Project);
@@ -546,7 +550,7 @@ TEST_F(LanguagesTest, CancellingTheAddFilesDialogChangesNothing)
 
 TEST_F(LanguagesTest, DeleteAsksAndRemovesExactlyTheLanguagesTwoFoldersAndItsBranch)
 {
-    Open("etar");
+    OpenSample();
     ASSERT_TRUE(TestSupport::WriteFile(Res() + "menu-de/calendar_view.xml",
                                        TestSupport::ReadFile(Res() + "menu/calendar_view.xml")));
     // Neighbours that merely look alike stay.
@@ -591,7 +595,7 @@ TEST_F(LanguagesTest, DeleteAsksAndRemovesExactlyTheLanguagesTwoFoldersAndItsBra
 
 TEST_F(LanguagesTest, DeletingALanguageWhoseFoldersNeverExistedRemovesOnlyItsBranch)
 {
-    Open("fdroidclient");
+    OpenSample();
     const auto before = Snapshot(Project);
     AnswerNewLang("Welsh (United Kingdom) (cy-rGB)", false, 0);
     Form->AddLanguage();
@@ -628,7 +632,7 @@ TEST_F(LanguagesTest, DeletingTheOnlyLanguageShowsTheWelcomePageAgain)
 
 TEST_F(LanguagesTest, DeletingAMalformedLanguageRecordTouchesNoFolder)
 {
-    Open("etar");
+    OpenSample();
     const auto before = Snapshot(Project);
     // Records that name no table row: empty, the default folders, a climb out of res.
     for (const char *folder : {"", "values", "values-", "values-../..", "..", "values-de/../../res"}) {
@@ -646,7 +650,7 @@ TEST_F(LanguagesTest, DeletingAMalformedLanguageRecordTouchesNoFolder)
 
 TEST_F(LanguagesTest, DeletingALanguageFolderThatIsALinkKeepsWhatItPointsAt)
 {
-    Open("etar");
+    OpenSample();
     QTemporaryDir outside;
     ASSERT_TRUE(TestSupport::WriteFile(outside.path() + "/strings.xml", "<resources/>"));
     ASSERT_TRUE(QDir(Res() + "values-de").removeRecursively());
@@ -670,7 +674,7 @@ TEST_F(LanguagesTest, DeletingALanguageFolderThatIsALinkKeepsWhatItPointsAt)
 
 TEST_F(LanguagesTest, LangExistsComparesCodeAndVariantExactly)
 {
-    Open("etar");
+    OpenSample();
     TLocaleDesc d;
     struct Case
     {
@@ -689,7 +693,7 @@ TEST_F(LanguagesTest, LangExistsComparesCodeAndVariantExactly)
 
 TEST_F(LanguagesTest, OnceSerbianIsInTheProjectNeitherScriptVariantIsOffered)
 {
-    Open("etar");
+    OpenSample();
     ASSERT_NE(Language("Serbian"), nullptr);
     FormNewLang->FillList();
     QStringList rows;
@@ -706,7 +710,7 @@ TEST_F(LanguagesTest, OnceSerbianIsInTheProjectNeitherScriptVariantIsOffered)
 TEST_F(LanguagesTest, TheSelectLocaleListKeepsEveryLocaleWhateverProjectIsOpen)
 {
     TFormSelectLang select(Form.get());
-    Open("etar");
+    OpenSample();
     EXPECT_EQ(select.LBLanguages->count(), 627);
     select.PresetLocaleCode("de");
     EXPECT_EQ(select.GetLocaleCode(""), "de-AT");
@@ -717,7 +721,7 @@ TEST_F(LanguagesTest, AddLanguageIsEnabledAtTheRootOfAnOpenProjectOnly)
     Select(Form->GetRootNode());
     EXPECT_FALSE(Form->BWellAddLang->isEnabled());
     EXPECT_FALSE(Form->PMAddLanguage->isEnabled());
-    Open("fdroidclient");
+    OpenSample();
     Select(Form->GetRootNode());
     EXPECT_TRUE(Form->BWellAddLang->isEnabled());
     EXPECT_TRUE(Form->PMAddLanguage->isEnabled());
@@ -728,6 +732,255 @@ TEST_F(LanguagesTest, AddLanguageIsEnabledAtTheRootOfAnOpenProjectOnly)
     EXPECT_FALSE(Form->BWellAddLang->isEnabled());
     EXPECT_TRUE(Form->PMDeleteLanguage->isEnabled());
     EXPECT_TRUE(Form->BLangDeleteOnTab->isEnabled());
+}
+
+// ---- Language folders in Android's own spellings
+
+// A project of one default string and one default menu, with the given language folders, each holding strings.xml
+// with the string translated as "<folder>" (so a file tells which folder it was read from).
+class LocaleFoldersTest : public LanguagesTest
+{
+protected:
+    void MakeProject(const QStringList &langFolders)
+    {
+        Project = Work.path() + "/tiny";
+        ASSERT_TRUE(TestSupport::WriteFile(Project + "/AndroidManifest.xml", "<manifest package=\"a.b\"/>"));
+        ASSERT_TRUE(TestSupport::WriteFile(Res() + "values/strings.xml",
+                                           "<resources><string name=\"a\">A</string></resources>\n"));
+        ASSERT_TRUE(TestSupport::WriteFile(Res() + "menu/main.xml", Menu("Menu")));
+        for (const QString &folder : langFolders) {
+            const bool menu = folder.startsWith("menu");
+            const QByteArray strings = "<resources><string name=\"a\">" + folder.toUtf8() + "</string></resources>\n";
+            ASSERT_TRUE(TestSupport::WriteFile(Res() + folder + (menu ? "/main.xml" : "/strings.xml"),
+                                               menu ? Menu(folder) : strings));
+        }
+        Reopen();
+    }
+    static QByteArray Menu(const QString &title)
+    {
+        return "<menu xmlns:android=\"http://schemas.android.com/apk/res/android\"><item android:id=\"@+id/m\" "
+               "android:title=\"" + title.toUtf8() + "\"/></menu>\n";
+    }
+    TTransLangNode *LangOf(QTreeWidgetItem *item) const
+    {
+        return dynamic_cast<TTransLangNode *>(TGlossmillMainForm::NodeData(item));
+    }
+    static QStringList FilePaths(QTreeWidgetItem *lang)
+    {
+        QStringList paths;
+        for (tResourceType type : {rtAndroid_values, rtAndroid_menu})
+            for (TTransResourceFileNode *file : Files(Group(lang, type)))
+                paths << file->ResourceFileName;
+        return paths;
+    }
+    QStringList LanguageFolders() const
+    {
+        QStringList folders;
+        for (const QString &f : QDir(Res()).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+            if (f != "values" && f != "menu")
+                folders << f;
+        return folders;
+    }
+    void ExpectAaptBuilds()
+    {
+        bool ok = false;
+        const QString output = RunAapt(Res(), LanguageFolders(), ok);
+        EXPECT_TRUE(ok) << output.toStdString();
+    }
+    void SkipWithoutAapt()
+    {
+        if (QStandardPaths::findExecutable("aapt").isEmpty())
+            GTEST_SKIP() << "aapt is not installed";
+    }
+};
+
+struct MadeFoldersCase
+{
+    const char *name;
+    const char *row;     // the new-language dialog's row
+    const char *values;  // the folders it makes
+    const char *menu;
+};
+
+class AddScriptLanguageTest : public LocaleFoldersTest, public ::testing::WithParamInterface<MadeFoldersCase>
+{
+};
+
+// A row with a script, the POSIX variant or a numeric region gets folders that aapt builds, found again on reopening.
+TEST_P(AddScriptLanguageTest, MakesFoldersAaptBuildsAndFindsThemAgain)
+{
+    const MadeFoldersCase c = GetParam();
+    MakeProject({});
+    AnswerNewLang(QString::fromUtf8(c.row), true, 1);
+    Form->AddLanguage();
+    EXPECT_EQ(LanguageFolders(), (QStringList{c.menu, c.values}));
+    QTreeWidgetItem *lang = Form->GetRootNode()->child(0);
+    ASSERT_NE(lang, nullptr);
+    EXPECT_EQ(FilePaths(lang), (QStringList{Res() + c.values + "/strings.xml", Res() + c.menu + "/main.xml"}));
+    Select(lang);
+    EXPECT_EQ(Form->LBValuesFolderName->text(), Res() + c.values);
+    EXPECT_EQ(Form->LBMenuFolderName->text(), Res() + c.menu);
+
+    Reopen();
+    ASSERT_EQ(Form->GetRootNode()->childCount(), 1);
+    lang = Form->GetRootNode()->child(0);
+    EXPECT_EQ(lang->text(0) + " (" + LangOf(lang)->LocaleDesc.ValuesFolderName.mid(7) + ")", QString::fromUtf8(c.row));
+    EXPECT_EQ(FilePaths(lang), (QStringList{Res() + c.values + "/strings.xml", Res() + c.menu + "/main.xml"}));
+    SkipWithoutAapt();
+    ExpectAaptBuilds();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, AddScriptLanguageTest,
+    ::testing::Values(
+        MadeFoldersCase{"ScriptAndRegion", "Chinese (Simplified Han,China) (zh-rCN_#Hans)", "values-b+zh+Hans+CN",
+                        "menu-b+zh+Hans+CN"},
+        MadeFoldersCase{"ScriptWithoutRegion", "Serbian (Latin) (sr-r_#Latn)", "values-b+sr+Latn", "menu-b+sr+Latn"},
+        MadeFoldersCase{"Posix", "English (United States,Computer) (en-rUS_POSIX)", "values-b+en+US+posix",
+                        "menu-b+en+US+posix"},
+        MadeFoldersCase{"NumericRegion", "Spanish (Latin America) (es-r419)", "values-b+es+419", "menu-b+es+419"},
+        MadeFoldersCase{"PlainRegion", "Portuguese (Brazil) (pt-rBR)", "values-pt-rBR", "menu-pt-rBR"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// Folders in the spellings real projects use are their rows' languages, each once, read and saved where they are.
+TEST_F(LocaleFoldersTest, RealSpellingsShowTheirLanguagesOnceAndSaveInTheSameFolders)
+{
+    MakeProject({"values-zh-rCN", "values-zh-rTW", "values-he", "values-b+sr+Latn", "values-iw", "menu-he",
+                 "values-ast", "values-night", "values-v29", "values-zh-rCN-night", "values-ZH-RHK"});
+    EXPECT_EQ(ChildTexts(Form->GetRootNode()),
+              (QStringList{"Hebrew", "Serbian (Latin)", "Chinese (Simplified Han,China)",
+                           "Chinese (Traditional Han,Hong Kong)", "Chinese (Traditional Han,Taiwan)"}));
+    const std::pair<const char *, QStringList> files[] = {
+        // the table's own spelling wins over the other code; the menu has only the one folder
+        {"Hebrew", {"values-iw/strings.xml", "menu-he/main.xml"}},
+        {"Serbian (Latin)", {"values-b+sr+Latn/strings.xml"}},
+        {"Chinese (Simplified Han,China)", {"values-zh-rCN/strings.xml"}},
+        {"Chinese (Traditional Han,Hong Kong)", {"values-ZH-RHK/strings.xml"}},
+        {"Chinese (Traditional Han,Taiwan)", {"values-zh-rTW/strings.xml"}},
+    };
+    // The work files that opening wrote go at the save.
+    auto before = Snapshot(Res());
+    before.removeIf([](const auto &entry) { return entry.key().endsWith(".tmp"); });
+    for (const auto &[name, paths] : files) {
+        QTreeWidgetItem *lang = Language(name);
+        ASSERT_NE(lang, nullptr) << name;
+        QStringList expected;
+        for (const QString &p : paths)
+            expected << Res() + p;
+        EXPECT_EQ(FilePaths(lang), expected) << name;
+        for (tResourceType type : {rtAndroid_values, rtAndroid_menu})
+            for (TTransResourceFileNode *file : Files(Group(lang, type))) {
+                const QString folder = QFileInfo(file->ResourceFileName).dir().dirName();
+                EXPECT_EQ(file->TransItems().front()->TranslateValue(), folder);
+                file->TransItems().front()->setTranslateValue(folder + " saved");
+            }
+    }
+    ASSERT_TRUE(Form->SaveAll());
+
+    // Every file went back to its own folder; nothing else was written.
+    const auto after = Snapshot(Res());
+    EXPECT_EQ(Keys(after), Keys(before));
+    for (const QString &k : Keys(before)) {
+        const bool shown = k == "values-iw/strings.xml" || k == "menu-he/main.xml" ||
+                           k == "values-b+sr+Latn/strings.xml" || k == "values-zh-rCN/strings.xml" ||
+                           k == "values-ZH-RHK/strings.xml" || k == "values-zh-rTW/strings.xml";
+        if (shown)
+            EXPECT_TRUE(after.value(k).contains(QFileInfo(k).dir().path().toUtf8() + " saved")) << k.toStdString();
+        else
+            EXPECT_EQ(after.value(k), before.value(k)) << k.toStdString();
+    }
+    Reopen();
+    EXPECT_EQ(FilePaths(Language("Chinese (Simplified Han,China)")), QStringList{Res() + "values-zh-rCN/strings.xml"});
+    SkipWithoutAapt();
+    ExpectAaptBuilds();
+}
+
+// The Android spelling of a language and the form Glossmill makes are one language; the table's spelling leads.
+TEST_F(LocaleFoldersTest, OfTwoFoldersOfOneLanguageTheBestSpelledIsUsed)
+{
+    struct Case
+    {
+        QStringList folders;
+        const char *language, *used;
+    } cases[] = {
+        {{"values-zh-rCN", "values-b+zh+Hans+CN"}, "Chinese (Simplified Han,China)", "values-b+zh+Hans+CN"},
+        {{"values-b+zh+Hans+CN", "values-zh-rCN_#Hans"}, "Chinese (Simplified Han,China)", "values-zh-rCN_#Hans"},
+        {{"values-he", "values-b+iw"}, "Hebrew", "values-b+iw"},
+        {{"values-in", "values-id"}, "Indonesian", "values-in"},
+    };
+    for (const Case &c : cases) {
+        MakeProject(c.folders);
+        EXPECT_EQ(ChildTexts(Form->GetRootNode()), QStringList{c.language}) << c.used;
+        EXPECT_EQ(FilePaths(Form->GetRootNode()->child(0)), QStringList{Res() + c.used + "/strings.xml"});
+        Form->CloseProject();
+        ASSERT_TRUE(QDir(Project).removeRecursively());
+    }
+}
+
+// A language found in an Android spelling is not offered again, and its missing files go into its own folder, or
+// into one of the same spelling for the other type.
+TEST_F(LocaleFoldersTest, ALanguageFoundInAnotherSpellingExistsAndTakesItsFilesWhereItIs)
+{
+    MakeProject({"values-he", "menu-zh-rCN", "values-b+sr+Latn"});
+    ASSERT_TRUE(QFile::remove(Res() + "values-b+sr+Latn/strings.xml"));
+    Reopen();
+    FormNewLang->FillList();
+    QStringList rows;
+    for (int i = 0; i < FormNewLang->LBLanguages->count(); ++i)
+        rows << FormNewLang->LBLanguages->item(i)->text();
+    for (const char *folder : {"values-iw", "values-zh-rCN_#Hans", "values-sr-r_#Latn"}) {
+        const TLocaleDesc &row = LocaleTable(FindLocaleByValuesFolder(folder));
+        EXPECT_TRUE(Form->LangExists(row)) << folder;
+        EXPECT_FALSE(rows.contains(row.LocaleName + " (" + row.ValuesFolderName.mid(7) + ")")) << folder;
+    }
+    EXPECT_TRUE(rows.contains("Chinese (Traditional Han,Taiwan) (zh-rTW_#Hant)"));
+
+    const std::pair<const char *, QStringList> cases[] = {
+        {"Hebrew", {"values-he/strings.xml", "menu-he/main.xml"}},
+        {"Chinese (Simplified Han,China)", {"values-zh-rCN/strings.xml", "menu-zh-rCN/main.xml"}},
+        {"Serbian (Latin)", {"values-b+sr+Latn/strings.xml", "menu-b+sr+Latn/main.xml"}},
+    };
+    for (const auto &[name, paths] : cases) {
+        QTreeWidgetItem *lang = Language(name);
+        ASSERT_NE(lang, nullptr) << name;
+        for (tResourceType type : {rtAndroid_values, rtAndroid_menu}) {
+            Select(Group(lang, type));
+            if (!Form->AddResourceFiles(false))
+                continue;
+            QStringList offered;
+            AnswerAddFiles({"strings.xml", "main.xml"}, 0, &offered);
+            EXPECT_TRUE(Form->AddResourceFiles(true)) << name;
+        }
+        QStringList expected;
+        for (const QString &p : paths)
+            expected << Res() + p;
+        EXPECT_EQ(FilePaths(lang), expected) << name;
+    }
+    EXPECT_EQ(LanguageFolders(), (QStringList{"menu-b+sr+Latn", "menu-he", "menu-zh-rCN", "values-b+sr+Latn",
+                                              "values-he", "values-zh-rCN"}));
+    Reopen();
+    for (const auto &[name, paths] : cases)
+        EXPECT_EQ(FilePaths(Language(name)).size(), paths.size()) << name;
+    SkipWithoutAapt();
+    ExpectAaptBuilds();
+}
+
+// Deleting a language removes every folder of its row, also one that the tree does not show.
+TEST_F(LocaleFoldersTest, DeleteRemovesEveryFolderOfTheLanguage)
+{
+    MakeProject({"values-he", "values-iw", "menu-he", "values-iw-rIL", "values-zh-rCN", "values-b+zh+Hans+CN",
+                 "values-zh-rTW"});
+    const auto before = Snapshot(Res());
+    for (const char *name : {"Hebrew", "Chinese (Simplified Han,China)"}) {
+        Select(Language(name));
+        DeleteAnswering(QMessageBox::Yes);
+        EXPECT_EQ(Language(name), nullptr);
+    }
+    EXPECT_EQ(LanguageFolders(), (QStringList{"values-iw-rIL", "values-zh-rTW"}));
+    for (const QString &k : Keys(Snapshot(Res())))
+        EXPECT_EQ(Snapshot(Res()).value(k), before.value(k)) << k.toStdString();
+    Reopen();
+    EXPECT_EQ(ChildTexts(Form->GetRootNode()), (QStringList{"Hebrew (Israel)", "Chinese (Traditional Han,Taiwan)"}));
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "Glossmill_MainForm.h"
 #include "Glossmill_types.h"
 #include "ModalDriver.h"
+#include "SampleProject.h"
 #include "TIniFile.h"
 #include "TTranslateItem.h"
 #include "TestSupport.h"
@@ -65,10 +66,25 @@ protected:
     QTemporaryDir Work;
     std::unique_ptr<TGlossmillMainForm> Form = std::make_unique<TGlossmillMainForm>();
 
+    // A copy of the corpus project of that name.
     QString CopyOf(const QString &corpus)
     {
         const QString to = Work.path() + "/" + corpus;
         EXPECT_TRUE(TestSupport::CopyTree(TestSupport::CorpusDir() + "/" + corpus, to));
+        return to;
+    }
+    // The sample project, written anew under `name`.
+    QString Sample(const QString &name = QStringLiteral("sample"))
+    {
+        const QString to = Work.path() + "/" + name;
+        EXPECT_TRUE(SampleProject::Write(to));
+        return to;
+    }
+    // A second project of another package: the example that comes with the program.
+    QString Example()
+    {
+        const QString to = Work.path() + "/example";
+        EXPECT_TRUE(TestSupport::CopyTree(QStringLiteral(GLOSSMILL_SOURCE_DIR "/examples/VorelGlossmill_ExampleApp"), to));
         return to;
     }
     QString Write(const QString &project, const QString &file, const QByteArray &content)
@@ -85,10 +101,43 @@ protected:
     }
     QTreeWidgetItem *Root() const { return Form->GetRootNode(); }
     QTreeWidgetItem *Language(const QString &name) const { return Child(Root(), name); }
+
+    // A small project: the manifest, then each file as a strings file or, in a menu folder, a menu file.
+    void WriteSmallProject(const QString &project, const QStringList &files)
+    {
+        Write(project, "AndroidManifest.xml", "<manifest package=\"com.example.small\"/>");
+        for (const QString &f : files)
+            Write(project, f,
+                  f.contains("menu") ? "<menu xmlns:android=\"http://schemas.android.com/apk/res/android\">"
+                                       "<item android:id=\"@+id/a\" android:title=\"Open\"/></menu>"
+                                     : "<resources><string name=\"hello\">Hello</string></resources>");
+    }
+    // Exactly the one box that tells of a resource file that could not be read.
+    static void ExpectResourceFileError(const QList<TMessageBoxRecord> &boxes, const QString &path)
+    {
+        ASSERT_EQ(boxes.size(), 1);
+        EXPECT_EQ(boxes[0].title, QStringLiteral("Resource File Error"));
+        EXPECT_EQ(boxes[0].text, QStringLiteral("Can't parse/open/recreate file ") + path);
+        EXPECT_EQ(boxes[0].icon, QMessageBox::Critical);
+        EXPECT_EQ(boxes[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    }
+    // Each language as "name: values files | menu files", with "-" for a missing group.
+    QStringList TreeSummary() const
+    {
+        QStringList tree;
+        for (int i = 0; i < Root()->childCount(); ++i) {
+            QTreeWidgetItem *lang = Root()->child(i);
+            QTreeWidgetItem *values = Child(lang, "values");
+            QTreeWidgetItem *menus = Child(lang, "menu");
+            tree << lang->text(0) + ": " + (values ? ChildTexts(values).join(",") : "-") + " | " +
+                        (menus ? ChildTexts(menus).join(",") : "-");
+        }
+        return tree;
+    }
 };
 
 // The languages opening must show, by the rule: a qualifier after "values-" or "menu-" that names a row of the
-// locale table, each once, in ascending order of the qualifier.
+// locale table as Android reads it, each row once, in ascending order of the row's own qualifier.
 QStringList ExpectedLanguages(const QString &res)
 {
     QStringList qualifiers;
@@ -97,8 +146,9 @@ QStringList ExpectedLanguages(const QString &res)
         const QString kind = folder.left(dash).toLower();
         if (dash < 0 || (kind != "values" && kind != "menu"))
             continue;
-        const QString q = folder.mid(dash + 1).toLower();
-        if (FindLocaleByValuesFolder("values-" + q) > 0 && !qualifiers.contains(q))
+        const int row = FindLocaleByQualifier(folder.mid(dash + 1));
+        const QString q = LocaleTable(row).ValuesFolderName.mid(7).toLower();
+        if (row > 0 && !qualifiers.contains(q))
             qualifiers << q;
     }
     std::sort(qualifiers.begin(), qualifiers.end());
@@ -108,7 +158,7 @@ QStringList ExpectedLanguages(const QString &res)
     return names;
 }
 
-struct TCorpusCase
+struct TProjectCase
 {
     const char *project;
     const char *package;
@@ -116,19 +166,20 @@ struct TCorpusCase
     QStringList absentFolders; // language-looking folders that make no language
 };
 
-void PrintTo(const TCorpusCase &c, std::ostream *os)
+void PrintTo(const TProjectCase &c, std::ostream *os)
 {
     *os << c.project;
 }
 
-class CorpusOpen : public OpenProjectTest, public ::testing::WithParamInterface<TCorpusCase>
+class ProjectOpen : public OpenProjectTest, public ::testing::WithParamInterface<TProjectCase>
 {
+protected:
+    void TreeHasTheLanguagesWithValuesAndMenuNodesAndTheirFiles(const QString &project);
 };
 
-TEST_P(CorpusOpen, TreeHasTheLanguagesWithValuesAndMenuNodesAndTheirFiles)
+void ProjectOpen::TreeHasTheLanguagesWithValuesAndMenuNodesAndTheirFiles(const QString &project)
 {
-    const TCorpusCase &c = GetParam();
-    const QString project = CopyOf(c.project);
+    const TProjectCase &c = GetParam();
     const QList<TMessageBoxRecord> boxes = OpenCollectingBoxes(project);
     EXPECT_TRUE(boxes.isEmpty()) << boxes.value(0).text.toStdString();
     ASSERT_EQ(Form->PackageName, QString::fromLatin1(c.package));
@@ -157,9 +208,9 @@ TEST_P(CorpusOpen, TreeHasTheLanguagesWithValuesAndMenuNodesAndTheirFiles)
         ASSERT_EQ(ChildTexts(lang), (QStringList{"values", "menu"})) << lang->text(0).toStdString();
         EXPECT_EQ(TreeItemImageIndex(lang->child(0)), 2);
         EXPECT_EQ(TreeItemImageIndex(lang->child(1)), 3);
-        const QString valuesFolder = project + "/res/" + langNode->LocaleDesc.ValuesFolderName;
-        const QStringList expectedFiles =
-            QFile::exists(valuesFolder + "/strings.xml") ? QStringList{"strings.xml"} : QStringList{};
+        const QString valuesFolder = project + "/res/" + langNode->ValuesFolder;
+        const bool hasStrings = !langNode->ValuesFolder.isEmpty() && QFile::exists(valuesFolder + "/strings.xml");
+        const QStringList expectedFiles = hasStrings ? QStringList{"strings.xml"} : QStringList{};
         EXPECT_EQ(ChildTexts(lang->child(0)), expectedFiles) << lang->text(0).toStdString();
         for (int f = 0; f < lang->child(0)->childCount(); ++f) {
             auto *file = dynamic_cast<TTransResourceFileNode_Value *>(NodeOfTreeItem(lang->child(0)->child(f)));
@@ -186,21 +237,51 @@ TEST_P(CorpusOpen, TreeHasTheLanguagesWithValuesAndMenuNodesAndTheirFiles)
     EXPECT_TRUE(LeftOvers(project).isEmpty()) << LeftOvers(project).join(", ").toStdString();
 }
 
+class SampleOpen : public ProjectOpen
+{
+};
+
+TEST_P(SampleOpen, TreeHasTheLanguagesWithValuesAndMenuNodesAndTheirFiles)
+{
+    TreeHasTheLanguagesWithValuesAndMenuNodesAndTheirFiles(Sample());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sample, SampleOpen,
+    ::testing::Values(TProjectCase{"sample", "org.example.calendar",
+                                   {"Afrikaans", "German", "Hebrew", "Indonesian", "English (United Kingdom)",
+                                    "Portuguese (Brazil)", "Bengali (Bangladesh)", "Portuguese (Portugal)", "Filipino"},
+                                   {"values-v29", "values-land", "menu-land", "menu-sw600dp-land"}}),
+    [](const ::testing::TestParamInfo<TProjectCase> &info) { return std::string(info.param.project); });
+
+class CorpusOpen : public ProjectOpen
+{
+};
+
+TEST_P(CorpusOpen, TreeHasTheLanguagesWithValuesAndMenuNodesAndTheirFiles)
+{
+    GLOSSMILL_REQUIRE_CORPUS();
+    TreeHasTheLanguagesWithValuesAndMenuNodesAndTheirFiles(CopyOf(GetParam().project));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Corpus, CorpusOpen,
-    ::testing::Values(TCorpusCase{"etar", "ws.xsoh.etar",
+    ::testing::Values(TProjectCase{"etar", "ws.xsoh.etar",
                                   {"Afrikaans", "German", "Hebrew", "Indonesian", "English (United Kingdom)",
-                                   "Portuguese (Brazil)", "Bengali (Bangladesh)", "Portuguese (Portugal)"},
-                                  {"values-v29", "values-kab", "values-qpv", "values-kk", "values-zh-rTW",
-                                   "values-zh-rCN", "menu-sw600dp-land"}},
-                      TCorpusCase{"fdroidclient", "org.fdroid",
-                                  {"Afrikaans", "Filipino", "German", "Dutch (Belgium)", "Portuguese (Portugal)"},
-                                  {"values-b+hi+Latn", "values-he", "values-id", "values-yue", "values-pa-rPK"}}),
-    [](const ::testing::TestParamInfo<TCorpusCase> &info) { return std::string(info.param.project); });
+                                   "Portuguese (Brazil)", "Bengali (Bangladesh)", "Portuguese (Portugal)",
+                                   "Chinese (Simplified Han,China)", "Chinese (Traditional Han,Taiwan)"},
+                                  {"values-v29", "values-kab", "values-qpv", "values-kk", "menu-sw600dp-land"}},
+                      TProjectCase{"fdroidclient", "org.fdroid",
+                                  {"Afrikaans", "Filipino", "German", "Dutch (Belgium)", "Portuguese (Portugal)",
+                                   "Hebrew", "Indonesian", "Punjabi (Arabic,Pakistan)",
+                                   "Chinese (Simplified Han,China)", "Chinese (Traditional Han,Hong Kong)",
+                                   "Chinese (Traditional Han,Taiwan)"},
+                                  {"values-b+hi+Latn", "values-ast", "values-yue"}}),
+    [](const ::testing::TestParamInfo<TProjectCase> &info) { return std::string(info.param.project); });
 
 TEST_F(OpenProjectTest, SelectingNodesShowsTheirPageAndAFileItsItemsUnderTheCheckedFilter)
 {
-    const QString project = CopyOf("etar");
+    const QString project = Sample();
     Form->OpenProject(project);
     QTreeWidgetItem *german = Language("German");
     ASSERT_NE(german, nullptr);
@@ -261,27 +342,45 @@ TEST_F(OpenProjectTest, SelectingNodesShowsTheirPageAndAFileItsItemsUnderTheChec
 
 TEST_F(OpenProjectTest, MalformedLanguageFileShowsOneBoxAndTheOthersLoad)
 {
-    const QString project = CopyOf("etar");
+    const QString project = Sample();
     const QString broken = Write(project, "res/values-de/strings.xml", "<resources><string name=\"a\">x</resources>");
-    const QList<TMessageBoxRecord> boxes = OpenCollectingBoxes(project);
-    ASSERT_EQ(boxes.size(), 1);
-    EXPECT_EQ(boxes[0].title, QStringLiteral("Resource File Error"));
-    EXPECT_EQ(boxes[0].text, QStringLiteral("Can't parse/open/recreate file ") + broken);
-    EXPECT_EQ(boxes[0].icon, QMessageBox::Critical);
-    EXPECT_EQ(boxes[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    ExpectResourceFileError(OpenCollectingBoxes(project), broken);
     ASSERT_NE(Language("German"), nullptr);
     EXPECT_EQ(Language("German")->child(0)->childCount(), 0);
     EXPECT_EQ(ChildTexts(Language("French")->child(0)), QStringList{"strings.xml"});
-    EXPECT_EQ(Form->PackageName, QStringLiteral("ws.xsoh.etar"));
+    EXPECT_EQ(Form->PackageName, SampleProject::Package());
     EXPECT_EQ(TestSupport::ReadFile(broken), QByteArray("<resources><string name=\"a\">x</resources>"));
+}
+
+TEST_F(OpenProjectTest, AnUnreadableDefaultFileShowsOneBoxAndTheRestOfTheProjectOpens)
+{
+    const struct
+    {
+        const char *name;
+        const char *broken; // the default file cut short
+        QStringList tree;   // language: values files | menu files; "-" for a missing group
+    } cases[] = {
+        {"the default strings file", "res/values/strings.xml", {"German: - | main.xml,more.xml"}},
+        {"a default menu file", "res/menu/more.xml", {"German: strings.xml | main.xml"}},
+    };
+    int n = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString project = Work.path() + QStringLiteral("/cut%1").arg(n++);
+        WriteSmallProject(project, {"res/values/strings.xml", "res/menu/main.xml", "res/menu/more.xml",
+                                    "res/values-de/strings.xml", "res/menu-de/main.xml", "res/menu-de/more.xml"});
+        const QByteArray whole = TestSupport::ReadFile(project + "/" + c.broken);
+        const QString broken = Write(project, c.broken, whole.left(whole.size() / 2));
+
+        ExpectResourceFileError(OpenCollectingBoxes(project), broken);
+        EXPECT_EQ(Form->PackageName, QStringLiteral("com.example.small"));
+        EXPECT_EQ(TreeSummary(), c.tree);
+        EXPECT_EQ(TestSupport::ReadFile(broken), whole.left(whole.size() / 2));
+    }
 }
 
 TEST_F(OpenProjectTest, SmallProjectsFollowTheFolderRules)
 {
-    const QByteArray manifest = "<manifest package=\"com.example.small\"/>";
-    const QByteArray strings = "<resources><string name=\"hello\">Hello</string></resources>";
-    const QByteArray menu = "<menu xmlns:android=\"http://schemas.android.com/apk/res/android\">"
-                            "<item android:id=\"@+id/a\" android:title=\"Open\"/></menu>";
     struct TCase
     {
         const char *name;
@@ -305,25 +404,15 @@ TEST_F(OpenProjectTest, SmallProjectsFollowTheFolderRules)
     int n = 0;
     for (const TCase &c : cases) {
         const QString project = Work.path() + QStringLiteral("/small%1").arg(n++);
-        Write(project, "AndroidManifest.xml", manifest);
-        for (const QString &f : c.files)
-            Write(project, f, f.contains("menu") ? menu : strings);
+        WriteSmallProject(project, c.files);
         EXPECT_TRUE(OpenCollectingBoxes(project).isEmpty()) << c.name;
-        QStringList tree;
-        for (int i = 0; i < Root()->childCount(); ++i) {
-            QTreeWidgetItem *lang = Root()->child(i);
-            QTreeWidgetItem *values = Child(lang, "values");
-            QTreeWidgetItem *menus = Child(lang, "menu");
-            tree << lang->text(0) + ": " + (values ? ChildTexts(values).join(",") : "-") + " | " +
-                        (menus ? ChildTexts(menus).join(",") : "-");
-        }
-        EXPECT_EQ(tree, c.tree) << c.name;
+        EXPECT_EQ(TreeSummary(), c.tree) << c.name;
     }
 }
 
 TEST_F(OpenProjectTest, ClosingWithUnsavedChangesAsksOnce)
 {
-    const QString project = CopyOf("etar");
+    const QString project = Sample();
     Form->OpenProject(project);
     QTreeWidgetItem *strings = Language("German")->child(0)->child(0);
     Form->TVProject->setCurrentItem(strings);
@@ -356,9 +445,66 @@ TEST_F(OpenProjectTest, ClosingWithUnsavedChangesAsksOnce)
     EXPECT_TRUE(LeftOvers(project).isEmpty());
 }
 
+// Save All follows a changed file wherever it hangs in the tree, whichever node is selected; Save follows the
+// selected file alone.
+TEST_F(OpenProjectTest, SaveAllFollowsAChangedFileInAnyLanguageAndGroup)
+{
+    const QByteArray strings = "<resources><string name=\"hello\">Hello</string></resources>";
+    const QByteArray menu = "<menu xmlns:android=\"http://schemas.android.com/apk/res/android\">"
+                            "<item android:id=\"@+id/a\" android:title=\"Open\"/></menu>";
+    const QString project = Work.path() + "/small";
+    Write(project, "AndroidManifest.xml", "<manifest package=\"com.example.small\"/>");
+    for (const QString &f : {"res/values/strings.xml", "res/menu/main.xml", "res/values-de/strings.xml",
+                             "res/menu-de/main.xml", "res/values-fr/strings.xml", "res/menu-fr/main.xml"})
+        Write(project, f, f.contains("menu") ? menu : strings);
+    struct TCase
+    {
+        const char *name;
+        const char *changedLanguage; // nullptr: nothing changed
+        const char *changedGroup;
+        const char *selectedLanguage; // nullptr: the root
+        const char *selectedGroup;
+        bool saveAll, save;
+    } cases[] = {
+        {"nothing changed, a file selected", nullptr, nullptr, "German", "values", false, false},
+        {"first language's values file, root selected", "German", "values", nullptr, nullptr, true, false},
+        {"first language's menu file, another language's file selected", "German", "menu", "French", "values", true,
+         false},
+        {"last language's menu file, first file selected", "French", "menu", "German", "values", true, false},
+        {"the selected file itself", "French", "values", "French", "values", true, true},
+    };
+    for (const TCase &c : cases) {
+        {
+            // The project before has unsaved changes: closing it asks, and No leaves its files as they are.
+            QList<TMessageBoxRecord> boxes;
+            ModalDriver::TMessageBoxAnswerer answerer(QMessageBox::No, &boxes);
+            Form->OpenProject(project);
+        }
+        ASSERT_FALSE(Form->PackageName.isEmpty()) << c.name;
+        if (c.changedLanguage) {
+            QTreeWidgetItem *group = Child(Language(c.changedLanguage), c.changedGroup);
+            ASSERT_TRUE(group && group->childCount() == 1) << c.name;
+            auto *file = dynamic_cast<TTransResourceFileNode *>(NodeOfTreeItem(group->child(0)));
+            ASSERT_NE(file, nullptr) << c.name;
+            file->TransItems().front()->setTranslateValue(QStringLiteral("changed"));
+        }
+        QTreeWidgetItem *selected =
+            c.selectedLanguage ? Child(Language(c.selectedLanguage), c.selectedGroup)->child(0) : Root();
+        // Away and back, so that the selection is a change whichever node was current.
+        Form->TVProject->setCurrentItem(selected == Root() ? Language("German") : Root());
+        Form->TVProject->setCurrentItem(selected);
+        EXPECT_EQ(Form->SBSaveAll->isEnabled(), c.saveAll) << c.name;
+        EXPECT_EQ(Form->MMSaveAll->isEnabled(), c.saveAll) << c.name;
+        EXPECT_EQ(Form->SBSAve->isEnabled(), c.save) << c.name;
+    }
+    QList<TMessageBoxRecord> boxes;
+    ModalDriver::TMessageBoxAnswerer answerer(QMessageBox::No, &boxes);
+    Form->CloseProject();
+}
+
 TEST_F(OpenProjectTest, CloseProjectCancelKeepsTheProjectAndOpeningAnotherAsksFirst)
 {
-    const QString project = CopyOf("etar");
+    const QString project = Sample();
     Form->OpenProject(project);
     QTreeWidgetItem *strings = Language("French")->child(0)->child(0);
     Form->TVProject->setCurrentItem(strings);
@@ -368,17 +514,17 @@ TEST_F(OpenProjectTest, CloseProjectCancelKeepsTheProjectAndOpeningAnotherAsksFi
     {
         ModalDriver::TMessageBoxAnswerer answerer(QMessageBox::Cancel, &boxes);
         EXPECT_FALSE(Form->CloseProject());
-        Form->OpenProject(CopyOf("fdroidclient"));
+        Form->OpenProject(Example());
     }
     EXPECT_EQ(boxes.size(), 2);
-    EXPECT_EQ(Form->PackageName, QStringLiteral("ws.xsoh.etar"));
+    EXPECT_EQ(Form->PackageName, SampleProject::Package());
     EXPECT_EQ(Form->TVProject->currentItem(), strings);
     EXPECT_EQ(Form->LV->topLevelItemCount() > 0, true);
 }
 
 TEST_F(OpenProjectTest, ReopenAndSelectFindsTheFileByNameAndItsWholeLocale)
 {
-    const QString project = CopyOf("etar");
+    const QString project = Sample();
     const TLocaleDesc french = LocaleTable(FindLocaleByValuesFolder("values-fr"));
     Form->ReopenAndSelect("strings.xml", french);
     EXPECT_TRUE(Form->PackageName.isEmpty()) << "without a project nothing happens";
@@ -405,7 +551,7 @@ TEST_F(OpenProjectTest, ReopenAndSelectFindsTheFileByNameAndItsWholeLocale)
 
 TEST_F(OpenProjectTest, ExpandAndCollapseActOnTheWholeTree)
 {
-    Form->OpenProject(CopyOf("etar"));
+    Form->OpenProject(Sample());
     Form->TVProject->setCurrentItem(Language("German"));
     Form->SBColapse->click();
     for (QTreeWidgetItemIterator it(Form->TVProject); *it; ++it)

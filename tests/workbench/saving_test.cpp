@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QPushButton>
 #include <QTextEdit>
@@ -62,7 +61,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(ShowActive());
-        Project = CopyProject("etar", {"values", "values-de", "values-es", "values-fr", "menu"});
+        Project = WriteSample({"values", "values-de", "values-es", "values-fr", "menu"});
         Form->OpenProject(Project);
         ASSERT_FALSE(Form->PackageName.isEmpty());
         // The checks below are run by hand; a tick in between would ask with nobody there to answer.
@@ -373,22 +372,16 @@ TEST_F(SavingTest, ClosingWithYesToSaveAndNoToWritingOverAnOutsideChangeKeepsThe
     ASSERT_NE(SelectFile("fr"), nullptr);
     ChangeOnDisk(de, ">\"Kalender\"<", ">\"Kalender von git\"<");
     // Yes to saving before the close, then No to writing over the other program's change.
+    QList<TMessageBoxRecord> records;
+    {
+        ModalDriver::TMessageBoxAnswerer answerer(
+            [&records](const TMessageBoxRecord &) { return records.isEmpty() ? QMessageBox::Yes : QMessageBox::No; },
+            &records);
+        EXPECT_FALSE(Form->close());
+    }
     QStringList titles;
-    QTimer answerer;
-    answerer.setInterval(10);
-    QObject::connect(&answerer, &QTimer::timeout, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
-            return;
-        titles << box->windowTitle();
-        if (QAbstractButton *b = box->button(titles.size() == 1 ? QMessageBox::Yes : QMessageBox::No))
-            b->click();
-        else
-            box->reject();
-    });
-    answerer.start();
-    EXPECT_FALSE(Form->close());
-    answerer.stop();
+    for (const TMessageBoxRecord &r : records)
+        titles << r.title;
     EXPECT_EQ(titles, QStringList({QStringLiteral("Save File?"), OverwriteTitle}));
     EXPECT_TRUE(Form->isVisible());
     ASSERT_FALSE(Form->PackageName.isEmpty());
@@ -463,9 +456,9 @@ TEST_F(SavingTest, NoToTheLanguageQuestionLeavesTheInPlaceEditRunning)
     EXPECT_EQ(ItemOf("app_label")->TranslateValue(), QStringLiteral("halb getippt"));
 }
 
-TEST_F(SavingTest, TheDefaultFileQuestionWinsAndItsNoDropsTheEditAndIsNotAskedAgain)
+TEST_F(SavingTest, TheDefaultFileQuestionWinsAndItsNoLeavesTheEditRunningAndIsNotAskedAgain)
 {
-    QTreeWidgetItem *row = TypeIntoGermanAppLabelWhileItsFileChanges("verloren");
+    QTreeWidgetItem *row = TypeIntoGermanAppLabelWhileItsFileChanges("weiter getippt");
     ASSERT_NE(row, nullptr);
     ChangeOnDisk(DefaultFile(), ">Calendar<", ">Calendar X<");
 
@@ -476,15 +469,121 @@ TEST_F(SavingTest, TheDefaultFileQuestionWinsAndItsNoDropsTheEditAndIsNotAskedAg
               QStringLiteral("Default resource file strings.xml has been changed outside of the Glossmill.\r\n\r\n"
                              "Do you want to save all translation of these file and reload project? (RECOMMENDED)."));
     EXPECT_EQ(records[0].icon, QMessageBox::Question);
-    EXPECT_EQ(Form->LItem, nullptr);
-    EXPECT_FALSE(Editor()->isVisible());
-    EXPECT_NE(ItemOf("app_label")->TranslateValue(), QStringLiteral("verloren"));
+    EXPECT_EQ(Form->LItem, row);
+    EXPECT_EQ(Editor()->text(), QStringLiteral("weiter getippt"));
 
     // The default file's change is known now; the language file's is asked next.
     records = CheckAnswering(QMessageBox::No);
     ASSERT_EQ(records.size(), 1);
     EXPECT_EQ(records[0].title, QStringLiteral("Vorel Glossmill - Translated resource file changed"));
     EXPECT_TRUE(CheckAnswering(QMessageBox::No).isEmpty());
+    Key(Qt::Key_Return);
+    EXPECT_EQ(ItemOf("app_label")->TranslateValue(), QStringLiteral("weiter getippt"));
+}
+
+TEST_F(SavingTest, YesToTheDefaultQuestionSavesTheTextBeingTyped)
+{
+    ASSERT_NE(SelectFile("de"), nullptr);
+    ASSERT_TRUE(OpenEditor(RowOf("app_label")));
+    Type("Mitgespeichert");
+    ChangeOnDisk(DefaultFile(), ">Calendar<", ">Calendar X<");
+    ASSERT_EQ(CheckAnswering(QMessageBox::Yes).size(), 1);
+    EXPECT_TRUE(TestSupport::ReadFile(LanguageFile("values-de")).contains(">Mitgespeichert<"));
+    ASSERT_NE(File(), nullptr);
+    EXPECT_EQ(ItemOf("app_label")->TranslateValue(), QStringLiteral("Mitgespeichert"));
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// The text being typed in the list's editor
+
+TEST_F(SavingTest, SaveWhileEditingSavesTheTypedText)
+{
+    const struct
+    {
+        const char *name;
+        std::function<void(SavingTest &)> save;
+    } cases[] = {
+        {"Save in the menu", [](SavingTest &t) { t.Form->MMSave->trigger(); }},
+        {"the Save button", [](SavingTest &t) { t.Form->SBSAve->click(); }},
+        {"Save All in the menu", [](SavingTest &t) { t.Form->MMSaveAll->trigger(); }},
+        {"the Save All button", [](SavingTest &t) { t.Form->SBSaveAll->click(); }},
+    };
+    const QString path = LanguageFile("values-de");
+    int n = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_NE(SelectFile("de"), nullptr);
+        ASSERT_FALSE(Form->SBSaveAll->isEnabled());
+        ASSERT_TRUE(OpenEditor(RowOf("app_label")));
+        const QString typed = QStringLiteral("Gespeichert %1").arg(++n);
+        Type(typed);
+        // Typing alone makes the file one to save.
+        EXPECT_TRUE(Form->SBSAve->isEnabled());
+        EXPECT_TRUE(Form->MMSave->isEnabled());
+        EXPECT_TRUE(Form->SBSaveAll->isEnabled());
+        EXPECT_TRUE(Form->MMSaveAll->isEnabled());
+        c.save(*this);
+        EXPECT_TRUE(TestSupport::ReadFile(path).contains(">" + typed.toUtf8() + "<"));
+        EXPECT_EQ(Form->LItem, nullptr);
+        EXPECT_FALSE(File()->NeedSave());
+        EXPECT_FALSE(Form->SBSAve->isEnabled());
+    }
+}
+
+TEST_F(SavingTest, EscAfterTypingLeavesNothingToSave)
+{
+    ASSERT_NE(SelectFile("de"), nullptr);
+    ASSERT_TRUE(OpenEditor(RowOf("app_label")));
+    Type("verworfen");
+    ASSERT_TRUE(Form->SBSaveAll->isEnabled());
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(Form->SBSAve->isEnabled());
+    EXPECT_FALSE(Form->SBSaveAll->isEnabled());
+}
+
+TEST_F(SavingTest, ClosingWhileEditingAsksAboutTheTypedText)
+{
+    const struct
+    {
+        const char *name;
+        std::function<void(SavingTest &)> close;
+        QMessageBox::StandardButton answer;
+        bool saved;
+    } cases[] = {
+        {"Close project, Cancel", [](SavingTest &t) { t.Form->MMCloseProject->trigger(); }, QMessageBox::Cancel, false},
+        {"Close project, Yes", [](SavingTest &t) { t.Form->MMCloseProject->trigger(); }, QMessageBox::Yes, true},
+        {"another project opened, Yes", [](SavingTest &t) { t.Form->OpenProject(t.Form->GetProjectDir()); }, QMessageBox::Yes, true},
+        {"the window closed, Cancel", [](SavingTest &t) { t.Form->close(); }, QMessageBox::Cancel, false},
+        {"the window closed, Yes", [](SavingTest &t) { t.Form->close(); }, QMessageBox::Yes, true},
+    };
+    const QString path = LanguageFile("values-de");
+    int n = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        if (Form->PackageName.isEmpty())
+            Form->OpenProject(Project);
+        Form->TMCheckFileChanged->stop();
+        ASSERT_NE(SelectFile("de"), nullptr);
+        ASSERT_TRUE(OpenEditor(RowOf("app_label")));
+        const QString typed = QStringLiteral("Beim Schliessen %1").arg(++n);
+        Type(typed);
+        QList<TMessageBoxRecord> records;
+        {
+            ModalDriver::TMessageBoxAnswerer answerer(c.answer, &records);
+            c.close(*this);
+        }
+        EXPECT_EQ(records.size(), 1);
+        EXPECT_TRUE(!records.isEmpty() && records[0].title == QStringLiteral("Save File?"));
+        EXPECT_EQ(TestSupport::ReadFile(path).contains(">" + typed.toUtf8() + "<"), c.saved);
+        if (!c.saved) {
+            // Kept open, with the text stored in its item.
+            ASSERT_FALSE(Form->PackageName.isEmpty());
+            EXPECT_EQ(ItemOf("app_label")->TranslateValue(), typed);
+            EXPECT_TRUE(Form->SBSaveAll->isEnabled());
+            ModalDriver::TMessageBoxAnswerer discard(QMessageBox::No, nullptr);
+            ASSERT_TRUE(Form->CloseProject());
+        }
+    }
 }
 
 TEST_F(SavingTest, YesToTheDefaultQuestionSavesAllAndReopensOnTheSameFile)
@@ -651,11 +750,8 @@ TEST(ReadOnlyProject, OpensEveryFileAndOnlyASaveFailsWithTheSaveError)
     if (::geteuid() != 0)
         GTEST_SKIP() << "runs as the user nobody, which only root can switch to";
     QTemporaryDir dir;
-    const QString from = TestSupport::CorpusDir() + "/etar";
-    const QString project = dir.path() + "/etar";
-    ASSERT_TRUE(TestSupport::WriteFile(project + "/AndroidManifest.xml", TestSupport::ReadFile(from + "/AndroidManifest.xml")));
-    for (const char *folder : {"values", "values-de", "values-fr"})
-        ASSERT_TRUE(TestSupport::CopyTree(from + "/res/" + folder, project + "/res/" + folder));
+    const QString project = dir.path() + "/sample";
+    ASSERT_TRUE(SampleProject::Write(project, {"values", "values-de", "values-fr"}));
     ASSERT_TRUE(TestSupport::MakeReadableToAll(dir.path()));
     const QStringList before = QDir(project + "/res/values-de").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     const int code = TestSupport::RunCurrentTestAsNobody("GLOSSMILL_READONLY_PROJECT", project);
@@ -675,11 +771,10 @@ struct TItemRecord
 };
 using TFileRecord = QMap<QString, TItemRecord>;
 
-TEST(SavingRoundTrip, EveryLanguageFileSavedAfterEditsReopensWithEditsMarksAndUntouchedTexts)
+// Edits every language file of the project through the window, saves all, reopens and compares.
+void EveryLanguageFileSavedAfterEditsReopensWithEditsMarksAndUntouchedTexts(TItemListDriver &d, const QString &project)
 {
-    TItemListDriver d;
     ASSERT_TRUE(d.ShowActive());
-    const QString project = d.CopyProject("etar");
     d.Form->OpenProject(project);
     ASSERT_FALSE(d.Form->PackageName.isEmpty());
 
@@ -751,6 +846,21 @@ TEST(SavingRoundTrip, EveryLanguageFileSavedAfterEditsReopensWithEditsMarksAndUn
         EXPECT_GT(compared, 6);
     }
     EXPECT_EQ(files, fileNodes.size());
+}
+
+TEST(SavingRoundTrip, EveryLanguageFileSavedAfterEditsReopensWithEditsMarksAndUntouchedTexts)
+{
+    TItemListDriver d;
+    EveryLanguageFileSavedAfterEditsReopensWithEditsMarksAndUntouchedTexts(d, d.WriteSample());
+}
+
+TEST(CorpusSavingRoundTrip, EveryLanguageFileOfARealProjectSavedAfterEditsReopensWithEditsMarksAndUntouchedTexts)
+{
+    GLOSSMILL_REQUIRE_CORPUS();
+    TItemListDriver d;
+    const QString project = d.Work.path() + "/etar";
+    ASSERT_TRUE(TestSupport::CopyTree(TestSupport::CorpusDir() + "/etar", project));
+    EveryLanguageFileSavedAfterEditsReopensWithEditsMarksAndUntouchedTexts(d, project);
 }
 
 } // namespace

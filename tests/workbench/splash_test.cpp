@@ -4,12 +4,33 @@
 #include <QLabel>
 #include <QLocale>
 #include <QTest>
+#include <QHash>
+#include <QImage>
 #include <QTimer>
 #include <QToolButton>
+
+#include <algorithm>
+#include <cmath>
 
 #include "APPsplash.h"
 
 namespace {
+
+// Relative luminance and contrast ratio as the web's accessibility guidelines define them.
+double Luminance(QRgb c)
+{
+    auto linear = [](int v) {
+        const double x = v / 255.0;
+        return x <= 0.04045 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
+}
+double Contrast(QRgb a, QRgb b)
+{
+    const double la = Luminance(a);
+    const double lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
 
 class SplashTest : public ::testing::Test
 {
@@ -81,6 +102,28 @@ TEST_F(SplashTest, LayoutAndTimer)
     EXPECT_FALSE(Splash.testAttribute(Qt::WA_QuitOnClose));
     Splash.RunAutoclose();
     EXPECT_TRUE(Splash.TimerClose->isActive());
+}
+
+TEST_F(SplashTest, TheCloseButtonsTextStandsOutFromWhatLiesBehindIt)
+{
+    Splash.DoSplash(true);
+    ASSERT_TRUE(Splash.SBClose->isVisible());
+    // As drawn in the window, over the picture: the commonest colour is the ground, the text the colour that stands
+    // out most from it.
+    const QImage shown = Splash.grab(Splash.SBClose->geometry()).toImage();
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            ++counts[shown.pixel(x, y) | 0xff000000u];
+    QRgb ground = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > counts.value(ground))
+            ground = it.key();
+    double best = 1;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        best = std::max(best, Contrast(it.key(), ground));
+    EXPECT_GE(best, 4.5) << "ground " << QColor(ground).name().toStdString();
+    Splash.close();
 }
 
 } // namespace
