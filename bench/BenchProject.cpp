@@ -148,6 +148,7 @@ int EditOneStringPerFile(TModelOpen &Open)
 double SaveAllModel(TModelOpen &Open, int &Failures)
 {
     Failures = 0;
+    const int treeWritten = TTransResourceFileNode::TreeWrittenFiles;
     QElapsedTimer timer;
     timer.start();
     for (const auto &node : Open.Nodes) {
@@ -158,12 +159,14 @@ double SaveAllModel(TModelOpen &Open, int &Failures)
         else
             ++Failures;
     }
-    return timer.nsecsElapsed() / 1e9;
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    Open.TreeWritten += TTransResourceFileNode::TreeWrittenFiles - treeWritten;
+    return seconds;
 }
 
-int TreeWriterFiles(const TModelOpen &)
+int TreeWriterFiles(const TModelOpen &Open)
 {
-    return -1;
+    return Open.TreeWritten;
 }
 
 double OpenFloor(const std::vector<TProjectFile> &Files, TFloorOpen &Open)

@@ -42,8 +42,7 @@ double CloseModel(TModelOpen &Open);
 int EditOneStringPerFile(TModelOpen &Open);
 // Saves every language file that needs it as the main window's save-all does. Seconds; Failures counts failed saves.
 double SaveAllModel(TModelOpen &Open, int &Failures);
-// The language files of Open that the fallback tree writer wrote, at the open or a save since; -1 while the model
-// does not count them.
+// The language files of Open that the fallback tree writer wrote, at the open or a save since.
 int TreeWriterFiles(const TModelOpen &Open);
 
 // The floor's side: pugixml alone.
