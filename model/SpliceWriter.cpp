@@ -778,9 +778,13 @@ void TTransResourceFileNode::TreeFromParts()
     const std::unique_ptr<TSpliceParts> owned = std::move(FParts);
     const TSpliceParts &parts = *owned;
     const TSpliceLayout &layout = *parts.Layout;
-    // The default's document as the layout was made from it, read back from its text.
+    // The default's document as the layout was made from it: a copy while it is still so, else read back from its
+    // text (which a stand-in of "&#0160;" outside the strings does not survive).
     TXmlDocument doc;
-    doc.LoadPiece(layout.Bytes, layout.Style.SpaceBeforeSlash, layout.Style.CRLF);
+    if (FBaseTemplate && FBaseTemplate->FLayout == owned->Layout)
+        doc.Assign(FBaseTemplate->XmlFile);
+    else
+        doc.LoadPiece(layout.Bytes, layout.Style.SpaceBeforeSlash, layout.Style.CRLF);
     const pugi::xml_node root = doc.Root();
     std::vector<pugi::xml_node> sites, collections;
     ForEachElement(root, [&](const pugi::xml_node &e) {
