@@ -49,6 +49,8 @@ struct TInput
 
 QByteArray ReadAll(const QString &Path)
 {
+    if (Path.isEmpty())
+        return QByteArray("<none>");
     QFile file(Path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
 }
