@@ -110,13 +110,6 @@ std::unordered_set<std::string> GlossmillXml::Impl::DeclaredEntities(const char 
 TXmlDocument::TXmlDocument()
 {
     FDetectedEncoding = QStringLiteral("UTF-8");
-    NewGeneration();
-}
-
-void TXmlDocument::NewGeneration()
-{
-    static unsigned long long last = 0;
-    FGeneration = ++last;
 }
 
 void TXmlDocument::Defer(std::function<void(TXmlDocument &)> Build)
@@ -137,7 +130,6 @@ void TXmlDocument::Built() const
 void TXmlDocument::Clear()
 {
     FBuild = nullptr;
-    NewGeneration();
     FDoc.reset();
     FLayout = TXmlLayout();
     FLayoutPending = false;
@@ -166,8 +158,6 @@ void TXmlDocument::Swap(TXmlDocument &Other)
     std::swap(FWriteBOM, Other.FWriteBOM);
     std::swap(FHeldReferences, Other.FHeldReferences);
     std::swap(FSizeHint, Other.FSizeHint);
-    NewGeneration();
-    Other.NewGeneration();
 }
 
 void TXmlDocument::Assign(const TXmlDocument &Source)
@@ -175,7 +165,6 @@ void TXmlDocument::Assign(const TXmlDocument &Source)
     Source.Built();
     Source.EnsureLayout();
     FBuild = nullptr;
-    NewGeneration();
     FDoc.reset(Source.FDoc);
     FLayout = TXmlLayout();
     CopyLayout(Source, Source.FDoc, FDoc);
@@ -194,7 +183,6 @@ pugi::xml_node TXmlDocument::ReplaceWithCopy(pugi::xml_node Target, const TXmlDo
     pugi::xml_node copy = parent.insert_copy_after(Source, Target);
     if (!copy)
         return Target;
-    NewGeneration();
     parent.remove_child(Target);
     CopyLayout(SourceDoc, Source, copy);
     return copy;

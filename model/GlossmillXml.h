@@ -161,9 +161,6 @@ public:
     // Sets the declaration's "encoding"; adds a declaration when there is none.
     void setEncoding(const QString &Value);
 
-    // Changes whenever the tree is replaced or a part of it is (a load, Clear, Swap, Assign, ReplaceWithCopy): node
-    // handles taken before may then lead nowhere. Never 0.
-    unsigned long long Generation() const { return FGeneration; }
 
     pugi::xml_document &Document()
     {
@@ -180,7 +177,6 @@ private:
     pugi::xml_node EnsureDeclaration();
     // Carries the layout of From's tree (in FromDoc) over to To's tree, a copy of the same shape.
     void CopyLayout(const TXmlDocument &FromDoc, const pugi::xml_node &From, const pugi::xml_node &To);
-    void NewGeneration();
     // Makes a deferred tree now.
     void Built() const;
     class TParseBuffer;
@@ -207,7 +203,6 @@ private:
     bool FWriteBOM = false;
     bool FHeldReferences = false;
     mutable size_t FSizeHint = 0; // the last text's size, to write the next one without regrowing
-    unsigned long long FGeneration = 0;
     mutable std::function<void(TXmlDocument &)> FBuild;
 };
 
