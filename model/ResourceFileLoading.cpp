@@ -583,7 +583,9 @@ bool TTransResourceFileNode::RecreateFileFromBase()
             AppendMissingElements();
             return true;
         }
-        if (asParts && (!FBaseTemplate->SitesValid() || !FBaseTemplate->XmlFile.Root()))
+        // The parts go in below the root: a root that is a string itself is rebuilt whole.
+        if (asParts && (!FBaseTemplate->SitesValid() || !FBaseTemplate->XmlFile.Root()
+                        || IsSite(FBaseTemplate->XmlFile.Root(), nullptr)))
             asParts = false;
         if (!asParts && !FBaseTemplate->SaveFileTo(TempWorkFileName, &rebuilt, &siteElements)) {
             AppendMissingElements();

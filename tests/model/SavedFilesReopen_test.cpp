@@ -1,0 +1,69 @@
+// What opening and saving write must open again, in Glossmill and in Android's build, and carry what was typed:
+// each case writes the files, then reads what reached the disk.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include "Glossmill_Misc.h"
+#include "Glossmill_types.h"
+#include "NodeFixture.h"
+#include "TestSupport.h"
+
+namespace {
+
+QByteArray StringXml(const char *Name, const char *Text)
+{
+    return QByteArray("  <string name=\"") + Name + "\">" + Text + "</string>\n";
+}
+
+// A language file as a new session opens it, from what is on disk now.
+struct TReopened
+{
+    std::unique_ptr<TTransResourceFileNode> Base, Lang;
+    tLoadResFileResult Load = lrfError;
+    bool Parsed = false;
+
+    explicit TReopened(const TNodePair &Saved)
+    {
+        Base = TNodePair::NewNode(Saved.Menu);
+        if (Base->LoadResFile(Saved.DefaultPath()) != lrfOK || !Base->Parse())
+            return;
+        Lang = TNodePair::NewNode(Saved.Menu);
+        Lang->LocaleDesc.LocaleName = "German";
+        Lang->LocaleDesc.LocaleCode = "de";
+        Lang->ResourceFileName = Saved.LangPath();
+        Lang->setBaseTemplate(Base.get());
+        Load = Lang->LoadResFile(Saved.LangPath());
+        Parsed = Lang->Parse();
+    }
+    bool Opened() const { return Load == lrfOK && Parsed; }
+    QString Text(const char *ID) const
+    {
+        const TTranslateItem *item = Lang ? Lang->GetItemByID(ID) : nullptr;
+        return item ? item->FTranslatedValue : QStringLiteral("<no item>");
+    }
+};
+
+} // namespace
+
+// A default file whose root is a string itself (well-formed, though Android wants "resources") is still a file of one
+// string: the translation reaches the work file and every save, as for any other string.
+TEST(SavedFilesReopen, RootThatIsAStringTakesTheTranslation)
+{
+    for (const QByteArray &language : {QByteArray("<string name=\"a\">Eins</string>\n"),
+                                       ValuesXml(StringXml("a", "Eins"))}) {
+        TNodePair project;
+        ASSERT_TRUE(project.Open("<string name=\"a\">A</string>\n", language));
+        ASSERT_TRUE(project.LangParsed);
+        EXPECT_EQ(project.WorkFile().toStdString(), "<string name=\"a\">Eins</string>\n");
+        Edit(*project.Lang, project.Item("a"), "Zwei");
+        ASSERT_TRUE(project.Lang->SaveFile(QString()));
+        EXPECT_EQ(project.LangFile().toStdString(), "<string name=\"a\">Zwei</string>\n");
+        const TReopened again(project);
+        ASSERT_TRUE(again.Opened());
+        EXPECT_EQ(again.Text("a").toStdString(), "Zwei");
+    }
+}
