@@ -66,6 +66,17 @@ QString TTransResourceFileNode::GetItemStatesText()
     return StatesMarker + QLatin1Char(';') + entries + QStringLiteral("\r\n");
 }
 
+QString TTransResourceFileNode::TitleToSave(const TTranslateItem *Item, bool Keep)
+{
+    if (IsBase() || Item->FTranslateState != tsDontTranslate || !Item->FTranslatedValue.isEmpty())
+        return Item->GetFinalValueToSave(Keep);
+    // The default's item of this text, whitespace and all; where identifiers repeat, its text alone.
+    const TTranslateItem *base = FBaseTemplate ? FBaseTemplate->GetItemByID(Item->ID) : nullptr;
+    if (base && base->FBaseValue == Item->FBaseValue)
+        return base->GetFinalValueToSave(Keep);
+    return Item->FBaseValue;
+}
+
 void TTransResourceFileNode::AddXMLNodeToScrap(pugi::xml_node AnXMLNode)
 {
     if (!IsBase())
@@ -136,7 +147,7 @@ void TTransResourceFileNode_Menu::StoreToXMLNode(pugi::xml_node Element)
         if (!title)
             return;
         if (item) {
-            WriteAttribute(title, item->GetFinalValueToSave(keep));
+            WriteAttribute(title, TitleToSave(item, keep));
             StoreItem(item);
         }
     });

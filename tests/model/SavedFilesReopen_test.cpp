@@ -67,3 +67,56 @@ TEST(SavedFilesReopen, RootThatIsAStringTakesTheTranslation)
         EXPECT_EQ(again.Text("a").toStdString(), "Zwei");
     }
 }
+
+namespace {
+
+const QByteArray DefaultMenu = "<menu xmlns:android=\"http://schemas.android.com/apk/res/android\">\n"
+                               "  <item android:id=\"@+id/open\" android:title=\"@string/open\" />\n"
+                               "  <item android:id=\"@+id/copy\" android:title=\"Copy link\" />\n"
+                               "</menu>\n";
+
+} // namespace
+
+// Left untranslated, a menu item shows the default's title, as a values string left out of its file shows the
+// default's text: the title is written as the default has it, a reference staying a reference.
+TEST(SavedFilesReopen, UntranslatedMenuItemsKeepTheDefaultTitle)
+{
+    TNodePair project;
+    // A copy of the default, emptied and marked as "Add Language" does with the recommended option.
+    ASSERT_TRUE(project.Open(DefaultMenu, DefaultMenu, true));
+    for (const auto &item : project.Lang->TransItems()) {
+        item->setTranslateValue(QString());
+        item->FTranslateState = tsDontTranslate;
+    }
+    ASSERT_TRUE(project.Lang->SaveFile(QString()));
+    // The prolog keeps the emptied state comment of the copy's first rebuild.
+    EXPECT_TRUE(project.LangFile().endsWith(DefaultMenu)) << project.LangFile().toStdString();
+    // The list still shows the empty translation.
+    EXPECT_EQ(project.Item("@+id/open")->FTranslatedValue.toStdString(), "");
+    EXPECT_EQ(project.Item("@+id/open")->FTranslateState, tsDontTranslate);
+
+    // Read again, a title equal to the default's is the default text needing a better translation.
+    const TReopened again(project);
+    ASSERT_TRUE(again.Opened());
+    EXPECT_EQ(again.Text("@+id/open").toStdString(), "@string/open");
+    EXPECT_EQ(again.Lang->GetItemByID("@+id/open")->FTranslateState, tsNeedBetter);
+}
+
+TEST(SavedFilesReopen, EmptyMenuTitlesTakeTheDefaultOnesAndTranslationsStay)
+{
+    TNodePair project;
+    ASSERT_TRUE(project.Open(DefaultMenu,
+                             "<menu xmlns:android=\"http://schemas.android.com/apk/res/android\">\n"
+                             "  <item android:id=\"@+id/open\" android:title=\"\" />\n"
+                             "  <item android:id=\"@+id/copy\" android:title=\"Link kopieren\" />\n"
+                             "</menu>\n",
+                             true));
+    ASSERT_TRUE(project.LangParsed);
+    EXPECT_TRUE(project.WorkFile().contains("android:title=\"@string/open\"")) << project.WorkFile().toStdString();
+    EXPECT_TRUE(project.WorkFile().contains("android:title=\"Link kopieren\"")) << project.WorkFile().toStdString();
+    // Marked by the translator: the same.
+    project.Lang->EnableDisablUndoMode(true);
+    Mark(*project.Lang, project.Item("@+id/copy"), tsDontTranslate);
+    ASSERT_TRUE(project.Lang->SaveFile(QString()));
+    EXPECT_TRUE(project.LangFile().contains("android:title=\"Copy link\"")) << project.LangFile().toStdString();
+}
