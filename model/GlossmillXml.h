@@ -242,6 +242,13 @@ QString EscapeAndroidApostrophes(const QString &Text, bool &InQuotes);
 // The same on a UTF-8 value of one piece, appended to Out.
 void AppendEscapedApostrophes(std::string &Out, const char *Value);
 
+// Whether Android's build reads the text as a reference rather than as text: "@null", "@empty",
+// "@[+][*][package:]type/name" or "?[*][package:][type/]name", names of letters, digits, "_", "." and "-".
+bool IsAndroidReference(QStringView Text);
+// A text that begins with "@" or "?" (after whitespace, with SkipSpace) and is no reference gets a backslash before
+// that character, so that the build takes it as text; any other text is returned as it is.
+QString EscapeReferenceMark(const QString &Text, bool SkipSpace);
+
 // Appends a new empty element as Parent's last child element, indented like its siblings.
 pugi::xml_node AppendChildElement(pugi::xml_node Parent, const char *Name);
 

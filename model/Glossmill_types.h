@@ -184,7 +184,8 @@ public:
     QString GetItemStatesText();
     QString GetItemStateEntry(TTranslateItem *Item);
     // The title a save writes for a menu item: its translation, or, for an item left untranslated (tsDontTranslate
-    // with no text), the default's title as the default has it, so that the menu shows the default, not a blank.
+    // with no text), the default's title as the default has it, so that the menu shows the default, not a blank;
+    // either with its reference mark escaped when it is no reference (EscapeReferenceMark).
     QString TitleToSave(const TTranslateItem *Item, bool Keep);
     void AddXMLNodeToScrap(pugi::xml_node AnXMLNode);
     // Removes every element below NodeTest whose XML text equals NodeToSearch's; true only when NodeTest itself equals.

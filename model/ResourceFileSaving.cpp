@@ -69,12 +69,12 @@ QString TTransResourceFileNode::GetItemStatesText()
 QString TTransResourceFileNode::TitleToSave(const TTranslateItem *Item, bool Keep)
 {
     if (IsBase() || Item->FTranslateState != tsDontTranslate || !Item->FTranslatedValue.isEmpty())
-        return Item->GetFinalValueToSave(Keep);
+        return EscapeReferenceMark(Item->GetFinalValueToSave(Keep), false);
     // The default's item of this text, whitespace and all; where identifiers repeat, its text alone.
     const TTranslateItem *base = FBaseTemplate ? FBaseTemplate->GetItemByID(Item->ID) : nullptr;
     if (base && base->FBaseValue == Item->FBaseValue)
-        return base->GetFinalValueToSave(Keep);
-    return Item->FBaseValue;
+        return EscapeReferenceMark(base->GetFinalValueToSave(Keep), false);
+    return EscapeReferenceMark(Item->FBaseValue, false);
 }
 
 void TTransResourceFileNode::AddXMLNodeToScrap(pugi::xml_node AnXMLNode)

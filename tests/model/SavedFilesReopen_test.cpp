@@ -120,3 +120,126 @@ TEST(SavedFilesReopen, EmptyMenuTitlesTakeTheDefaultOnesAndTranslationsStay)
     ASSERT_TRUE(project.Lang->SaveFile(QString()));
     EXPECT_TRUE(project.LangFile().contains("android:title=\"Copy link\"")) << project.LangFile().toStdString();
 }
+
+namespace {
+
+// Runs aapt on a project of the default values file and the saved language file, or of the saved menu alone;
+// Output gets what it printed, and the dump of the string values when it built. False when it did not build.
+bool AaptBuilds(const TNodePair &Saved, QString &Output)
+{
+    QTemporaryDir dir;
+    const QString res = dir.path() + "/res";
+    const QString folder = Saved.Menu ? "/menu-de/" : "/values-de/";
+    if (!TestSupport::WriteFile(dir.path() + "/AndroidManifest.xml", "<manifest package=\"org.example.check\"/>\n")
+        || !TestSupport::WriteFile(res + folder + Saved.FileName, TestSupport::ReadFile(Saved.LangPath()))
+        || (!Saved.Menu && !TestSupport::WriteFile(res + "/values/" + Saved.FileName, TestSupport::ReadFile(Saved.DefaultPath()))))
+        return false;
+    QProcess aapt;
+    aapt.setProcessChannelMode(QProcess::MergedChannels);
+    aapt.start("aapt", {"package", "-f", "-M", dir.path() + "/AndroidManifest.xml", "-S", res, "-F", dir.path() + "/out.apk"});
+    aapt.waitForFinished(60000);
+    Output = QString::fromUtf8(aapt.readAll());
+    if (aapt.exitStatus() != QProcess::NormalExit || aapt.exitCode() != 0)
+        return false;
+    aapt.start("aapt", {"dump", "--values", "resources", dir.path() + "/out.apk"});
+    aapt.waitForFinished(60000);
+    Output += QString::fromUtf8(aapt.readAll());
+    return true;
+}
+
+struct TReferenceCase
+{
+    const char *Name;
+    const char *Typed;
+    const char *Written;     // the string's text in the saved values file
+    const char *MenuWritten; // the title in the saved menu (unescaped), which keeps its apostrophes and leading blanks
+    const char *Shown;       // a text: what the app shows; empty for a reference
+    bool Builds;             // a reference that resolves in the values project
+};
+
+void PrintTo(const TReferenceCase &Case, std::ostream *Out)
+{
+    *Out << Case.Name;
+}
+
+class ReferenceMarks : public ::testing::TestWithParam<TReferenceCase>
+{
+};
+
+} // namespace
+
+// A translation that begins with "@" or "?" is a reference to the build; unless it is one, its first character is
+// written escaped, as an apostrophe is, so that the app shows it as typed and the build does not fail.
+TEST_P(ReferenceMarks, OnlyRealReferencesStayReferences)
+{
+    const TReferenceCase &c = GetParam();
+    const bool aapt = !QStandardPaths::findExecutable("aapt").isEmpty();
+    for (const bool menu : {false, true}) {
+        SCOPED_TRACE(menu ? "menu" : "values");
+        TNodePair project;
+        if (menu)
+            ASSERT_TRUE(project.Open("<menu><item id=\"@+id/a\" title=\"A\" /></menu>\n",
+                                     "<menu><item id=\"@+id/a\" title=\"Eins\" /></menu>\n", true));
+        else
+            ASSERT_TRUE(project.Open(ValuesXml(StringXml("a", "A") + StringXml("other", "Other")),
+                                     ValuesXml(StringXml("a", "Eins") + StringXml("other", "Andere"))));
+        TTranslateItem *item = project.Item(menu ? "@+id/a" : "a");
+        Edit(*project.Lang, item, QString::fromUtf8(c.Typed));
+        ASSERT_TRUE(project.Lang->SaveFile(QString()));
+        const QString written = QString::fromUtf8(menu ? c.MenuWritten : c.Written);
+        if (!menu)
+            EXPECT_TRUE(project.LangFile().contains("<string name=\"a\">" + written.toUtf8() + "</string>"))
+                << project.LangFile().toStdString();
+        // Shown after reopening as the file has it, backslash and all.
+        const TReopened again(project);
+        ASSERT_TRUE(again.Opened());
+        EXPECT_EQ(again.Text(menu ? "@+id/a" : "a").toStdString(), written.trimmed().toStdString());
+
+        if (!aapt || (!*c.Shown && (menu || !c.Builds)))
+            continue;
+        QString output;
+        EXPECT_TRUE(AaptBuilds(project, output)) << output.toStdString();
+        if (!menu && *c.Shown)
+            EXPECT_TRUE(output.contains("(string16) \"" + QString::fromUtf8(c.Shown) + "\"")) << output.toStdString();
+    }
+    if (!aapt)
+        GTEST_SKIP() << "aapt is not installed: the files were not built";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ReferenceMarks,
+    ::testing::Values(TReferenceCase{"AtWord", "@Home", "\\@Home", "\\@Home", "@Home", false},
+                      TReferenceCase{"QuestionAndSpace", "? Warum", "\\? Warum", "\\? Warum", "? Warum", false},
+                      TReferenceCase{"MarkAlone", "@", "\\@", "\\@", "@", false},
+                      TReferenceCase{"TypeWithoutName", "@string/", "\\@string/", "\\@string/", "@string/", false},
+                      TReferenceCase{"AfterBlank", " @Home", " \\@Home", " @Home", "@Home", false},
+                      TReferenceCase{"WithApostrophe", "@l'Home", "\\@l\\'Home", "\\@l'Home", "@l'Home", false},
+                      TReferenceCase{"InMarkup", "<xliff:g id=\"n\">@Home</xliff:g>", "<xliff:g id=\"n\">\\@Home</xliff:g>",
+                                     "<xliff:g id=\"n\">@Home</xliff:g>", "@Home", false},
+                      TReferenceCase{"AlreadyEscaped", "\\@Home", "\\@Home", "\\@Home", "@Home", false},
+                      TReferenceCase{"Quoted", "\"@Home\"", "\"@Home\"", "\"@Home\"", "@Home", false},
+                      TReferenceCase{"Inside", "Mail @Home", "Mail @Home", "Mail @Home", "Mail @Home", false},
+                      TReferenceCase{"StringReference", "@string/other", "@string/other", "@string/other", "", true},
+                      TReferenceCase{"Null", "@null", "@null", "@null", "", true},
+                      TReferenceCase{"NewId", "@+id/x", "@+id/x", "@+id/x", "", true},
+                      TReferenceCase{"OtherPackage", "@android:string/ok", "@android:string/ok", "@android:string/ok", "", false},
+                      TReferenceCase{"Attribute", "?attr/colorAccent", "?attr/colorAccent", "?attr/colorAccent", "", false},
+                      TReferenceCase{"AttributeByName", "?colorAccent", "?colorAccent", "?colorAccent", "", false}),
+    [](const auto &Info) { return std::string(Info.param.Name); });
+
+// A text read from a language file goes the same way into the work file.
+TEST(SavedFilesReopen, ReferenceMarksOfTextsReadFromTheFileAreEscaped)
+{
+    TNodePair values;
+    ASSERT_TRUE(values.Open(ValuesXml(StringXml("a", "@string/b") + StringXml("b", "B") + StringXml("c", "C")),
+                            ValuesXml(StringXml("a", "@string/b") + StringXml("b", "@Home") + StringXml("c", "<![CDATA[?]]>"))));
+    ASSERT_TRUE(values.LangParsed);
+    EXPECT_TRUE(values.WorkFile().contains("<string name=\"a\">@string/b</string>")) << values.WorkFile().toStdString();
+    EXPECT_TRUE(values.WorkFile().contains("<string name=\"b\">\\@Home</string>")) << values.WorkFile().toStdString();
+    EXPECT_TRUE(values.WorkFile().contains("<string name=\"c\"><![CDATA[\\?]]></string>")) << values.WorkFile().toStdString();
+
+    TNodePair menu;
+    ASSERT_TRUE(menu.Open("<menu><item id=\"@+id/a\" title=\"A\" /></menu>\n", "<menu><item id=\"@+id/a\" title=\"@Home\" /></menu>\n", true));
+    ASSERT_TRUE(menu.LangParsed);
+    EXPECT_TRUE(menu.WorkFile().contains("title=\"\\@Home\"")) << menu.WorkFile().toStdString();
+}
