@@ -622,6 +622,9 @@ namespace {
 // Parses Text as element content; false unless it is well-formed and safe to put inside an element.
 bool ParseFragment(const std::string &Text, pugi::xml_document &Fragment, bool NeedElement)
 {
+    // pugixml drops a "<" that ends the text; written as parsed, the typed text would lose it.
+    if (!Text.empty() && Text.back() == '<')
+        return false;
     const pugi::xml_parse_result result = Fragment.load_buffer(Text.data(), Text.size(), FragmentParseFlags, pugi::encoding_utf8);
     if (!result)
         return false;

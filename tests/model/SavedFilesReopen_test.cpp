@@ -243,3 +243,47 @@ TEST(SavedFilesReopen, ReferenceMarksOfTextsReadFromTheFileAreEscaped)
     ASSERT_TRUE(menu.LangParsed);
     EXPECT_TRUE(menu.WorkFile().contains("title=\"\\@Home\"")) << menu.WorkFile().toStdString();
 }
+
+namespace {
+
+struct TTypedCase
+{
+    const char *Name;
+    const char *Default;  // the string's text in both files before the edit
+    const char *Typed;
+    const char *Written;  // the string's text in the saved file
+};
+
+void PrintTo(const TTypedCase &Case, std::ostream *Out)
+{
+    *Out << Case.Name;
+}
+
+class TypedMarkup : public ::testing::TestWithParam<TTypedCase>
+{
+};
+
+} // namespace
+
+// What is typed is saved as typed: as markup where it is XML, else escaped as text.
+TEST_P(TypedMarkup, IsSavedAsTyped)
+{
+    const TTypedCase &c = GetParam();
+    TNodePair project;
+    ASSERT_TRUE(project.Open(ValuesXml(StringXml("a", c.Default)), ValuesXml(StringXml("a", c.Default))));
+    Edit(*project.Lang, project.Item("a"), QString::fromUtf8(c.Typed));
+    ASSERT_TRUE(project.Lang->SaveFile(QString()));
+    EXPECT_TRUE(project.LangFile().contains(QByteArray("<string name=\"a\">") + c.Written + "</string>"))
+        << project.LangFile().toStdString();
+    const TReopened again(project);
+    ASSERT_TRUE(again.Opened());
+    EXPECT_EQ(again.Text("a").toStdString(), c.Typed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, TypedMarkup,
+    ::testing::Values(TTypedCase{"LessThanAtTheEnd", "A <b>x</b>", "Z<", "Z&lt;"},
+                      TTypedCase{"LessThanAfterMarkup", "A <b>x</b>", "<b>Z</b><", "&lt;b&gt;Z&lt;/b&gt;&lt;"},
+                      TTypedCase{"LessThanInPlainText", "A", "<b>Z</b> <", "&lt;b&gt;Z&lt;/b&gt; &lt;"},
+                      TTypedCase{"Markup", "A <b>x</b>", "<b>Z</b> <i>y</i>", "<b>Z</b> <i>y</i>"}),
+    [](const auto &Info) { return std::string(Info.param.Name); });
