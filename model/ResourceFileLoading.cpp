@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 #include <unordered_map>
 
@@ -97,6 +98,16 @@ bool SameContent(const QString &Path, const QByteArray &Bytes)
     QByteArray content;
     QString error;
     return QFileInfo(Path).size() == Bytes.size() && ReadRegularFile(Path, content, error) && content == Bytes;
+}
+
+// Markup may use prefixes that its string, or an element around it below the root, declares: their URIs join the
+// root's, so that the file that markup goes into can declare them.
+void AddNamespacesAround(const pugi::xml_node &Element, const pugi::xml_node &Root, QHash<QString, QString> &Known)
+{
+    for (pugi::xml_node up = Element; up && up != Root && up.type() == pugi::node_element; up = up.parent())
+        for (pugi::xml_attribute a = up.first_attribute(); a; a = a.next_attribute())
+            if (std::strncmp(a.name(), "xmlns:", 6) == 0 && !Known.contains(ToQ(a.name() + 6)))
+                Known.insert(ToQ(a.name() + 6), ToQ(a.value()));
 }
 
 QString EntryName(const QString &Entry)
@@ -223,6 +234,8 @@ void TTransResourceFileNode::AddParsedItem(std::unique_ptr<TTranslateItem> Item,
 {
     const int index = int(Items.size());
     TTranslateItem *item = AppendItem(std::move(Item), Kind, false);
+    if (Kind == ckMarkup)
+        AddNamespacesAround(Element, XmlFile.Root(), FNamespaces);
     if (FPairing) {
         // The k-th string of one name belongs to the default's k-th string of that name, the first of them not yet
         // taken; beyond the default's count it has none, like a string the default lacks.

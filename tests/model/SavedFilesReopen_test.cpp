@@ -287,3 +287,38 @@ INSTANTIATE_TEST_SUITE_P(
                       TTypedCase{"LessThanInPlainText", "A", "<b>Z</b> <", "&lt;b&gt;Z&lt;/b&gt; &lt;"},
                       TTypedCase{"Markup", "A <b>x</b>", "<b>Z</b> <i>y</i>", "<b>Z</b> <i>y</i>"}),
     [](const auto &Info) { return std::string(Info.param.Name); });
+
+namespace {
+
+// Well-formed with its namespaces, as Android's build reads it; the problem found, or empty.
+QString NamespaceProblem(const QByteArray &Bytes)
+{
+    QXmlStreamReader reader(Bytes);
+    while (!reader.atEnd())
+        reader.readNext();
+    return reader.hasError() ? reader.errorString() : QString();
+}
+
+} // namespace
+
+// Markup whose prefix its own string declares keeps it declared wherever it goes, edited or not.
+TEST(SavedFilesReopen, MarkupKeepsThePrefixesItsStringDeclares)
+{
+    TNodePair project;
+    ASSERT_TRUE(project.Open(ValuesXml(StringXml("ns", "A") + StringXml("b", "B")),
+                             "<resources>\n  <string name=\"ns\" xmlns:u=\"urn:u\"><u:b>fett</u:b></string>\n"
+                             "  <group xmlns:v=\"urn:v\"><string name=\"b\"><v:i>kursiv</v:i></string></group>\n</resources>\n"));
+    ASSERT_TRUE(project.LangParsed);
+    EXPECT_EQ(NamespaceProblem(project.WorkFile()).toStdString(), "") << project.WorkFile().toStdString();
+    Edit(*project.Lang, project.Item("ns"), "<u:b>dick</u:b>");
+    ASSERT_TRUE(project.Lang->SaveFile(QString()));
+    EXPECT_EQ(NamespaceProblem(project.LangFile()).toStdString(), "") << project.LangFile().toStdString();
+    const TReopened again(project);
+    ASSERT_TRUE(again.Opened());
+    EXPECT_EQ(again.Text("ns").toStdString(), "<u:b>dick</u:b>");
+    EXPECT_EQ(again.Text("b").toStdString(), "<v:i>kursiv</v:i>");
+    if (QStandardPaths::findExecutable("aapt").isEmpty())
+        GTEST_SKIP() << "aapt is not installed: the file was not built";
+    QString output;
+    EXPECT_TRUE(AaptBuilds(project, output)) << output.toStdString();
+}
