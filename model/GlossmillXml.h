@@ -147,6 +147,17 @@ public:
     // Sets the declaration's "encoding"; adds a declaration when there is none.
     void setEncoding(const QString &Value);
 
+    // A character reference that names no character (0, a surrogate, beyond U+10FFFF) in a text or an attribute value
+    // of the last load: pugixml holds it as bytes that are not UTF-8, or, for 0, as the end of that text. Valid until
+    // the tree changes.
+    struct TNoCharacter
+    {
+        pugi::xml_node Node; // the text, or the element of the attribute
+        pugi::xml_attribute Attribute;
+        bool Zero = false;
+    };
+    const std::vector<TNoCharacter> &ReferencesToNoCharacter() const { return FNoCharacters; }
+
     // Changes whenever the tree is replaced or a part of it is (a load, Clear, Swap, Assign, ReplaceWithCopy): node
     // handles taken before may then lead nowhere. Never 0.
     unsigned long long Generation() const { return FGeneration; }
@@ -189,6 +200,7 @@ private:
     mutable size_t FSizeHint = 0; // the last text's size, to write the next one without regrowing
     unsigned long long FGeneration = 0;
     mutable std::function<void(TXmlDocument &)> FBuild;
+    std::vector<TNoCharacter> FNoCharacters;
 };
 
 namespace GlossmillXml {

@@ -206,6 +206,56 @@ private:
     bool FLfSeen = false;
 };
 
+// The character references in Value that pugixml decodes ("&#" decimal or "&#x" hexadecimal digits, or none, then
+// ";") and that name no character: 1 when one is a surrogate or beyond U+10FFFF, 2 when one is 0, or both; 0 for none.
+int NoCharacterReferences(const char *Text, const char *End)
+{
+    int found = 0;
+    for (const char *p = Text; (p = static_cast<const char *>(std::memchr(p, '&', size_t(End - p)))); ++p) {
+        if (End - p < 3 || p[1] != '#')
+            continue;
+        const bool hex = p[2] == 'x';
+        const char *q = p + (hex ? 3 : 2);
+        uint32_t value = 0;
+        for (; q < End; ++q) {
+            const char c = *q;
+            int digit = -1;
+            if (c >= '0' && c <= '9')
+                digit = c - '0';
+            else if (hex && (c | ' ') >= 'a' && (c | ' ') <= 'f')
+                digit = (c | ' ') - 'a' + 10;
+            if (digit < 0)
+                break;
+            value = std::min<uint32_t>(value * (hex ? 16 : 10) + uint32_t(digit), 0x110000);
+        }
+        if (q < End && *q == ';')
+            found |= value == 0 ? 2 : (value >= 0xD800 && value <= 0xDFFF) || value > 0x10FFFF ? 1 : 0;
+    }
+    return found;
+}
+
+int NoCharacterReferences(const char *Value)
+{
+    return NoCharacterReferences(Value, Value + std::strlen(Value));
+}
+
+// Notes the texts and attribute values of Doc whose counterparts in Raw, the same text parsed without decoding
+// references, hold a reference to no character.
+void NoteReferencesToNoCharacter(const pugi::xml_document &Raw, const pugi::xml_document &Doc,
+                                 std::vector<TXmlDocument::TNoCharacter> &Found)
+{
+    for (pugi::xml_node r = Raw.first_child(), d = Doc.first_child(); r && d;
+         r = GlossmillXml::NextNode(r, Raw), d = GlossmillXml::NextNode(d, Doc)) {
+        if (r.type() == pugi::node_pcdata)
+            if (const int kinds = NoCharacterReferences(r.value()))
+                Found.push_back({d, pugi::xml_attribute(), (kinds & 2) != 0});
+        for (pugi::xml_attribute a = r.first_attribute(), b = d.first_attribute(); a && b;
+             a = a.next_attribute(), b = b.next_attribute())
+            if (const int kinds = NoCharacterReferences(a.value()))
+                Found.push_back({d, b, (kinds & 2) != 0});
+    }
+}
+
 // The "encoding" value of an XML declaration at the start of an ASCII-compatible text, empty without one.
 QString DeclaredEncoding(const QByteArray &Bytes)
 {
@@ -336,6 +386,11 @@ void TXmlDocument::ParseUtf8(TParseBuffer &Text)
 {
     const std::string_view text(Text.Data(), Text.Size());
     const TTextFacts facts = TTextCheck(text).Run();
+    // Where a reference to no character stands is found on a second parse that keeps references as they are, taken
+    // before the text is parsed in place.
+    pugi::xml_document raw;
+    const bool noCharacter = NoCharacterReferences(text.data(), text.data() + text.size()) != 0
+        && raw.load_buffer(text.data(), text.size(), DocumentParseFlags & ~pugi::parse_escapes, pugi::encoding_utf8);
     FSizeHint = text.size();
     FCRLF = facts.CrLf;
     FSpaceBeforeSlash = facts.SpacedSlash >= facts.TightSlash;
@@ -384,4 +439,6 @@ void TXmlDocument::ParseUtf8(TParseBuffer &Text)
         ApplyLayout(scan, parsed, Root(), FLayout);
     else
         ReadLayout(text, Root(), FSpaceBeforeSlash, FLayout);
+    if (noCharacter)
+        NoteReferencesToNoCharacter(raw, FDoc, FNoCharacters);
 }

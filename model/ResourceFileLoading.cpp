@@ -131,6 +131,11 @@ tLoadResFileResult TTransResourceFileNode::LoadResFile(const QString &ResFileNam
         if (!IsBase() && PathKindNoFollow(QFileInfo(ResFileName).path()) == pkLink)
             throw EXmlError("the folder of " + ResFileName.toStdString() + " is a link");
         XmlFile.LoadFromFile(ResFileName);
+        // A reference to no character is held as bytes that are not UTF-8: copied as they stand into what a save writes,
+        // that would not open again. Only an item's own text is read as text and written anew, and a 0 cuts even that.
+        for (const TXmlDocument::TNoCharacter &bad : XmlFile.ReferencesToNoCharacter())
+            if (bad.Zero || !HoldsItemText(bad.Node, bad.Attribute))
+                throw EXmlError("a character reference names no character in " + ResFileName.toStdString());
         FNamespaces = NamespaceDeclarations(XmlFile.Root());
         FLoadFailed = false;
         return lrfOK;
@@ -144,6 +149,23 @@ tLoadResFileResult TTransResourceFileNode::LoadResFile(const QString &ResFileNam
     FNamespaces.clear();
     FLoadFailed = true;
     return lrfError;
+}
+
+bool TTransResourceFileNode::HoldsItemText(const pugi::xml_node &Node, const pugi::xml_attribute &Attribute) const
+{
+    if (!SiteContentIsWritten())
+        return Attribute && Attribute == FindAttribute(Node, "title") && IsSite(Node, nullptr);
+    if (Attribute)
+        return false;
+    // A string inside a plural or an array goes with its collection, which a rebuild copies as it stands.
+    bool site = false;
+    for (pugi::xml_node up = Node.parent(); up && up.type() == pugi::node_element; up = up.parent()) {
+        for (const char *collection : {"plurals", "string-array", "integer-array", "array"})
+            if (std::strcmp(up.name(), collection) == 0)
+                return false;
+        site = site || IsSite(up, nullptr);
+    }
+    return site;
 }
 
 bool TTransResourceFileNode::Parse()

@@ -322,3 +322,85 @@ TEST(SavedFilesReopen, MarkupKeepsThePrefixesItsStringDeclares)
     QString output;
     EXPECT_TRUE(AaptBuilds(project, output)) << output.toStdString();
 }
+
+namespace {
+
+struct TOddFileCase
+{
+    const char *Name;
+    QByteArray Default;
+    QByteArray Language;
+    bool Opens; // else refused as unreadable, as malformed XML is
+};
+
+void PrintTo(const TOddFileCase &Case, std::ostream *Out)
+{
+    *Out << Case.Name;
+}
+
+class OddFiles : public ::testing::TestWithParam<TOddFileCase>
+{
+};
+
+const QByteArray PlainDefault = ValuesXml(StringXml("a", "A") + "  <plurals name=\"p\"><item quantity=\"one\">One</item></plurals>\n");
+
+TOddFileCase Language(const char *Name, const QByteArray &Body, bool Opens)
+{
+    return {Name, PlainDefault, "<resources xmlns:tools=\"http://schemas.android.com/tools\">\n" + Body + "</resources>\n", Opens};
+}
+
+} // namespace
+
+// A file either does not open at all, or what opening and saving it write opens again.
+TEST_P(OddFiles, OpenAsUnreadableOrSaveWhatOpensAgain)
+{
+    const TOddFileCase &c = GetParam();
+    TNodePair project;
+    ASSERT_TRUE(project.Open(c.Default, c.Language));
+    if (!c.Opens) {
+        EXPECT_EQ(project.LangLoad, lrfError);
+        EXPECT_FALSE(project.LangParsed);
+        return;
+    }
+    ASSERT_EQ(project.LangLoad, lrfOK);
+    ASSERT_TRUE(project.LangParsed);
+    ASSERT_TRUE(project.Lang->SaveFile(QString()));
+    const TReopened again(project);
+    EXPECT_EQ(again.Load, lrfOK) << project.LangFile().toStdString();
+    EXPECT_TRUE(again.Parsed);
+    EXPECT_EQ(again.Text("a").toStdString(), project.Item("a")->FTranslatedValue.toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, OddFiles,
+    ::testing::Values(
+        // A string's own text is read as text (U+FFFD in place of what names no character) and written anew.
+        Language("SurrogateInAString", StringXml("a", "X&#xD800;Y"), true),
+        Language("BeyondUnicodeInAString", StringXml("a", "&#x110000;"), true),
+        Language("DecimalSurrogate", StringXml("a", "&#57343;"), true),
+        Language("ZeroInAString", StringXml("a", "X&#0;Y"), false),
+        Language("EmptyReference", StringXml("a", "X&#x;Y"), false),
+        Language("SurrogateInAPlural", StringXml("a", "X") + "  <plurals name=\"p\"><item quantity=\"one\">&#xDFFF;</item></plurals>\n", false),
+        Language("SurrogateInAnAttribute", "  <string name=\"a\" tools:note=\"&#xD800;\">X</string>\n", false),
+        Language("SurrogateInAStringOfAnArray", StringXml("a", "X") + "  <string-array name=\"s\"><string name=\"b\">&#xD800;</string></string-array>\n", false),
+        Language("SurrogateInAComment", "  <!-- &#xD800; -->\n" + StringXml("a", "X"), true),
+        Language("SurrogateInCData", StringXml("a", "<![CDATA[&#xD800;]]>"), true),
+        Language("LastCharacters", StringXml("a", "&#x10FFFF;&#xFFFD;&#65;"), true),
+        Language("UpperCaseXReference", StringXml("a", "&#XD800;"), true)),
+    [](const auto &Info) { return std::string(Info.param.Name); });
+
+// The same for a menu: its items' titles are read as text, anything else stays as it stands.
+TEST(SavedFilesReopen, MenuReferencesToNoCharacterOutsideTitlesAreRefused)
+{
+    for (const auto &[menu, opens] : {std::pair<QByteArray, bool>{"<menu><item id=\"@+id/a\" title=\"X&#xD800;\" /></menu>", true},
+                                      {"<menu><item id=\"@+id/a\" title=\"X\" icon=\"&#xD800;\" /></menu>", false},
+                                      {"<menu><item id=\"@+id/a\" title=\"X&#0;Y\" /></menu>", false}}) {
+        TNodePair project;
+        ASSERT_TRUE(project.Open("<menu><item id=\"@+id/a\" title=\"A\" /></menu>", menu, true));
+        EXPECT_EQ(project.LangLoad == lrfOK && project.LangParsed, opens) << menu.toStdString();
+        if (!opens)
+            continue;
+        ASSERT_TRUE(project.Lang->SaveFile(QString()));
+        EXPECT_TRUE(TReopened(project).Opened()) << project.LangFile().toStdString();
+    }
+}
