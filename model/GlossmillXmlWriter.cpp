@@ -341,7 +341,10 @@ void TXmlWriter::Attributes(const pugi::xml_node &n, bool Raw)
         else
             FOut += ' ';
         FOut += a.name();
-        const char quote = layout && SingleQuoted(a.internal_object()) ? '\'' : '"';
+        char quote = layout && SingleQuoted(a.internal_object()) ? '\'' : '"';
+        // A raw value is written as it stands, so in the quotes it does not hold.
+        if (Raw && std::strchr(a.value(), quote))
+            quote = quote == '"' ? '\'' : '"';
         FOut += '=';
         FOut += quote;
         if (Raw)

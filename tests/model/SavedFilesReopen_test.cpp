@@ -386,7 +386,9 @@ INSTANTIATE_TEST_SUITE_P(
         Language("SurrogateInAComment", "  <!-- &#xD800; -->\n" + StringXml("a", "X"), true),
         Language("SurrogateInCData", StringXml("a", "<![CDATA[&#xD800;]]>"), true),
         Language("LastCharacters", StringXml("a", "&#x10FFFF;&#xFFFD;&#65;"), true),
-        Language("UpperCaseXReference", StringXml("a", "&#XD800;"), true)),
+        Language("UpperCaseXReference", StringXml("a", "&#XD800;"), true),
+        TOddFileCase{"QuoteInTheDeclaration", PlainDefault,
+                     "<?xml version='1.0' encoding='ut\"f-8'?>\n<resources>" + StringXml("a", "X") + "</resources>\n", true}),
     [](const auto &Info) { return std::string(Info.param.Name); });
 
 // The same for a menu: its items' titles are read as text, anything else stays as it stands.
