@@ -256,10 +256,12 @@ void NoteReferencesToNoCharacter(const pugi::xml_document &Raw, const pugi::xml_
     }
 }
 
-// The "encoding" value of an XML declaration at the start of an ASCII-compatible text, empty without one.
+// The "encoding" value of an XML declaration at the start of an ASCII-compatible text, empty without one. A
+// declaration is what pugixml takes for one: the target "xml" in any case, then a blank or "?"; "<?xmlfoo" is none.
 QString DeclaredEncoding(const QByteArray &Bytes)
 {
-    if (!Bytes.startsWith("<?xml"))
+    if (Bytes.size() < 6 || !Bytes.startsWith("<?") || QByteArray(Bytes.constData() + 2, 3).toLower() != "xml"
+        || (Bytes[5] != '?' && !IsXmlSpace(Bytes[5])))
         return QString();
     const qsizetype end = Bytes.indexOf("?>");
     if (end < 0)

@@ -388,7 +388,13 @@ INSTANTIATE_TEST_SUITE_P(
         Language("LastCharacters", StringXml("a", "&#x10FFFF;&#xFFFD;&#65;"), true),
         Language("UpperCaseXReference", StringXml("a", "&#XD800;"), true),
         TOddFileCase{"QuoteInTheDeclaration", PlainDefault,
-                     "<?xml version='1.0' encoding='ut\"f-8'?>\n<resources>" + StringXml("a", "X") + "</resources>\n", true}),
+                     "<?xml version='1.0' encoding='ut\"f-8'?>\n<resources>" + StringXml("a", "X") + "</resources>\n", true},
+        TOddFileCase{"LookAlikeDeclarationBehindAByteOrderMark",
+                     "\xEF\xBB\xBF<?xmlfoo encoding=\"x\"?>\n" + ValuesXml(StringXml("a", "A"), ""), ValuesXml(StringXml("a", "X")), true},
+        TOddFileCase{"LookAlikeDeclaration", PlainDefault,
+                     "<?xmlfoo encoding=\"x\"?>\n<resources>" + StringXml("a", "X") + "</resources>\n", true},
+        TOddFileCase{"UpperCaseDeclaration", PlainDefault,
+                     "<?XML version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<resources>" + StringXml("a", "Gr\xFC\xDF") + "</resources>\n", true}),
     [](const auto &Info) { return std::string(Info.param.Name); });
 
 // The same for a menu: its items' titles are read as text, anything else stays as it stands.
