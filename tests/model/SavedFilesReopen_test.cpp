@@ -285,7 +285,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(TTypedCase{"LessThanAtTheEnd", "A <b>x</b>", "Z<", "Z&lt;"},
                       TTypedCase{"LessThanAfterMarkup", "A <b>x</b>", "<b>Z</b><", "&lt;b&gt;Z&lt;/b&gt;&lt;"},
                       TTypedCase{"LessThanInPlainText", "A", "<b>Z</b> <", "&lt;b&gt;Z&lt;/b&gt; &lt;"},
-                      TTypedCase{"Markup", "A <b>x</b>", "<b>Z</b> <i>y</i>", "<b>Z</b> <i>y</i>"}),
+                      TTypedCase{"Markup", "A <b>x</b>", "<b>Z</b> <i>y</i>", "<b>Z</b> <i>y</i>"},
+                      TTypedCase{"ControlCharacterInCData", "<![CDATA[<b>x</b>]]>", "a\x02<b>", "<![CDATA[a]]>&#2;<![CDATA[<b>]]>"}),
     [](const auto &Info) { return std::string(Info.param.Name); });
 
 namespace {
