@@ -637,6 +637,16 @@ bool ParseFragment(const std::string &Text, pugi::xml_document &Fragment, bool N
         case pugi::node_declaration:
         case pugi::node_doctype:
             return false;
+        case pugi::node_comment:
+        case pugi::node_pi:
+            // What a comment or an instruction cannot hold as it stands, so that the writer would change it: a control
+            // character, and in a comment "--" or a final "-".
+            for (const char *v : {n.name(), n.value()})
+                for (const char *c = v; *c; ++c)
+                    if ((static_cast<unsigned char>(*c) < 0x20 && !IsXmlSpace(*c))
+                        || (n.type() == pugi::node_comment && *c == '-' && (c[1] == '-' || !c[1])))
+                        return false;
+            break;
         case pugi::node_element: {
             element = true;
             // Duplicate attributes would make the file malformed.
@@ -661,10 +671,9 @@ void EscapeFirstReferenceMark(pugi::xml_node Start)
     pugi::xml_node first;
     for (pugi::xml_node n = Start.first_child(); n; n = NextNode(n, Start))
         if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata) {
-            const QString value = ToQ(n.value());
-            if (!first && !value.trimmed().isEmpty())
+            if (!first && !IsWhitespaceOnly(n.value()))
                 first = n;
-            text += value;
+            text += ToQ(n.value());
         }
     if (!first || ReferenceMarkToEscape(text, true) < 0)
         return;
