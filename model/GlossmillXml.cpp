@@ -137,7 +137,7 @@ void TXmlDocument::Built() const
 void TXmlDocument::Clear()
 {
     FBuild = nullptr;
-    FNoCharacters.clear();
+    FUnwritable.clear();
     NewGeneration();
     FDoc.reset();
     FLayout = TXmlLayout();
@@ -159,7 +159,7 @@ void TXmlDocument::Swap(TXmlDocument &Other)
     std::swap(FSpaceBeforeSlash, Other.FSpaceBeforeSlash);
     std::swap(FWriteBOM, Other.FWriteBOM);
     std::swap(FSizeHint, Other.FSizeHint);
-    std::swap(FNoCharacters, Other.FNoCharacters);
+    std::swap(FUnwritable, Other.FUnwritable);
     NewGeneration();
     Other.NewGeneration();
 }
@@ -168,7 +168,7 @@ void TXmlDocument::Assign(const TXmlDocument &Source, std::vector<pugi::xml_node
 {
     Source.Built();
     FBuild = nullptr;
-    FNoCharacters.clear();
+    FUnwritable.clear();
     NewGeneration();
     FDoc.reset(Source.FDoc);
     FLayout = TXmlLayout();

@@ -147,16 +147,17 @@ public:
     // Sets the declaration's "encoding"; adds a declaration when there is none.
     void setEncoding(const QString &Value);
 
-    // A character reference that names no character (0, a surrogate, beyond U+10FFFF) in a text or an attribute value
-    // of the last load: pugixml holds it as bytes that are not UTF-8, or, for 0, as the end of that text. Valid until
+    // A character in a text or an attribute value of the last load that a save would not write back as it was read: a
+    // reference to no character (0, a surrogate, beyond U+10FFFF), which pugixml holds as bytes that are not UTF-8 or,
+    // for 0, as the end of that text (CutsText); or U+FDD0, which stands for "&#0160;" inside the writer. Valid until
     // the tree changes.
-    struct TNoCharacter
+    struct TUnwritable
     {
         pugi::xml_node Node; // the text, or the element of the attribute
         pugi::xml_attribute Attribute;
-        bool Zero = false;
+        bool CutsText = false;
     };
-    const std::vector<TNoCharacter> &ReferencesToNoCharacter() const { return FNoCharacters; }
+    const std::vector<TUnwritable> &Unwritable() const { return FUnwritable; }
 
     // Changes whenever the tree is replaced or a part of it is (a load, Clear, Swap, Assign, ReplaceWithCopy): node
     // handles taken before may then lead nowhere. Never 0.
@@ -200,7 +201,7 @@ private:
     mutable size_t FSizeHint = 0; // the last text's size, to write the next one without regrowing
     unsigned long long FGeneration = 0;
     mutable std::function<void(TXmlDocument &)> FBuild;
-    std::vector<TNoCharacter> FNoCharacters;
+    std::vector<TUnwritable> FUnwritable;
 };
 
 namespace GlossmillXml {

@@ -86,6 +86,7 @@ struct TTextFacts
     bool CrLf = false;      // the first LF has a CR before it
     size_t SpacedSlash = 0; // "/>" with a space before it
     size_t TightSlash = 0;  // "/>" with anything else before it
+    bool Sentinel = false;  // U+FDD0 stands in the text (RefSentinelUtf8)
 };
 
 [[noreturn]] void RefuseText(const char *What, const unsigned char *Begin, const unsigned char *At)
@@ -134,7 +135,7 @@ public:
                     next = at + 2;
                 } else if ((c & 0xF0) == 0xE0 && FEnd - at >= 3 && (at[1] & 0xC0) == 0x80 && (at[2] & 0xC0) == 0x80) {
                     const char32_t cp = char32_t(c & 0x0F) << 12 | char32_t(at[1] & 0x3F) << 6 | (at[2] & 0x3F);
-                    next = cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF) ? at + 3 : Take(at);
+                    next = cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF) && cp != 0xFDD0 ? at + 3 : Take(at);
                 } else if (c == '>' || (c == '\n' && FLfSeen)) {
                     if (c == '>' && at > FBegin && at[-1] == '/')
                         ++(at - 1 > FBegin && at[-2] == ' ' ? FFacts.SpacedSlash : FFacts.TightSlash);
@@ -197,6 +198,7 @@ private:
         }
         if ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)))
             RefuseText("invalid UTF-8 at offset ", FBegin, p);
+        FFacts.Sentinel = FFacts.Sentinel || cp == 0xFDD0;
         return p + len;
     }
 
@@ -207,7 +209,8 @@ private:
 };
 
 // The character references in Value that pugixml decodes ("&#" decimal or "&#x" hexadecimal digits, or none, then
-// ";") and that name no character: 1 when one is a surrogate or beyond U+10FFFF, 2 when one is 0, or both; 0 for none.
+// ";") and that a save would not write back: 1 when one is a surrogate, beyond U+10FFFF or U+FDD0 (RefSentinelUtf8),
+// 2 when one is 0, or both; 0 for none.
 int NoCharacterReferences(const char *Text, const char *End)
 {
     int found = 0;
@@ -229,7 +232,7 @@ int NoCharacterReferences(const char *Text, const char *End)
             value = std::min<uint32_t>(value * (hex ? 16 : 10) + uint32_t(digit), 0x110000);
         }
         if (q < End && *q == ';')
-            found |= value == 0 ? 2 : (value >= 0xD800 && value <= 0xDFFF) || value > 0x10FFFF ? 1 : 0;
+            found |= value == 0 ? 2 : (value >= 0xD800 && value <= 0xDFFF) || value > 0x10FFFF || value == 0xFDD0 ? 1 : 0;
     }
     return found;
 }
@@ -240,9 +243,9 @@ int NoCharacterReferences(const char *Value)
 }
 
 // Notes the texts and attribute values of Doc whose counterparts in Raw, the same text parsed without decoding
-// references, hold a reference to no character.
-void NoteReferencesToNoCharacter(const pugi::xml_document &Raw, const pugi::xml_document &Doc,
-                                 std::vector<TXmlDocument::TNoCharacter> &Found)
+// references, hold a reference that a save would not write back.
+void NoteUnwritableReferences(const pugi::xml_document &Raw, const pugi::xml_document &Doc,
+                              std::vector<TXmlDocument::TUnwritable> &Found)
 {
     for (pugi::xml_node r = Raw.first_child(), d = Doc.first_child(); r && d;
          r = GlossmillXml::NextNode(r, Raw), d = GlossmillXml::NextNode(d, Doc)) {
@@ -253,6 +256,18 @@ void NoteReferencesToNoCharacter(const pugi::xml_document &Raw, const pugi::xml_
              a = a.next_attribute(), b = b.next_attribute())
             if (const int kinds = NoCharacterReferences(a.value()))
                 Found.push_back({d, b, (kinds & 2) != 0});
+    }
+}
+
+// Notes the texts and attribute values of Doc that hold U+FDD0 as it stands.
+void NoteSentinels(const pugi::xml_document &Doc, std::vector<TXmlDocument::TUnwritable> &Found)
+{
+    for (pugi::xml_node n = Doc.first_child(); n; n = GlossmillXml::NextNode(n, Doc)) {
+        if (n.type() == pugi::node_pcdata && std::strstr(n.value(), RefSentinelUtf8))
+            Found.push_back({n, pugi::xml_attribute(), false});
+        for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute())
+            if (std::strstr(a.value(), RefSentinelUtf8))
+                Found.push_back({n, a, false});
     }
 }
 
@@ -388,10 +403,10 @@ void TXmlDocument::ParseUtf8(TParseBuffer &Text)
 {
     const std::string_view text(Text.Data(), Text.Size());
     const TTextFacts facts = TTextCheck(text).Run();
-    // Where a reference to no character stands is found on a second parse that keeps references as they are, taken
-    // before the text is parsed in place.
+    // Where a reference that a save would not write back stands is found on a second parse that keeps references as
+    // they are, taken before the text is parsed in place.
     pugi::xml_document raw;
-    const bool noCharacter = NoCharacterReferences(text.data(), text.data() + text.size()) != 0
+    const bool unwritable = NoCharacterReferences(text.data(), text.data() + text.size()) != 0
         && raw.load_buffer(text.data(), text.size(), DocumentParseFlags & ~pugi::parse_escapes, pugi::encoding_utf8);
     FSizeHint = text.size();
     FCRLF = facts.CrLf;
@@ -441,6 +456,8 @@ void TXmlDocument::ParseUtf8(TParseBuffer &Text)
         ApplyLayout(scan, parsed, Root(), FLayout);
     else
         ReadLayout(text, Root(), FSpaceBeforeSlash, FLayout);
-    if (noCharacter)
-        NoteReferencesToNoCharacter(raw, FDoc, FNoCharacters);
+    if (unwritable)
+        NoteUnwritableReferences(raw, FDoc, FUnwritable);
+    if (facts.Sentinel)
+        NoteSentinels(FDoc, FUnwritable);
 }

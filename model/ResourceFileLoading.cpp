@@ -131,11 +131,13 @@ tLoadResFileResult TTransResourceFileNode::LoadResFile(const QString &ResFileNam
         if (!IsBase() && PathKindNoFollow(QFileInfo(ResFileName).path()) == pkLink)
             throw EXmlError("the folder of " + ResFileName.toStdString() + " is a link");
         XmlFile.LoadFromFile(ResFileName);
-        // A reference to no character is held as bytes that are not UTF-8: copied as they stand into what a save writes,
-        // that would not open again. Only an item's own text is read as text and written anew, and a 0 cuts even that.
-        for (const TXmlDocument::TNoCharacter &bad : XmlFile.ReferencesToNoCharacter())
-            if (bad.Zero || !HoldsItemText(bad.Node, bad.Attribute))
-                throw EXmlError("a character reference names no character in " + ResFileName.toStdString());
+        // A character that a save would not write back as it was read: copied as it stands into what a save writes, a
+        // reference to no character would not open again, and U+FDD0 would come back as a no-break space (in an
+        // identifier, losing its item's text). Only an item's own text is read as text and written anew, and a
+        // reference to 0 cuts even that.
+        for (const TXmlDocument::TUnwritable &bad : XmlFile.Unwritable())
+            if (bad.CutsText || !HoldsItemText(bad.Node, bad.Attribute))
+                throw EXmlError("a character that names no character, or U+FDD0, in " + ResFileName.toStdString());
         FNamespaces = NamespaceDeclarations(XmlFile.Root());
         FLoadFailed = false;
         return lrfOK;

@@ -391,6 +391,9 @@ INSTANTIATE_TEST_SUITE_P(
         Language("SurrogateInAComment", "  <!-- &#xD800; -->\n" + StringXml("a", "X"), true),
         Language("SurrogateInCData", StringXml("a", "<![CDATA[&#xD800;]]>"), true),
         Language("LastCharacters", StringXml("a", "&#x10FFFF;&#xFFFD;&#65;"), true),
+        // U+FDD0 stands for "&#0160;" inside the writer: only a string's text may take it so.
+        Language("NoncharacterOfTheWriterInAName", "  <string name=\"a\xEF\xB7\x90\">X</string>\n" + StringXml("a", "X"), false),
+        Language("NoncharacterReferenceInAPlural", StringXml("a", "X") + "  <plurals name=\"p\"><item quantity=\"one\">&#xFDD0;</item></plurals>\n", false),
         Language("UpperCaseXReference", StringXml("a", "&#XD800;"), true),
         TOddFileCase{"QuoteInTheDeclaration", PlainDefault,
                      "<?xml version='1.0' encoding='ut\"f-8'?>\n<resources>" + StringXml("a", "X") + "</resources>\n", true},
@@ -407,7 +410,8 @@ TEST(SavedFilesReopen, MenuReferencesToNoCharacterOutsideTitlesAreRefused)
 {
     for (const auto &[menu, opens] : {std::pair<QByteArray, bool>{"<menu><item id=\"@+id/a\" title=\"X&#xD800;\" /></menu>", true},
                                       {"<menu><item id=\"@+id/a\" title=\"X\" icon=\"&#xD800;\" /></menu>", false},
-                                      {"<menu><item id=\"@+id/a\" title=\"X&#0;Y\" /></menu>", false}}) {
+                                      {"<menu><item id=\"@+id/a\" title=\"X&#0;Y\" /></menu>", false},
+                                      {"<menu><item id=\"@+id/a&#xFDD0;\" title=\"X\" /></menu>", false}}) {
         TNodePair project;
         ASSERT_TRUE(project.Open("<menu><item id=\"@+id/a\" title=\"A\" /></menu>", menu, true));
         EXPECT_EQ(project.LangLoad == lrfOK && project.LangParsed, opens) << menu.toStdString();
