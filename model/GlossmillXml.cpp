@@ -517,8 +517,8 @@ qsizetype ReferenceMarkToEscape(QStringView Text, bool SkipSpace)
 }
 
 // Whether a value comes back byte for byte from QString and through the reference sentinels: well-formed UTF-8 with
-// no "&#0160;" in it, and not one that the build would take for a reference (EscapeReferenceMark); as an Android value, also no apostrophe that EscapeAndroidApostrophes would escape, unless
-// Escape is given: then such apostrophes set it.
+// no "&#0160;" in it, and nothing the build would take for a reference (EscapeReferenceMark); as an Android value,
+// also no apostrophe that EscapeAndroidApostrophes would escape, unless Escape is given: then such apostrophes set it.
 bool ValueRoundTrips(const char *Value, bool AndroidValue, bool *Escape = nullptr)
 {
     // A text the build would take for a reference, without being one, is written with its mark escaped.

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <new>
 
 using namespace GlossmillXml::Impl;
@@ -211,7 +212,7 @@ private:
 // The character references in Value that pugixml decodes ("&#" decimal or "&#x" hexadecimal digits, or none, then
 // ";") and that a save would not write back: 1 when one is a surrogate, beyond U+10FFFF or U+FDD0 (RefSentinelUtf8),
 // 2 when one is 0, or both; 0 for none.
-int NoCharacterReferences(const char *Text, const char *End)
+int UnwritableReferences(const char *Text, const char *End)
 {
     int found = 0;
     for (const char *p = Text; (p = static_cast<const char *>(std::memchr(p, '&', size_t(End - p)))); ++p) {
@@ -237,9 +238,9 @@ int NoCharacterReferences(const char *Text, const char *End)
     return found;
 }
 
-int NoCharacterReferences(const char *Value)
+int UnwritableReferences(const char *Value)
 {
-    return NoCharacterReferences(Value, Value + std::strlen(Value));
+    return UnwritableReferences(Value, Value + std::strlen(Value));
 }
 
 // Notes the texts and attribute values of Doc whose counterparts in Raw, the same text parsed without decoding
@@ -250,11 +251,11 @@ void NoteUnwritableReferences(const pugi::xml_document &Raw, const pugi::xml_doc
     for (pugi::xml_node r = Raw.first_child(), d = Doc.first_child(); r && d;
          r = GlossmillXml::NextNode(r, Raw), d = GlossmillXml::NextNode(d, Doc)) {
         if (r.type() == pugi::node_pcdata)
-            if (const int kinds = NoCharacterReferences(r.value()))
+            if (const int kinds = UnwritableReferences(r.value()))
                 Found.push_back({d, pugi::xml_attribute(), (kinds & 2) != 0});
         for (pugi::xml_attribute a = r.first_attribute(), b = d.first_attribute(); a && b;
              a = a.next_attribute(), b = b.next_attribute())
-            if (const int kinds = NoCharacterReferences(a.value()))
+            if (const int kinds = UnwritableReferences(a.value()))
                 Found.push_back({d, b, (kinds & 2) != 0});
     }
 }
@@ -405,9 +406,12 @@ void TXmlDocument::ParseUtf8(TParseBuffer &Text)
     const TTextFacts facts = TTextCheck(text).Run();
     // Where a reference that a save would not write back stands is found on a second parse that keeps references as
     // they are, taken before the text is parsed in place.
-    pugi::xml_document raw;
-    const bool unwritable = NoCharacterReferences(text.data(), text.data() + text.size()) != 0
-        && raw.load_buffer(text.data(), text.size(), DocumentParseFlags & ~pugi::parse_escapes, pugi::encoding_utf8);
+    std::unique_ptr<pugi::xml_document> raw;
+    if (UnwritableReferences(text.data(), text.data() + text.size())) {
+        raw = std::make_unique<pugi::xml_document>();
+        if (!raw->load_buffer(text.data(), text.size(), DocumentParseFlags & ~pugi::parse_escapes, pugi::encoding_utf8))
+            raw.reset();
+    }
     FSizeHint = text.size();
     FCRLF = facts.CrLf;
     FSpaceBeforeSlash = facts.SpacedSlash >= facts.TightSlash;
@@ -456,8 +460,8 @@ void TXmlDocument::ParseUtf8(TParseBuffer &Text)
         ApplyLayout(scan, parsed, Root(), FLayout);
     else
         ReadLayout(text, Root(), FSpaceBeforeSlash, FLayout);
-    if (unwritable)
-        NoteUnwritableReferences(raw, FDoc, FUnwritable);
+    if (raw)
+        NoteUnwritableReferences(*raw, FDoc, FUnwritable);
     if (facts.Sentinel)
         NoteSentinels(FDoc, FUnwritable);
 }
