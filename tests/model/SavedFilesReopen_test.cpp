@@ -421,3 +421,17 @@ TEST(SavedFilesReopen, MenuReferencesToNoCharacterOutsideTitlesAreRefused)
         EXPECT_TRUE(TReopened(project).Opened()) << project.LangFile().toStdString();
     }
 }
+
+// A default string inside a plural that the language has without it: the do-not-translate item it gives has no place
+// in the rebuilt file, and needs none.
+TEST(SavedFilesReopen, UntranslatedStringWithoutAPlaceOpens)
+{
+    TNodePair project;
+    ASSERT_TRUE(project.Open(ValuesXml(StringXml("s", "S") + "  <plurals name=\"p\"><item quantity=\"one\">One <string name=\"s\">S</string></item></plurals>\n"),
+                             ValuesXml(StringXml("s", "Es") + "  <plurals name=\"p\"><item quantity=\"one\">Eins</item></plurals>\n")));
+    EXPECT_TRUE(project.LangParsed);
+    ASSERT_TRUE(project.Lang->SaveFile(QString()));
+    const TReopened again(project);
+    ASSERT_TRUE(again.Opened()) << project.LangFile().toStdString();
+    EXPECT_EQ(again.Text("s").toStdString(), "Es");
+}
