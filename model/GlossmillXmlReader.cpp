@@ -279,28 +279,34 @@ QString DeclaredEncoding(const QByteArray &Bytes)
     if (Bytes.size() < 6 || !Bytes.startsWith("<?") || QByteArray(Bytes.constData() + 2, 3).toLower() != "xml"
         || (Bytes[5] != '?' && !IsXmlSpace(Bytes[5])))
         return QString();
-    const qsizetype end = Bytes.indexOf("?>");
-    if (end < 0)
-        return QString();
-    const QByteArray decl = Bytes.left(end);
-    const qsizetype at = decl.indexOf("encoding");
-    if (at < 0)
-        return QString();
-    qsizetype i = at + 8;
-    while (i < decl.size() && IsXmlSpace(decl[i]))
+    // The attributes one by one, as the parser reads them: a name ending in "encoding" is another attribute, and a
+    // "?>" in quotes ends nothing.
+    const qsizetype n = Bytes.size();
+    for (qsizetype i = 5;;) {
+        while (i < n && IsXmlSpace(Bytes[i]))
+            ++i;
+        const qsizetype name = i;
+        while (i < n && !IsXmlSpace(Bytes[i]) && Bytes[i] != '=' && Bytes[i] != '?')
+            ++i;
+        if (i == name)
+            return QString();
+        const QByteArray attribute = Bytes.mid(name, i - name);
+        while (i < n && IsXmlSpace(Bytes[i]))
+            ++i;
+        if (i >= n || Bytes[i] != '=')
+            return QString();
         ++i;
-    if (i >= decl.size() || decl[i] != '=')
-        return QString();
-    ++i;
-    while (i < decl.size() && IsXmlSpace(decl[i]))
-        ++i;
-    if (i >= decl.size() || (decl[i] != '"' && decl[i] != '\''))
-        return QString();
-    const char quote = decl[i];
-    const qsizetype close = decl.indexOf(quote, i + 1);
-    if (close < 0)
-        return QString();
-    return QString::fromLatin1(decl.mid(i + 1, close - i - 1)).trimmed();
+        while (i < n && IsXmlSpace(Bytes[i]))
+            ++i;
+        if (i >= n || (Bytes[i] != '"' && Bytes[i] != '\''))
+            return QString();
+        const qsizetype close = Bytes.indexOf(Bytes[i], i + 1);
+        if (close < 0)
+            return QString();
+        if (attribute == "encoding")
+            return QString::fromLatin1(Bytes.mid(i + 1, close - i - 1)).trimmed();
+        i = close + 1;
+    }
 }
 
 QByteArray Decode(QStringDecoder &Decoder, QByteArrayView Bytes, const char *What)

@@ -401,6 +401,9 @@ INSTANTIATE_TEST_SUITE_P(
                      "\xEF\xBB\xBF<?xmlfoo encoding=\"x\"?>\n" + ValuesXml(StringXml("a", "A"), ""), ValuesXml(StringXml("a", "X")), true},
         TOddFileCase{"LookAlikeDeclaration", PlainDefault,
                      "<?xmlfoo encoding=\"x\"?>\n<resources>" + StringXml("a", "X") + "</resources>\n", true},
+        TOddFileCase{"AttributeEndingInEncoding",
+                     "<?xml version=\"1.0\" xencoding=\"ISO-8859-1\" encoding=\"utf-8\"?>\n" + ValuesXml(StringXml("a", "A"), ""),
+                     ValuesXml(StringXml("a", "Gr\xC3\xBC\xC3\x9F")), true},
         TOddFileCase{"UpperCaseDeclaration", PlainDefault,
                      "<?XML version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<resources>" + StringXml("a", "Gr\xFC\xDF") + "</resources>\n", true}),
     [](const auto &Info) { return std::string(Info.param.Name); });
