@@ -487,8 +487,9 @@ void TXmlWriter::Comment(const char *s)
 
 void TXmlWriter::CData(const char *s)
 {
-    // "]]>" cannot stand inside a section, and a reference only outside one: so the no-break space and the control
-    // characters that XML holds only as references (a typed text may have them) go between two sections.
+    // "]]>" cannot stand inside a section, and a reference only outside one: so the no-break space, the control
+    // characters that XML holds only as references and a carriage return, which reading would make a line feed (a
+    // typed text may have them), go between two sections.
     FOut += "<![CDATA[";
     for (const char *p = s;; ++p) {
         const unsigned char c = static_cast<unsigned char>(*p);
@@ -504,7 +505,7 @@ void TXmlWriter::CData(const char *s)
             FOut += "]]>&#0160;<![CDATA[";
             s = p + 3;
             p += 2;
-        } else if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+        } else if (c < 0x20 && c != '\t' && c != '\n') {
             FOut.append(s, size_t(p - s));
             FOut += "]]>";
             Reference(c);

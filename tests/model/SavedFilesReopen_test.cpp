@@ -287,6 +287,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TTypedCase{"LessThanInPlainText", "A", "<b>Z</b> <", "&lt;b&gt;Z&lt;/b&gt; &lt;"},
                       TTypedCase{"Markup", "A <b>x</b>", "<b>Z</b> <i>y</i>", "<b>Z</b> <i>y</i>"},
                       TTypedCase{"ControlCharacterInCData", "<![CDATA[<b>x</b>]]>", "a\x02<b>", "<![CDATA[a]]>&#2;<![CDATA[<b>]]>"},
+                      TTypedCase{"CarriageReturnInCData", "<![CDATA[<b>x</b>]]>", "a\rb", "<![CDATA[a]]>&#13;<![CDATA[b]]>"},
                       TTypedCase{"DoubleHyphenInAComment", "A <b>x</b>", "<!-- a--b -->x", "&lt;!-- a--b --&gt;x"},
                       TTypedCase{"HyphenEndingAComment", "A <b>x</b>", "<!--a--->x", "&lt;!--a---&gt;x"},
                       TTypedCase{"ControlCharacterInAComment", "A <b>x</b>", "<!--\x01-->x", "&lt;!--&#1;--&gt;x"},
