@@ -283,11 +283,13 @@ bool TTransResourceFileNode::SaveFileTo(const QString &NewResFile, TXmlDocument 
             // Items no element took: a string the default file lacks or one beyond the default's count of its name
             // (both dropped by the rebuild), a menu item without a title. The file holds all of them it can, so they
             // need no save; but a listed string's text that has nowhere to go fails the save rather than vanish. A
-            // string left untranslated has no text to lose.
+            // values string left untranslated has no text to lose (a menu item would have the default's title, which
+            // the next open reads as its text).
             for (const auto &item : Items) {
                 if (!item->Changed)
                     continue;
-                if (!item->FBaseValue.isEmpty() && !IsBase() && item->FTranslateState != tsDontTranslate)
+                const bool untranslated = SiteContentIsWritten() && item->FTranslateState == tsDontTranslate;
+                if (!item->FBaseValue.isEmpty() && !IsBase() && !untranslated)
                     throw EXmlError("the string " + ToU8(item->ID) + " has no place in " + ToU8(ResourceFileName));
                 StoreItem(item.get());
             }

@@ -439,3 +439,16 @@ TEST(SavedFilesReopen, UntranslatedStringWithoutAPlaceOpens)
     ASSERT_TRUE(again.Opened()) << project.LangFile().toStdString();
     EXPECT_EQ(again.Text("s").toStdString(), "Es");
 }
+
+// A menu item with two ids is saved by its first and read by the other: a translation that has no place fails the
+// open rather than be written into a file that the next open refuses.
+TEST(SavedFilesReopen, MenuItemWithTwoIdsOpensOnlyWhereItsSaveOpensAgain)
+{
+    TNodePair project;
+    ASSERT_TRUE(project.Open("<menu xmlns:a=\"urn:a\" xmlns:b=\"urn:b\"><item a:id=\"@+id/x\" b:id=\"@+id/a\" title=\"A\" /></menu>",
+                             "<menu><item id=\"@+id/a\" label=\"B\" /></menu>", true));
+    if (!project.LangParsed)
+        return;
+    ASSERT_TRUE(project.Lang->SaveFile(QString()));
+    EXPECT_TRUE(TReopened(project).Opened()) << project.LangFile().toStdString();
+}
