@@ -187,6 +187,10 @@ public:
 
     QString GetItemStatesText();
     QString GetItemStateEntry(TTranslateItem *Item);
+    // The title a save writes for a menu item: its translation, or, for an item left untranslated (tsDontTranslate
+    // with no text), the default's title as the default has it, so that the menu shows the default, not a blank;
+    // either with its reference mark escaped when it is no reference (EscapeReferenceMark).
+    QString TitleToSave(const TTranslateItem *Item, bool Keep);
     void AddXMLNodeToScrap(pugi::xml_node AnXMLNode);
     // Removes every element below NodeTest whose XML text equals NodeToSearch's; true only when NodeTest itself equals.
     bool FindNodeByNodeAndDelete(pugi::xml_node NodeTest, pugi::xml_node NodeToSearch);
@@ -215,6 +219,9 @@ protected:
     // The first item whose identifier has these bytes in the document ("name" or "id"); -1 for none such, -2 when
     // that cannot be told (the sites do not serve), so that the identifier must be compared as text.
     int IndexOfRawID(const char *Raw);
+    // Whether a text (Attribute null) or an attribute of the document is an item's text, read as text and written anew
+    // from the item (a values string's content outside plurals and arrays, a menu item's title).
+    bool HoldsItemText(const pugi::xml_node &Node, const pugi::xml_attribute &Attribute) const;
     // The attribute that gives a site its identifier.
     virtual pugi::xml_attribute SiteIdAttribute(const pugi::xml_node &Element) const = 0;
     // Adds a copy of every default item this file lacks, in State; values files also get an empty element each.

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 #include <unordered_map>
 
@@ -99,6 +100,16 @@ bool SameContent(const QString &Path, const QByteArray &Bytes)
     return QFileInfo(Path).size() == Bytes.size() && ReadRegularFile(Path, content, error) && content == Bytes;
 }
 
+// Markup may use prefixes that its string, or an element around it below the root, declares: their URIs join the
+// root's, so that the file that markup goes into can declare them.
+void AddNamespacesAround(const pugi::xml_node &Element, const pugi::xml_node &Root, QHash<QString, QString> &Known)
+{
+    for (pugi::xml_node up = Element; up && up != Root && up.type() == pugi::node_element; up = up.parent())
+        for (pugi::xml_attribute a = up.first_attribute(); a; a = a.next_attribute())
+            if (std::strncmp(a.name(), "xmlns:", 6) == 0 && !Known.contains(ToQ(a.name() + 6)))
+                Known.insert(ToQ(a.name() + 6), ToQ(a.value()));
+}
+
 QString EntryName(const QString &Entry)
 {
     const qsizetype eq = Entry.indexOf(QLatin1Char('='));
@@ -120,6 +131,13 @@ tLoadResFileResult TTransResourceFileNode::LoadResFile(const QString &ResFileNam
         if (!IsBase() && PathKindNoFollow(QFileInfo(ResFileName).path()) == pkLink)
             throw EXmlError("the folder of " + ResFileName.toStdString() + " is a link");
         XmlFile.LoadFromFile(ResFileName);
+        // A character that a save would not write back as it was read: copied as it stands into what a save writes, a
+        // reference to no character would not open again, and U+FDD0 would come back as a no-break space (in an
+        // identifier, losing its item's text). Only an item's own text is read as text and written anew, and a
+        // reference to 0 cuts even that.
+        for (const TXmlDocument::TUnwritable &bad : XmlFile.Unwritable())
+            if (bad.CutsText || !HoldsItemText(bad.Node, bad.Attribute))
+                throw EXmlError("a character that names no character, or U+FDD0, in " + ResFileName.toStdString());
         FNamespaces = NamespaceDeclarations(XmlFile.Root());
         FLoadFailed = false;
         return lrfOK;
@@ -133,6 +151,23 @@ tLoadResFileResult TTransResourceFileNode::LoadResFile(const QString &ResFileNam
     FNamespaces.clear();
     FLoadFailed = true;
     return lrfError;
+}
+
+bool TTransResourceFileNode::HoldsItemText(const pugi::xml_node &Node, const pugi::xml_attribute &Attribute) const
+{
+    if (!SiteContentIsWritten())
+        return Attribute && Attribute == FindAttribute(Node, "title") && IsSite(Node, nullptr);
+    if (Attribute)
+        return false;
+    // A string inside a plural or an array goes with its collection, which a rebuild copies as it stands.
+    bool site = false;
+    for (pugi::xml_node up = Node.parent(); up && up.type() == pugi::node_element; up = up.parent()) {
+        for (const char *collection : {"plurals", "string-array", "integer-array", "array"})
+            if (std::strcmp(up.name(), collection) == 0)
+                return false;
+        site = site || IsSite(up, nullptr);
+    }
+    return site;
 }
 
 bool TTransResourceFileNode::Parse()
@@ -223,6 +258,8 @@ void TTransResourceFileNode::AddParsedItem(std::unique_ptr<TTranslateItem> Item,
 {
     const int index = int(Items.size());
     TTranslateItem *item = AppendItem(std::move(Item), Kind, false);
+    if (Kind == ckMarkup)
+        AddNamespacesAround(Element, XmlFile.Root(), FNamespaces);
     if (FPairing) {
         // The k-th string of one name belongs to the default's k-th string of that name, the first of them not yet
         // taken; beyond the default's count it has none, like a string the default lacks.
@@ -583,7 +620,9 @@ bool TTransResourceFileNode::RecreateFileFromBase()
             AppendMissingElements();
             return true;
         }
-        if (asParts && (!FBaseTemplate->SitesValid() || !FBaseTemplate->XmlFile.Root()))
+        // The parts go in below the root: a root that is a string itself is rebuilt whole.
+        if (asParts && (!FBaseTemplate->SitesValid() || !FBaseTemplate->XmlFile.Root()
+                        || IsSite(FBaseTemplate->XmlFile.Root(), nullptr)))
             asParts = false;
         if (!asParts && !FBaseTemplate->SaveFileTo(TempWorkFileName, &rebuilt, &siteElements)) {
             AppendMissingElements();

@@ -185,12 +185,13 @@ void TTransResourceFileNode::WriteItemContent(pugi::xml_node Element, TTranslate
 
 void TTransResourceFileNode::WriteItemTitle(pugi::xml_attribute Title, TTranslateItem *Item, int Index, bool Keep)
 {
-    if (const TItemSource *source = VerbatimSource(Item, Index, Keep)) {
+    // An empty title read from the file is no source for one left untranslated: that takes the default's.
+    if (const TItemSource *source = Item->FTranslatedValue.isEmpty() ? nullptr : VerbatimSource(Item, Index, Keep)) {
         if (source->Title != Title)
             Title.set_value(source->Title.value());
         return;
     }
-    WriteAttribute(Title, Item->GetFinalValueToSave(Keep));
+    WriteAttribute(Title, TitleToSave(Item, Keep));
     if (size_t(Index) < FSources.size() && FSources[size_t(Index)].Title == Title)
         FSources[size_t(Index)] = TItemSource();
 }
