@@ -68,7 +68,9 @@ QString TTransResourceFileNode::GetItemStatesText()
 
 QString TTransResourceFileNode::TitleToSave(const TTranslateItem *Item, bool Keep)
 {
-    if (IsBase() || Item->FTranslateState != tsDontTranslate || !Item->FTranslatedValue.isEmpty())
+    // A menu item left untranslated, or one the language's file lacked, would be a blank entry in the app.
+    const bool untranslated = Item->FTranslateState == tsDontTranslate || Item->FTranslateState == tsBaseNotPresent;
+    if (IsBase() || !untranslated || !Item->FTranslatedValue.isEmpty())
         return EscapeReferenceMark(Item->GetFinalValueToSave(Keep), false);
     // The default's item of this text, whitespace and all; where identifiers repeat, its text alone.
     const TTranslateItem *base = FBaseTemplate ? FBaseTemplate->GetItemByID(Item->ID) : nullptr;

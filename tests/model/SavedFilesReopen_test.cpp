@@ -104,6 +104,20 @@ TEST(SavedFilesReopen, UntranslatedMenuItemsKeepTheDefaultTitle)
 
 TEST(SavedFilesReopen, EmptyMenuTitlesTakeTheDefaultOnesAndTranslationsStay)
 {
+    // The language's file has the first item with an empty title; the second one it lacks.
+    TNodePair lacking;
+    ASSERT_TRUE(lacking.Open(DefaultMenu,
+                             "<menu xmlns:android=\"http://schemas.android.com/apk/res/android\">\n"
+                             "  <item android:id=\"@+id/open\" android:title=\"\" />\n"
+                             "</menu>\n",
+                             true));
+    ASSERT_TRUE(lacking.LangParsed);
+    EXPECT_EQ(lacking.Item("@+id/copy")->FTranslateState, tsBaseNotPresent);
+    ASSERT_TRUE(lacking.Lang->SaveFile(QString()));
+    EXPECT_TRUE(lacking.LangFile().contains("android:title=\"@string/open\"")) << lacking.LangFile().toStdString();
+    EXPECT_TRUE(lacking.LangFile().contains("android:title=\"Copy link\"")) << lacking.LangFile().toStdString();
+    EXPECT_TRUE(lacking.Item("@+id/copy")->FTranslatedValue.isEmpty());
+
     TNodePair project;
     ASSERT_TRUE(project.Open(DefaultMenu,
                              "<menu xmlns:android=\"http://schemas.android.com/apk/res/android\">\n"
