@@ -130,6 +130,7 @@ void TXmlDocument::Built() const
 void TXmlDocument::Clear()
 {
     FBuild = nullptr;
+    FUnwritable.clear();
     FDoc.reset();
     FLayout = TXmlLayout();
     FLayoutPending = false;
@@ -158,6 +159,7 @@ void TXmlDocument::Swap(TXmlDocument &Other)
     std::swap(FWriteBOM, Other.FWriteBOM);
     std::swap(FHeldReferences, Other.FHeldReferences);
     std::swap(FSizeHint, Other.FSizeHint);
+    std::swap(FUnwritable, Other.FUnwritable);
 }
 
 void TXmlDocument::Assign(const TXmlDocument &Source)
@@ -165,6 +167,7 @@ void TXmlDocument::Assign(const TXmlDocument &Source)
     Source.Built();
     Source.EnsureLayout();
     FBuild = nullptr;
+    FUnwritable.clear();
     FDoc.reset(Source.FDoc);
     FLayout = TXmlLayout();
     CopyLayout(Source, Source.FDoc, FDoc);
@@ -410,9 +413,33 @@ TXmlContent ReadContent(const pugi::xml_node &Element)
 
 namespace {
 
+bool IsSplitSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// Where the "@" or "?" that makes the build take Text for a reference stands, when it is none; -1 otherwise.
+qsizetype ReferenceMarkToEscape(QStringView Text, bool SkipSpace)
+{
+    const auto space = [](QChar c) { return c.unicode() < 0x80 && IsSplitSpace(char(c.unicode())); };
+    qsizetype start = 0, end = Text.size();
+    if (SkipSpace) {
+        while (start < end && space(Text[start]))
+            ++start;
+        while (end > start && space(Text[end - 1]))
+            --end;
+    }
+    if (start == end || (Text[start] != QLatin1Char('@') && Text[start] != QLatin1Char('?')))
+        return -1;
+    return IsAndroidReference(Text.sliced(start, end - start)) ? -1 : start;
+}
+
 // Parses Text as element content; false unless it is well-formed and safe to put inside an element.
 bool ParseFragment(const std::string &Text, pugi::xml_document &Fragment, bool NeedElement)
 {
+    // pugixml drops a "<" that ends the text; written as parsed, the typed text would lose it.
+    if (!Text.empty() && Text.back() == '<')
+        return false;
     const pugi::xml_parse_result result = Fragment.load_buffer(Text.data(), Text.size(), FragmentParseFlags, pugi::encoding_utf8);
     if (!result)
         return false;
@@ -422,6 +449,16 @@ bool ParseFragment(const std::string &Text, pugi::xml_document &Fragment, bool N
         case pugi::node_declaration:
         case pugi::node_doctype:
             return false;
+        case pugi::node_comment:
+        case pugi::node_pi:
+            // What a comment or an instruction cannot hold as it stands, so that the writer would change it: a control
+            // character, and in a comment "--" or a final "-".
+            for (const char *v : {n.name(), n.value()})
+                for (const char *c = v; *c; ++c)
+                    if ((static_cast<unsigned char>(*c) < 0x20 && !IsXmlSpace(*c))
+                        || (n.type() == pugi::node_comment && *c == '-' && (c[1] == '-' || !c[1])))
+                        return false;
+            break;
         case pugi::node_element: {
             element = true;
             // Duplicate attributes would make the file malformed.
@@ -436,6 +473,28 @@ bool ParseFragment(const std::string &Text, pugi::xml_document &Fragment, bool N
         }
     }
     return element || !NeedElement;
+}
+
+// The build reads the text of markup without its tags: a reference mark at its start is escaped in the text node
+// that begins it.
+void EscapeFirstReferenceMark(pugi::xml_node Start)
+{
+    QString text;
+    pugi::xml_node first;
+    for (pugi::xml_node n = Start.first_child(); n; n = NextNode(n, Start))
+        if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata) {
+            if (!first && !IsWhitespaceOnly(n.value()))
+                first = n;
+            text += ToQ(n.value());
+        }
+    if (!first || ReferenceMarkToEscape(text, true) < 0)
+        return;
+    QString value = ToQ(first.value());
+    const qsizetype at = ReferenceMarkToEscape(value, true);
+    if (at < 0)
+        return;
+    value.insert(at, QLatin1Char('\\'));
+    first.set_value(ToU8(value).c_str());
 }
 
 void EscapeTextNodes(pugi::xml_node Start)
@@ -464,8 +523,10 @@ void WriteContent(pugi::xml_node Element, const QString &Text, tContentKind Kind
         if (ParseFragment(ToU8(text), fragment, Kind == ckPlain)) {
             for (pugi::xml_node child = fragment.first_child(); child; child = child.next_sibling())
                 Element.append_copy(child);
-            if (AndroidValue)
+            if (AndroidValue) {
                 EscapeTextNodes(Element);
+                EscapeFirstReferenceMark(Element);
+            }
             return;
         }
     }
@@ -474,7 +535,7 @@ void WriteContent(pugi::xml_node Element, const QString &Text, tContentKind Kind
         QString header, core, trailer;
         SplitWhiteSpace(text, header, trailer, core);
         if (AndroidValue)
-            core = EscapeAndroidApostrophes(core, inQuotes);
+            core = EscapeReferenceMark(EscapeAndroidApostrophes(core, inQuotes), false);
         if (!header.isEmpty())
             Element.append_child(pugi::node_pcdata).set_value(ToU8(header).c_str());
         Element.append_child(pugi::node_cdata).set_value(ToU8(core).c_str());
@@ -482,7 +543,7 @@ void WriteContent(pugi::xml_node Element, const QString &Text, tContentKind Kind
             Element.append_child(pugi::node_pcdata).set_value(ToU8(trailer).c_str());
         return;
     }
-    const QString value = AndroidValue ? EscapeAndroidApostrophes(text, inQuotes) : text;
+    const QString value = AndroidValue ? EscapeReferenceMark(EscapeAndroidApostrophes(text, inQuotes), true) : text;
     Element.append_child(pugi::node_pcdata).set_value(ToU8(value).c_str());
 }
 
@@ -516,6 +577,53 @@ QString EscapeAndroidApostrophes(const QString &Text, bool &InQuotes)
             out += QLatin1Char('\\');
         out += c;
     }
+    return out;
+}
+
+bool IsAndroidReference(QStringView Text)
+{
+    if (Text == u"@null" || Text == u"@empty")
+        return true;
+    const qsizetype n = Text.size();
+    if (n < 2 || (Text[0] != QLatin1Char('@') && Text[0] != QLatin1Char('?')))
+        return false;
+    const bool attribute = Text[0] == QLatin1Char('?');
+    auto name = [&Text, n](qsizetype i) {
+        while (i < n && (Text[i].isLetterOrNumber() || Text[i] == QLatin1Char('_') || Text[i] == QLatin1Char('.')
+                         || Text[i] == QLatin1Char('-')))
+            ++i;
+        return i;
+    };
+    qsizetype i = 1;
+    if (!attribute && Text[i] == QLatin1Char('+'))
+        ++i;
+    if (i < n && Text[i] == QLatin1Char('*'))
+        ++i;
+    qsizetype end = name(i);
+    if (end < n && Text[end] == QLatin1Char(':')) {
+        if (end == i)
+            return false;
+        i = end + 1;
+        end = name(i);
+    }
+    if (end < n && Text[end] == QLatin1Char('/')) {
+        if (end == i)
+            return false;
+        i = end + 1;
+        end = name(i);
+    } else if (!attribute) {
+        return false;
+    }
+    return end == n && end > i;
+}
+
+QString EscapeReferenceMark(const QString &Text, bool SkipSpace)
+{
+    const qsizetype at = ReferenceMarkToEscape(Text, SkipSpace);
+    if (at < 0)
+        return Text;
+    QString out = Text;
+    out.insert(at, QLatin1Char('\\'));
     return out;
 }
 

@@ -161,6 +161,17 @@ public:
     // Sets the declaration's "encoding"; adds a declaration when there is none.
     void setEncoding(const QString &Value);
 
+    // A character in a text or an attribute value of the last load that a save would not write back as it was read: a
+    // reference to no character (0, a surrogate, beyond U+10FFFF), which pugixml holds as bytes that are not UTF-8 or,
+    // for 0, as the end of that text (CutsText); or U+FDD0, which stands for "&#0160;" inside the writer. Valid until
+    // the tree changes.
+    struct TUnwritable
+    {
+        pugi::xml_node Node; // the text, or the element of the attribute
+        pugi::xml_attribute Attribute;
+        bool CutsText = false;
+    };
+    const std::vector<TUnwritable> &Unwritable() const { return FUnwritable; }
 
     pugi::xml_document &Document()
     {
@@ -204,6 +215,7 @@ private:
     bool FHeldReferences = false;
     mutable size_t FSizeHint = 0; // the last text's size, to write the next one without regrowing
     mutable std::function<void(TXmlDocument &)> FBuild;
+    std::vector<TUnwritable> FUnwritable;
 };
 
 namespace GlossmillXml {
@@ -245,6 +257,13 @@ pugi::xml_node NextNode(const pugi::xml_node &Node, const pugi::xml_node &Start,
 QString EscapeAndroidApostrophes(const QString &Text, bool &InQuotes);
 // The same on a UTF-8 value of one piece, appended to Out.
 void AppendEscapedApostrophes(std::string &Out, const char *Value);
+
+// Whether Android's build reads the text as a reference rather than as text: "@null", "@empty",
+// "@[+][*][package:]type/name" or "?[*][package:][type/]name", names of letters, digits, "_", "." and "-".
+bool IsAndroidReference(QStringView Text);
+// A text that begins with "@" or "?" (after whitespace, with SkipSpace) and is no reference gets a backslash before
+// that character, so that the build takes it as text; any other text is returned as it is.
+QString EscapeReferenceMark(const QString &Text, bool SkipSpace);
 
 // Appends a new empty element as Parent's last child element, indented like its siblings.
 pugi::xml_node AppendChildElement(pugi::xml_node Parent, const char *Name);

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <new>
 
 using namespace GlossmillXml::Impl;
@@ -90,6 +91,7 @@ struct TTextFacts
     bool CrLf = false;      // the first LF has a CR before it
     size_t SpacedSlash = 0; // "/>" with a space before it
     size_t TightSlash = 0;  // "/>" with anything else before it
+    bool Sentinel = false;  // U+FDD0 stands in the text (RefSentinelUtf8)
 };
 
 [[noreturn]] void RefuseText(const char *What, const unsigned char *Begin, const unsigned char *At)
@@ -216,7 +218,7 @@ private:
                 p += 2;
             } else if ((c & 0xF0) == 0xE0 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80) {
                 const char32_t cp = char32_t(c & 0x0F) << 12 | char32_t(p[1] & 0x3F) << 6 | (p[2] & 0x3F);
-                if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))
+                if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF) || cp == 0xFDD0)
                     return Take(p);
                 p += 3;
             } else if (c < 0x80) {
@@ -274,6 +276,7 @@ private:
         }
         if ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)))
             RefuseText("invalid UTF-8 at offset ", FBegin, p);
+        FFacts.Sentinel = FFacts.Sentinel || cp == 0xFDD0;
         return p + len;
     }
 
@@ -284,33 +287,104 @@ private:
     const unsigned char *FSlashFrom; // "/>" with its slash before this is counted elsewhere
 };
 
-// The "encoding" value of an XML declaration at the start of an ASCII-compatible text, empty without one.
+// The character references in Value that pugixml decodes ("&#" decimal or "&#x" hexadecimal digits, or none, then
+// ";") and that a save would not write back: 1 when one is a surrogate, beyond U+10FFFF or U+FDD0 (RefSentinelUtf8),
+// 2 when one is 0, or both; 0 for none.
+int UnwritableReferences(const char *Text, const char *End)
+{
+    int found = 0;
+    for (const char *p = Text; (p = static_cast<const char *>(std::memchr(p, '&', size_t(End - p)))); ++p) {
+        if (End - p < 3 || p[1] != '#')
+            continue;
+        const bool hex = p[2] == 'x';
+        const char *q = p + (hex ? 3 : 2);
+        uint32_t value = 0;
+        for (; q < End; ++q) {
+            const char c = *q;
+            int digit = -1;
+            if (c >= '0' && c <= '9')
+                digit = c - '0';
+            else if (hex && (c | ' ') >= 'a' && (c | ' ') <= 'f')
+                digit = (c | ' ') - 'a' + 10;
+            if (digit < 0)
+                break;
+            value = std::min<uint32_t>(value * (hex ? 16 : 10) + uint32_t(digit), 0x110000);
+        }
+        if (q < End && *q == ';')
+            found |= value == 0 ? 2 : (value >= 0xD800 && value <= 0xDFFF) || value > 0x10FFFF || value == 0xFDD0 ? 1 : 0;
+    }
+    return found;
+}
+
+int UnwritableReferences(const char *Value)
+{
+    return UnwritableReferences(Value, Value + std::strlen(Value));
+}
+
+// Notes the texts and attribute values of Doc whose counterparts in Raw, the same text parsed without decoding
+// references, hold a reference that a save would not write back.
+void NoteUnwritableReferences(const pugi::xml_document &Raw, const pugi::xml_document &Doc,
+                              std::vector<TXmlDocument::TUnwritable> &Found)
+{
+    for (pugi::xml_node r = Raw.first_child(), d = Doc.first_child(); r && d;
+         r = GlossmillXml::NextNode(r, Raw), d = GlossmillXml::NextNode(d, Doc)) {
+        if (r.type() == pugi::node_pcdata)
+            if (const int kinds = UnwritableReferences(r.value()))
+                Found.push_back({d, pugi::xml_attribute(), (kinds & 2) != 0});
+        for (pugi::xml_attribute a = r.first_attribute(), b = d.first_attribute(); a && b;
+             a = a.next_attribute(), b = b.next_attribute())
+            if (const int kinds = UnwritableReferences(a.value()))
+                Found.push_back({d, b, (kinds & 2) != 0});
+    }
+}
+
+// Notes the texts and attribute values of Doc that hold U+FDD0 as it stands.
+void NoteSentinels(const pugi::xml_document &Doc, std::vector<TXmlDocument::TUnwritable> &Found)
+{
+    for (pugi::xml_node n = Doc.first_child(); n; n = GlossmillXml::NextNode(n, Doc)) {
+        if (n.type() == pugi::node_pcdata && std::strstr(n.value(), RefSentinelUtf8))
+            Found.push_back({n, pugi::xml_attribute(), false});
+        for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute())
+            if (std::strstr(a.value(), RefSentinelUtf8))
+                Found.push_back({n, a, false});
+    }
+}
+
+// The "encoding" value of an XML declaration at the start of an ASCII-compatible text, empty without one. A
+// declaration is what pugixml takes for one: the target "xml" in any case, then a blank or "?"; "<?xmlfoo" is none.
 QString DeclaredEncoding(const QByteArray &Bytes)
 {
-    if (!Bytes.startsWith("<?xml"))
+    if (Bytes.size() < 6 || !Bytes.startsWith("<?") || QByteArray(Bytes.constData() + 2, 3).toLower() != "xml"
+        || (Bytes[5] != '?' && !IsXmlSpace(Bytes[5])))
         return QString();
-    const qsizetype end = Bytes.indexOf("?>");
-    if (end < 0)
-        return QString();
-    const QByteArray decl = Bytes.left(end);
-    const qsizetype at = decl.indexOf("encoding");
-    if (at < 0)
-        return QString();
-    qsizetype i = at + 8;
-    while (i < decl.size() && IsXmlSpace(decl[i]))
+    // The attributes one by one, as the parser reads them: a name ending in "encoding" is another attribute, and a
+    // "?>" in quotes ends nothing.
+    const qsizetype n = Bytes.size();
+    for (qsizetype i = 5;;) {
+        while (i < n && IsXmlSpace(Bytes[i]))
+            ++i;
+        const qsizetype name = i;
+        while (i < n && !IsXmlSpace(Bytes[i]) && Bytes[i] != '=' && Bytes[i] != '?')
+            ++i;
+        if (i == name)
+            return QString();
+        const QByteArray attribute = Bytes.mid(name, i - name);
+        while (i < n && IsXmlSpace(Bytes[i]))
+            ++i;
+        if (i >= n || Bytes[i] != '=')
+            return QString();
         ++i;
-    if (i >= decl.size() || decl[i] != '=')
-        return QString();
-    ++i;
-    while (i < decl.size() && IsXmlSpace(decl[i]))
-        ++i;
-    if (i >= decl.size() || (decl[i] != '"' && decl[i] != '\''))
-        return QString();
-    const char quote = decl[i];
-    const qsizetype close = decl.indexOf(quote, i + 1);
-    if (close < 0)
-        return QString();
-    return QString::fromLatin1(decl.mid(i + 1, close - i - 1)).trimmed();
+        while (i < n && IsXmlSpace(Bytes[i]))
+            ++i;
+        if (i >= n || (Bytes[i] != '"' && Bytes[i] != '\''))
+            return QString();
+        const qsizetype close = Bytes.indexOf(Bytes[i], i + 1);
+        if (close < 0)
+            return QString();
+        if (attribute == "encoding")
+            return QString::fromLatin1(Bytes.mid(i + 1, close - i - 1)).trimmed();
+        i = close + 1;
+    }
 }
 
 QByteArray Decode(QStringDecoder &Decoder, QByteArrayView Bytes, const char *What)
@@ -423,6 +497,14 @@ void TXmlDocument::ParseUtf8(TParseBuffer &Text, int SpaceBeforeSlash, bool Layo
 {
     const std::string_view text(Text.Data(), Text.Size());
     const TTextFacts facts = TTextCheck(text).Run();
+    // Where a reference that a save would not write back stands is found on a second parse that keeps references as
+    // they are, taken before the text is parsed in place.
+    std::unique_ptr<pugi::xml_document> raw;
+    if (UnwritableReferences(text.data(), text.data() + text.size())) {
+        raw = std::make_unique<pugi::xml_document>();
+        if (!raw->load_buffer(text.data(), text.size(), DocumentParseFlags & ~pugi::parse_escapes, pugi::encoding_utf8))
+            raw.reset();
+    }
     FSizeHint = text.size();
     FCRLF = facts.CrLf;
     FSpaceBeforeSlash = SpaceBeforeSlash >= 0 ? SpaceBeforeSlash == 1 : facts.SpacedSlash >= facts.TightSlash;
@@ -481,6 +563,10 @@ void TXmlDocument::ParseUtf8(TParseBuffer &Text, int SpaceBeforeSlash, bool Layo
     } else {
         ReadLayout(text, Root(), FSpaceBeforeSlash, FLayout);
     }
+    if (raw)
+        NoteUnwritableReferences(*raw, FDoc, FUnwritable);
+    if (facts.Sentinel)
+        NoteSentinels(FDoc, FUnwritable);
 }
 
 void TXmlDocument::EnsureLayout() const

@@ -284,7 +284,10 @@ void TXmlWriter::Attributes(const pugi::xml_node &n, bool Raw)
         else
             FOut += ' ';
         FOut += a.name();
-        const char quote = layout && SingleQuoted(a.internal_object()) ? '\'' : '"';
+        char quote = layout && SingleQuoted(a.internal_object()) ? '\'' : '"';
+        // A raw value is written as it stands, so in the quotes it does not hold.
+        if (Raw && std::strchr(a.value(), quote))
+            quote = quote == '"' ? '\'' : '"';
         FOut += '=';
         FOut += quote;
         const size_t start = FOut.size();
@@ -450,21 +453,30 @@ void TXmlWriter::Comment(const char *s)
 
 void TXmlWriter::CData(const char *s)
 {
-    // "]]>" cannot stand inside a section, and a reference only outside one.
+    // "]]>" cannot stand inside a section, and a reference only outside one: so the no-break space, the control
+    // characters that XML holds only as references and a carriage return, which reading would make a line feed (a
+    // typed text may have them), go between two sections.
     FOut += "<![CDATA[";
-    for (;;) {
-        const char *end = std::strstr(s, "]]>");
-        const char *ref = std::strstr(s, RefSentinelUtf8);
-        if (!end && !ref)
+    for (const char *p = s;; ++p) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        if (!c)
             break;
-        if (ref && (!end || ref < end)) {
-            FOut.append(s, size_t(ref - s));
-            FOut += "]]>&#0160;<![CDATA[";
-            s = ref + 3;
-        } else {
-            FOut.append(s, size_t(end - s));
+        if (c == ']' && p[1] == ']' && p[2] == '>') {
+            FOut.append(s, size_t(p - s));
             FOut += "]]]]><![CDATA[>";
-            s = end + 3;
+            s = p + 3;
+            p += 2;
+        } else if (c == 0xEF && p[1] == RefSentinelUtf8[1] && p[2] == RefSentinelUtf8[2]) {
+            FOut.append(s, size_t(p - s));
+            FOut += "]]>&#0160;<![CDATA[";
+            s = p + 3;
+            p += 2;
+        } else if (c < 0x20 && c != '\t' && c != '\n') {
+            FOut.append(s, size_t(p - s));
+            FOut += "]]>";
+            Reference(c);
+            FOut += "<![CDATA[";
+            s = p + 1;
         }
     }
     FOut += s;

@@ -174,6 +174,10 @@ public:
 
     QString GetItemStatesText();
     QString GetItemStateEntry(TTranslateItem *Item);
+    // The title a save writes for a menu item: its translation, or, for an item left untranslated (tsDontTranslate
+    // with no text), the default's title as the default has it, so that the menu shows the default, not a blank;
+    // either with its reference mark escaped when it is no reference (EscapeReferenceMark).
+    QString TitleToSave(const TTranslateItem *Item, bool Keep);
     void AddXMLNodeToScrap(pugi::xml_node AnXMLNode);
     // Removes every element below NodeTest whose XML text equals NodeToSearch's; true only when NodeTest itself equals.
     bool FindNodeByNodeAndDelete(pugi::xml_node NodeTest, pugi::xml_node NodeToSearch);
@@ -206,8 +210,13 @@ protected:
             if (const GlossmillXml::TCollectionKey key = GlossmillXml::CollectionKeyOf(Element); key.Tag)
                 FPairing.Collections.emplace(key, Element);
     }
+    // A string whose text is markup: the prefixes declared around it go wherever that markup is written.
+    void NoteMarkupNamespaces(const pugi::xml_node &Element);
     // GetItemByID for the items parsed so far, by way of the pairing while a language file is parsed.
     TTranslateItem *ParsedItemByID(const QString &ID);
+    // Whether a text (Attribute null) or an attribute of the document is an item's text, read as text and written anew
+    // from the item (a values string's content outside plurals and arrays, a menu item's title).
+    bool HoldsItemText(const pugi::xml_node &Node, const pugi::xml_attribute &Attribute) const;
     // Adds a copy of every default item this file lacks, in State; values files also get an empty element each.
     void AddMissingItems(tTransState State, bool AddElements);
     // Clears the item's Changed as writing it into its place does, noting it for a failed save.

@@ -96,6 +96,16 @@ bool SameContent(const QString &Path, const QByteArray &Bytes)
     return QFileInfo(Path).size() == Bytes.size() && ReadRegularFile(Path, content, error) && content == Bytes;
 }
 
+// Markup may use prefixes that its string, or an element around it below the root, declares: their URIs join the
+// root's, so that the file that markup goes into can declare them.
+void AddNamespacesAround(const pugi::xml_node &Element, const pugi::xml_node &Root, QHash<QString, QString> &Known)
+{
+    for (pugi::xml_node up = Element; up && up != Root && up.type() == pugi::node_element; up = up.parent())
+        for (pugi::xml_attribute a = up.first_attribute(); a; a = a.next_attribute())
+            if (std::strncmp(a.name(), "xmlns:", 6) == 0 && !Known.contains(ToQ(a.name() + 6)))
+                Known.insert(ToQ(a.name() + 6), ToQ(a.value()));
+}
+
 QString EntryName(const QString &Entry)
 {
     const qsizetype eq = Entry.indexOf(QLatin1Char('='));
@@ -214,6 +224,13 @@ tLoadResFileResult TTransResourceFileNode::LoadResFile(const QString &ResFileNam
             throw EXmlError("the folder of " + ResFileName.toStdString() + " is a link");
         // A language file rebuilt by splicing takes little of its layout: it is read when needed.
         XmlFile.LoadFromFile(ResFileName, &FReadStamp, kind == pkRegular, !IsBase());
+        // A character that a save would not write back as it was read: copied as it stands into what a save writes, a
+        // reference to no character would not open again, and U+FDD0 would come back as a no-break space (in an
+        // identifier, losing its item's text). Only an item's own text is read as text and written anew, and a
+        // reference to 0 cuts even that.
+        for (const TXmlDocument::TUnwritable &bad : XmlFile.Unwritable())
+            if (bad.CutsText || !HoldsItemText(bad.Node, bad.Attribute))
+                throw EXmlError("a character that names no character, or U+FDD0, in " + ResFileName.toStdString());
         FNamespaces = NamespaceDeclarations(XmlFile.Root());
         FLoadFailed = false;
         return lrfOK;
@@ -228,6 +245,29 @@ tLoadResFileResult TTransResourceFileNode::LoadResFile(const QString &ResFileNam
     FReadStamp = 0;
     FLoadFailed = true;
     return lrfError;
+}
+
+bool TTransResourceFileNode::HoldsItemText(const pugi::xml_node &Node, const pugi::xml_attribute &Attribute) const
+{
+    if (!SiteContentIsWritten())
+        return Attribute && Attribute == FindAttribute(Node, "title") && IsSite(Node, nullptr);
+    if (Attribute)
+        return false;
+    // A string inside a plural or an array goes with its collection, which a rebuild copies as it stands.
+    bool site = false;
+    for (pugi::xml_node up = Node.parent(); up && up.type() == pugi::node_element; up = up.parent()) {
+        for (const char *collection : {"plurals", "string-array", "integer-array", "array"})
+            if (std::strcmp(up.name(), collection) == 0)
+                return false;
+        site = site || IsSite(up, nullptr);
+    }
+    return site;
+}
+
+
+void TTransResourceFileNode::NoteMarkupNamespaces(const pugi::xml_node &Element)
+{
+    AddNamespacesAround(Element, XmlFile.Root(), FNamespaces);
 }
 
 bool TTransResourceFileNode::Parse()
@@ -415,6 +455,8 @@ void TTransResourceFileNode_Value::ParseXMLNode(pugi::xml_node Element)
                 text = buffer.c_str();
                 size = buffer.size();
                 kind = content.Kind;
+                if (kind == ckMarkup)
+                    NoteMarkupNamespaces(e);
             }
             AddParsedItem(id, text, size, kind, baseFirst, true);
             if (IsBase())

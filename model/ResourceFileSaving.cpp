@@ -64,6 +64,19 @@ QString TTransResourceFileNode::GetItemStatesText()
     return StatesMarker + QLatin1Char(';') + entries + QStringLiteral("\r\n");
 }
 
+QString TTransResourceFileNode::TitleToSave(const TTranslateItem *Item, bool Keep)
+{
+    // A menu item left untranslated, or one the language's file lacked, would be a blank entry in the app.
+    const bool untranslated = Item->FTranslateState == tsDontTranslate || Item->FTranslateState == tsBaseNotPresent;
+    if (IsBase() || !untranslated || !Item->FTranslatedValue.isEmpty())
+        return EscapeReferenceMark(Item->GetFinalValueToSave(Keep), false);
+    // The default's item of this text, whitespace and all; where identifiers repeat, its text alone.
+    const TTranslateItem *base = FBaseTemplate ? FBaseTemplate->GetItemByID(Item->ID) : nullptr;
+    if (base && base->FBaseValue == Item->FBaseValue)
+        return EscapeReferenceMark(base->GetFinalValueToSave(Keep), false);
+    return EscapeReferenceMark(Item->FBaseValue, false);
+}
+
 void TTransResourceFileNode::AddXMLNodeToScrap(pugi::xml_node AnXMLNode)
 {
     if (!IsBase())
@@ -131,7 +144,7 @@ void TTransResourceFileNode_Menu::StoreToXMLNode(pugi::xml_node Element)
         if (!title)
             return;
         if (item) {
-            WriteAttribute(title, item->GetFinalValueToSave(keep));
+            WriteAttribute(title, TitleToSave(item, keep));
             StoreItem(item);
         }
     });
@@ -259,11 +272,14 @@ bool TTransResourceFileNode::SaveTree(const QString &NewResFile, bool WriteNothi
         StoreToXMLNode(XmlFile.Root());
     // Items no element took: a string the default file lacks or one beyond the default's count of its name (both
     // dropped by the rebuild), a menu item without a title. The file holds all of them it can, so they need no save;
-    // but a listed string's text that has nowhere to go fails the save rather than vanish.
+    // but a listed string's text that has nowhere to go fails the save rather than vanish. A values string left
+    // untranslated has no text to lose (a menu item would have the default's title, which the next open reads as its
+    // text).
     for (const auto &item : Items) {
         if (!item->Changed)
             continue;
-        if (!item->FBaseValue.isEmpty() && !IsBase())
+        const bool untranslated = SiteContentIsWritten() && item->FTranslateState == tsDontTranslate;
+        if (!item->FBaseValue.isEmpty() && !IsBase() && !untranslated)
             throw EXmlError("the string " + ToU8(item->ID) + " has no place in " + ToU8(ResourceFileName));
         StoreItem(item.get());
     }

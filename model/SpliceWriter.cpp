@@ -82,6 +82,14 @@ bool IsPlainText(const char *Utf8, tContentKind Kind)
     return Kind != ckCData && (Kind == ckEscapedMarkup || !std::strchr(Utf8, '<'));
 }
 
+// A text that begins with "@" or "?", blanks aside: WriteContent escapes that mark unless the text is a reference.
+bool MayNeedReferenceMarkEscaped(const char *Utf8)
+{
+    while (*Utf8 == ' ' || *Utf8 == '\t' || *Utf8 == '\n' || *Utf8 == '\r')
+        ++Utf8;
+    return *Utf8 == '@' || *Utf8 == '?';
+}
+
 // "&#0160;" as the stand-in that the writer turns back into the reference, as WriteContent and WriteAttribute keep it.
 const char *WithReferenceSentinels(const char *Utf8, std::string &Buffer)
 {
@@ -502,9 +510,10 @@ bool TTransResourceFileNode::SaveSpliced(const QString &NewResFile, bool WriteNo
             continue; // a menu item without a title
         }
         parts.Wrote[k] = true;
-        parts.Written[k] = ValueToWrite(*item, keep);
+        // A menu item's title as the tree writer has it: a default's title for one left untranslated, a mark escaped.
+        parts.Written[k] = values ? ValueToWrite(*item, keep) : TItemText(TitleToSave(item, keep));
         const char *utf8 = Utf8Of(parts.Written[k], buffer);
-        if (values && !IsPlainText(utf8, ContentKindOf(item))) {
+        if (values && (!IsPlainText(utf8, ContentKindOf(item)) || MayNeedReferenceMarkEscaped(utf8))) {
             // Markup and CDATA as WriteContent makes them, written once.
             pugi::xml_document scratch;
             pugi::xml_node element = scratch.append_child("content");
@@ -526,7 +535,8 @@ bool TTransResourceFileNode::SaveSpliced(const QString &NewResFile, bool WriteNo
     for (const auto &item : Items) {
         if (!item->Changed)
             continue;
-        if (!item->FBaseValue.isEmpty())
+        const bool untranslated = values && item->FTranslateState == tsDontTranslate;
+        if (!item->FBaseValue.isEmpty() && !untranslated)
             throw EXmlError("the string " + ToU8(item->ID) + " has no place in " + ToU8(ResourceFileName));
         StoreItem(item.get());
     }

@@ -68,7 +68,9 @@ QByteArray WithoutStateComment(const QByteArray &File, QStringList *Entries = nu
         *Entries = QString::fromUtf8(File.mid(start + 36, end - 3 - start - 36)).trimmed().split(';', Qt::SkipEmptyParts);
         Entries->sort();
     }
-    return File.left(start) + File.mid(end);
+    // The line the comment stood on goes with it.
+    const qsizetype after = File.mid(end, 2) == "\r\n" ? end + 2 : File.mid(end, 1) == "\n" ? end + 1 : end;
+    return File.left(start) + File.mid(after);
 }
 
 struct TLoadedDoc
@@ -127,17 +129,20 @@ struct TItemView
     tTransState State;
 };
 
-// The items that the default file also has; a menu item the language lacked reads back as an empty one.
+// The items that the default file also has; a menu item left untranslated, or one the language lacked, is written
+// with the default's title and reads back as that title, to be translated better.
 QHash<QString, TItemView> ItemsOf(TTransResourceFileNode &Node, bool Menu)
 {
     QHash<QString, TItemView> result;
     for (const auto &item : Node.TransItems()) {
-        if (!Node.BaseTemplate()->GetItemByID(item->ID) || result.contains(item->ID))
+        const TTranslateItem *base = Node.BaseTemplate()->GetItemByID(item->ID);
+        if (!base || result.contains(item->ID))
             continue;
-        tTransState state = item->FTranslateState;
-        if (Menu && state == tsBaseNotPresent)
-            state = tsDontTranslate;
-        result.insert(item->ID, {item->FTranslatedValue, state});
+        const bool untranslated = item->FTranslateState == tsBaseNotPresent || item->FTranslateState == tsDontTranslate;
+        if (Menu && untranslated && item->FTranslatedValue.isEmpty())
+            result.insert(item->ID, {base->FBaseValue, tsNeedBetter});
+        else
+            result.insert(item->ID, {item->FTranslatedValue, item->FTranslateState});
     }
     return result;
 }
@@ -257,6 +262,13 @@ void EveryLanguageFileSurvivesLoadRebuildAndSave(const QString &Source, const TP
             QStringList entries, reentries;
             EXPECT_EQ(FirstDifference(WithoutStateComment(saved, &entries), WithoutStateComment(resaved, &reentries)), "")
                 << "saving the reread file changed it";
+            // Untranslated menu items reread as the default's titles, marked to be bettered.
+            for (const auto &item : node->TransItems())
+                if (menu && item->FTranslatedValue.isEmpty()
+                    && (item->FTranslateState == tsDontTranslate || item->FTranslateState == tsBaseNotPresent)
+                    && items.contains(item->ID))
+                    entries << item->ID + "=" + QString::number(int(tsNeedBetter));
+            entries.sort();
             EXPECT_EQ(entries, reentries);
             ASSERT_TRUE(again->SaveFile(QString()));
             EXPECT_EQ(FirstDifference(resaved, TestSupport::ReadFile(path)), "") << "a second save of the reread file changed it";

@@ -176,12 +176,14 @@ TEST(ResourceFileLoading, MenuLanguageFile)
     EXPECT_EQ(project.Item("@+id/two")->FTranslateState, tsDontTranslate);
     EXPECT_EQ(project.Item("@+id/three")->FTranslateState, tsBaseNotPresent);
     EXPECT_EQ(project.Item("@+id/three")->FBaseValue, QString("Three"));
-    // The default's layout with the language's titles; a missing item is there with an empty title.
+    // The default's layout with the language's titles; an untranslated item and a missing one keep the default's
+    // title, since an empty one is a blank entry in the app's menu.
     EXPECT_EQ(project.WorkFile().toStdString(),
               "<menu xmlns:android=\"http://schemas.android.com/apk/res/android\">\n"
               "    <item\n        android:id=\"@+id/one\"\n        android:title=\"Eins\" />\n"
-              "    <item android:id=\"@+id/two\" android:title=\"\" />\n"
-              "    <item android:id=\"@+id/three\" android:title=\"\" />\n</menu>\n");
+              "    <item android:id=\"@+id/two\" android:title=\"Two\" />\n"
+              "    <item android:id=\"@+id/three\" android:title=\"Three\" />\n</menu>\n");
+    EXPECT_TRUE(project.Item("@+id/three")->FTranslatedValue.isEmpty());
 }
 
 TEST(ResourceFileLoading, RebuildFollowsTheDefaultFileAndLeavesTheLanguageFileAlone)

@@ -808,10 +808,18 @@ void EveryLanguageFileSavedAfterEditsReopensWithEditsMarksAndUntouchedTexts(TIte
         d.SelectRow(d.Row(6));
         d.Form->Donottranslate1->trigger();
 
+        // A menu item left untranslated keeps the default's title in the file, which reads back as a text to better.
+        const bool menu = dynamic_cast<TTransResourceFileNode_Menu *>(file) != nullptr;
         TFileRecord record;
-        for (const auto &item : file->TransItems())
-            if (!item->FBaseValue.isEmpty() && !record.contains(item->ID))
+        for (const auto &item : file->TransItems()) {
+            if (item->FBaseValue.isEmpty() || record.contains(item->ID))
+                continue;
+            const bool untranslated = item->TranslateState() == tsDontTranslate || item->TranslateState() == tsBaseNotPresent;
+            if (menu && untranslated && item->TranslateValue().isEmpty())
+                record.insert(item->ID, {item->FBaseValue, tsNeedBetter});
+            else
                 record.insert(item->ID, {item->TranslateValue(), item->TranslateState()});
+        }
         expected.insert(file->ResourceFileName, record);
     }
 
