@@ -34,7 +34,8 @@ QByteArray Utf16(QByteArray Utf8)
 }
 
 // Strings of every kind: entities, references, CDATA, markup with prefixes declared on the root and deep down,
-// apostrophes and quotes, whitespace, empty elements of both forms, repeated names, nested groups, collections.
+// apostrophes and quotes, whitespace, empty elements of both forms, repeated names, nested groups, collections; the
+// languages add texts that begin with "@" or "?" as references do.
 QByteArray OddDefaultBody()
 {
     return "    <!-- strings -->\n"
@@ -71,6 +72,9 @@ QByteArray OddDefaultBody()
            "    <string-array name=\"colors\">\n        <item>Red</item>\n        <item>Green</item>\n    </string-array>\n"
            "    <integer-array name=\"numbers\"><item>1</item></integer-array>\n"
            "    <array name=\"mixed\"><item>@string/plain</item></array>\n"
+           "    <string name=\"at\">At home</string>\n"
+           "    <string name=\"atref\">Plain</string>\n"
+           "    <string name=\"question\">Why</string>\n"
            "    <string name=\"last\">Last</string>\n";
 }
 
@@ -115,6 +119,9 @@ QByteArray OddLanguage(int Variant)
            "    <string name=\"nested\">Verschachtelt</string>\n"
            "    <string name=\"odd id\">Nur hier</string>\n"
            "    <string name=\"surrogate\">X&#xD800;Y</string>\n"
+           "    <string name=\"at\">@home</string>\n"
+           "    <string name=\"atref\">@string/plain</string>\n"
+           "    <string name=\"question\"> ?warum </string>\n"
            "    <plurals name='files'>\n        <item quantity=\"one\" >Eine Datei</item>\n"
            "        <item   quantity='other'><xliff:g id=\"n\">%d</xliff:g> Dateien &amp; &#x2026; it's</item>\n"
            "        <item quantity=\"few\"/>\n    </plurals>\n"
@@ -146,6 +153,7 @@ QByteArray OddMenuLanguage()
            "  <item android:id=\"@+id/search\" android:title=\"Suchen &quot;&lt;x&gt;&quot;\" />\n"
            "  <item android:id=\"@+id/inner\" android:title=\"Innen&#0160;&amp;#0160;\" />\n"
            "  <item android:id=\"@+id/twice\" android:title=\"Zweimal\" />\n"
+           "  <item android:id=\"@+id/sub\" android:title=\"?mehr\" />\n"
            "  <item android:id=\"@+id/only\" android:title=\"Nur hier\" />\n</menu>\n";
 }
 
