@@ -99,6 +99,7 @@ double OpenModel(const std::vector<TProjectFile> &Files, TModelOpen &Open)
     Open.Nodes.clear();
     Open.Nodes.resize(Files.size());
     Open.Failures = 0;
+    const int treeWritten = TTransResourceFileNode::TreeWrittenFiles;
     QElapsedTimer timer;
     timer.start();
     for (size_t i = 0; i < Files.size(); ++i) {
@@ -113,7 +114,9 @@ double OpenModel(const std::vector<TProjectFile> &Files, TModelOpen &Open)
             ++Open.Failures;
         Open.Nodes[i] = std::move(node);
     }
-    return timer.nsecsElapsed() / 1e9;
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    Open.TreeWritten = TTransResourceFileNode::TreeWrittenFiles - treeWritten;
+    return seconds;
 }
 
 double CloseModel(TModelOpen &Open)
@@ -145,6 +148,7 @@ int EditOneStringPerFile(TModelOpen &Open)
 double SaveAllModel(TModelOpen &Open, int &Failures)
 {
     Failures = 0;
+    const int treeWritten = TTransResourceFileNode::TreeWrittenFiles;
     QElapsedTimer timer;
     timer.start();
     for (const auto &node : Open.Nodes) {
@@ -155,12 +159,14 @@ double SaveAllModel(TModelOpen &Open, int &Failures)
         else
             ++Failures;
     }
-    return timer.nsecsElapsed() / 1e9;
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    Open.TreeWritten += TTransResourceFileNode::TreeWrittenFiles - treeWritten;
+    return seconds;
 }
 
-int TreeWriterFiles(const TModelOpen &)
+int TreeWriterFiles(const TModelOpen &Open)
 {
-    return -1;
+    return Open.TreeWritten;
 }
 
 double OpenFloor(const std::vector<TProjectFile> &Files, TFloorOpen &Open)

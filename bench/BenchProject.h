@@ -33,6 +33,7 @@ struct TModelOpen
 {
     std::vector<std::unique_ptr<TTransResourceFileNode>> Nodes;
     int Failures = 0;
+    int TreeWritten = 0; // language files the fallback tree writer wrote, splicing being on
 };
 double OpenModel(const std::vector<TProjectFile> &Files, TModelOpen &Open); // seconds
 // Releases the nodes, language files first; their work files go with them. Seconds.
@@ -41,8 +42,7 @@ double CloseModel(TModelOpen &Open);
 int EditOneStringPerFile(TModelOpen &Open);
 // Saves every language file that needs it as the main window's save-all does. Seconds; Failures counts failed saves.
 double SaveAllModel(TModelOpen &Open, int &Failures);
-// The language files of Open that the fallback tree writer wrote, at the open or a save since; -1 while the model
-// does not count them.
+// The language files of Open that the fallback tree writer wrote, at the open or a save since.
 int TreeWriterFiles(const TModelOpen &Open);
 
 // The floor's side: pugixml alone.

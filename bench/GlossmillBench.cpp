@@ -413,6 +413,7 @@ int main(int argc, char **argv)
         QCoreApplication app(argc, argv);
         TModelOpen model;
         OpenModel(ProjectFiles(QString::fromLocal8Bit(argv[2])), model);
+        std::fprintf(stderr, "files written by the fallback tree writer: %d\n", model.TreeWritten);
         EditOneStringPerFile(model);
         int failures = 0;
         SaveAllModel(model, failures);

@@ -571,7 +571,7 @@ int TFuzzProject::Run(const uint8_t *Data, size_t Size)
     // another item into, as it writes every string element: the texts are then not the ones typed.
     bool nested = Guesswork(parts[0]) || Guesswork(parts[1]);
     for (const auto &[item, unused] : edited)
-        nested = nested || (!menu && item->FTranslatedValue.contains(u'<') && item->FTranslatedValue.contains(QStringLiteral("string")));
+        nested = nested || (!menu && item->FTranslatedValue.get().contains(u'<') && item->FTranslatedValue.get().contains(QStringLiteral("string")));
     for (const auto &[item, unused] : edited) {
         if (nested)
             break;
@@ -586,10 +586,11 @@ int TFuzzProject::Run(const uint8_t *Data, size_t Size)
         TExpected e;
         e.ID = item->ID;
         // U+FDD0 is a no-break space reference in a text, but stays itself in a name: markup with it is not judged.
-        if (item->FTranslatedValue.contains(QChar(0xFDD0)) && item->FTranslatedValue.contains(u'<'))
+        if (item->FTranslatedValue.get().contains(QChar(0xFDD0)) && item->FTranslatedValue.get().contains(u'<'))
             continue;
         const QString written = WithSentinelAsReference(item->GetFinalValueToSave(settings.Keep));
-        if (item->FTranslateState == tsDontTranslate && item->FTranslatedValue.isEmpty()) {
+        const bool untranslated = item->FTranslateState == tsDontTranslate || (menu && item->FTranslateState == tsBaseNotPresent);
+        if (untranslated && item->FTranslatedValue.isEmpty()) {
             if (!menu) {
                 e.Empty = true;
             } else {

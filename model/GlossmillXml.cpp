@@ -110,13 +110,6 @@ std::unordered_set<std::string> GlossmillXml::Impl::DeclaredEntities(const char 
 TXmlDocument::TXmlDocument()
 {
     FDetectedEncoding = QStringLiteral("UTF-8");
-    NewGeneration();
-}
-
-void TXmlDocument::NewGeneration()
-{
-    static unsigned long long last = 0;
-    FGeneration = ++last;
 }
 
 void TXmlDocument::Defer(std::function<void(TXmlDocument &)> Build)
@@ -138,12 +131,15 @@ void TXmlDocument::Clear()
 {
     FBuild = nullptr;
     FUnwritable.clear();
-    NewGeneration();
     FDoc.reset();
     FLayout = TXmlLayout();
+    FLayoutPending = false;
+    FRawText = std::string();
+    FParsedText = nullptr;
     FDetectedEncoding = QStringLiteral("UTF-8");
     FCRLF = false;
     FSpaceBeforeSlash = true;
+    FHeldReferences = false;
 }
 
 void TXmlDocument::Swap(TXmlDocument &Other)
@@ -154,75 +150,33 @@ void TXmlDocument::Swap(TXmlDocument &Other)
     FDoc = std::move(Other.FDoc);
     Other.FDoc = std::move(doc);
     std::swap(FLayout, Other.FLayout);
+    std::swap(FLayoutPending, Other.FLayoutPending);
+    std::swap(FRawText, Other.FRawText);
+    std::swap(FParsedText, Other.FParsedText);
     std::swap(FDetectedEncoding, Other.FDetectedEncoding);
     std::swap(FCRLF, Other.FCRLF);
     std::swap(FSpaceBeforeSlash, Other.FSpaceBeforeSlash);
     std::swap(FWriteBOM, Other.FWriteBOM);
+    std::swap(FHeldReferences, Other.FHeldReferences);
     std::swap(FSizeHint, Other.FSizeHint);
     std::swap(FUnwritable, Other.FUnwritable);
-    NewGeneration();
-    Other.NewGeneration();
 }
 
-void TXmlDocument::Assign(const TXmlDocument &Source, std::vector<pugi::xml_node> *Map)
+void TXmlDocument::Assign(const TXmlDocument &Source)
 {
     Source.Built();
+    Source.EnsureLayout();
     FBuild = nullptr;
     FUnwritable.clear();
-    NewGeneration();
     FDoc.reset(Source.FDoc);
     FLayout = TXmlLayout();
-    CopyLayout(Source, Source.FDoc, FDoc, Map);
+    CopyLayout(Source, Source.FDoc, FDoc);
     FDetectedEncoding = Source.FDetectedEncoding;
     FCRLF = Source.FCRLF;
     FSpaceBeforeSlash = Source.FSpaceBeforeSlash;
     FWriteBOM = Source.FWriteBOM;
     FSizeHint = Source.FSizeHint;
 }
-
-void TXmlDocument::AssignFrame(const TXmlDocument &Source)
-{
-    Source.Built();
-    Clear();
-    const pugi::xml_node sourceRoot = Source.FDoc.document_element();
-    for (pugi::xml_node child = Source.FDoc.first_child(); child; child = child.next_sibling()) {
-        if (child != sourceRoot) {
-            FDoc.append_copy(child);
-            continue;
-        }
-        pugi::xml_node root = FDoc.append_child(child.name());
-        for (pugi::xml_attribute a = child.first_attribute(); a; a = a.next_attribute())
-            root.append_copy(a);
-        // The root alone: its children's layout stays behind with them.
-        const auto emptyTag = Source.FLayout.EmptyTag.find(child.internal_object());
-        if (emptyTag != Source.FLayout.EmptyTag.end())
-            FLayout.EmptyTag.emplace(root.internal_object(), emptyTag->second);
-        for (pugi::xml_attribute a = child.first_attribute(), b = root.first_attribute(); a && b;
-             a = a.next_attribute(), b = b.next_attribute()) {
-            const auto space = Source.FLayout.AttrSpace.find(a.internal_object());
-            if (space != Source.FLayout.AttrSpace.end())
-                FLayout.AttrSpace.emplace(b.internal_object(), space->second);
-            if (Source.FLayout.SingleQuoted.count(a.internal_object()))
-                FLayout.SingleQuoted.insert(b.internal_object());
-        }
-    }
-    FDetectedEncoding = Source.FDetectedEncoding;
-    FCRLF = Source.FCRLF;
-    FSpaceBeforeSlash = Source.FSpaceBeforeSlash;
-    FWriteBOM = Source.FWriteBOM;
-    FSizeHint = Source.FSizeHint;
-}
-
-pugi::xml_node TXmlDocument::AppendCopy(pugi::xml_node Parent, const TXmlDocument &SourceDoc, const pugi::xml_node &Source)
-{
-    Built();
-    SourceDoc.Built();
-    pugi::xml_node copy = Parent.append_copy(Source);
-    if (copy)
-        CopyLayout(SourceDoc, Source, copy);
-    return copy;
-}
-
 
 pugi::xml_node TXmlDocument::ReplaceWithCopy(pugi::xml_node Target, const TXmlDocument &SourceDoc, const pugi::xml_node &Source)
 {
@@ -232,7 +186,6 @@ pugi::xml_node TXmlDocument::ReplaceWithCopy(pugi::xml_node Target, const TXmlDo
     pugi::xml_node copy = parent.insert_copy_after(Source, Target);
     if (!copy)
         return Target;
-    NewGeneration();
     parent.remove_child(Target);
     CopyLayout(SourceDoc, Source, copy);
     return copy;
@@ -407,41 +360,6 @@ pugi::xml_attribute FindAttribute(const pugi::xml_node &Element, const char *Loc
     return pugi::xml_attribute();
 }
 
-void MapCounterparts(const pugi::xml_node &From, const pugi::xml_node &To, std::vector<pugi::xml_node> &Nodes)
-{
-    // One level per ancestor on the way down: its children in both trees, side by side.
-    struct TLevel
-    {
-        pugi::xml_node Parent, From, To;
-    };
-    std::vector<TLevel> levels{{From, From.first_child(), To.first_child()}};
-    size_t i = 0;
-    while (i < Nodes.size() && !levels.empty()) {
-        TLevel &level = levels.back();
-        pugi::xml_node top = Nodes[i];
-        while (top && top.parent() != level.Parent)
-            top = top.parent();
-        if (!top) {
-            levels.pop_back();
-            continue;
-        }
-        while (level.From && level.From != top) {
-            level.From = level.From.next_sibling();
-            level.To = level.To.next_sibling();
-        }
-        if (!level.From || !level.To) {
-            Nodes[i++] = pugi::xml_node();
-        } else if (Nodes[i] == level.From) {
-            Nodes[i++] = level.To;
-        } else {
-            const TLevel down{level.From, level.From.first_child(), level.To.first_child()};
-            levels.push_back(down);
-        }
-    }
-    for (; i < Nodes.size(); ++i)
-        Nodes[i] = pugi::xml_node();
-}
-
 pugi::xml_node NextNode(const pugi::xml_node &Node, const pugi::xml_node &Start, bool Descend)
 {
     // Each step asks pugixml once: every walk of a document goes through here.
@@ -515,112 +433,6 @@ qsizetype ReferenceMarkToEscape(QStringView Text, bool SkipSpace)
         return -1;
     return IsAndroidReference(Text.sliced(start, end - start)) ? -1 : start;
 }
-
-// Whether a value comes back byte for byte from QString and through the reference sentinels: well-formed UTF-8 with
-// no "&#0160;" in it, and nothing the build would take for a reference (EscapeReferenceMark); as an Android value,
-// also no apostrophe that EscapeAndroidApostrophes would escape, unless Escape is given: then such apostrophes set it.
-bool ValueRoundTrips(const char *Value, bool AndroidValue, bool *Escape = nullptr)
-{
-    // A text the build would take for a reference, without being one, is written with its mark escaped.
-    const char *first = Value;
-    while (AndroidValue && IsSplitSpace(*first))
-        ++first;
-    if ((*first == '@' || *first == '?') && ReferenceMarkToEscape(ToQ(Value), AndroidValue) >= 0)
-        return false;
-    // 0: a byte that needs no look; 1: one that may (the end, "&", a backslash or a quote); 2: the start of a
-    // multi-byte sequence or a byte that cannot start one.
-    static const auto classes = [] {
-        std::array<unsigned char, 256> table{};
-        for (int c = 0x80; c < 0x100; ++c)
-            table[size_t(c)] = 2;
-        for (const unsigned char c : {'\0', '&', '\\', '"', '\''})
-            table[c] = 1;
-        return table;
-    }();
-    bool inQuotes = false;
-    const auto *p = reinterpret_cast<const unsigned char *>(Value);
-    for (;;) {
-        while (classes[*p] == 0)
-            ++p;
-        const unsigned char c = *p;
-        if (c == 0)
-            return true;
-        if (c < 0x80) {
-            if (c == '&') {
-                if (std::strncmp(reinterpret_cast<const char *>(p), "&#0160;", 7) == 0)
-                    return false;
-            } else if (AndroidValue) {
-                if (c == '\\' && p[1] && p[1] < 0x80) {
-                    p += 2;
-                    continue;
-                }
-                if (c == '"')
-                    inQuotes = !inQuotes;
-                else if (c == '\'' && !inQuotes) {
-                    if (!Escape)
-                        return false;
-                    *Escape = true;
-                }
-            }
-            ++p;
-            continue;
-        }
-        // Well-formed UTF-8 only: no overlong form, no surrogate, nothing beyond U+10FFFF. A NUL where a
-        // continuation byte belongs fails the test before anything after it is read.
-        auto continuation = [](unsigned char b) { return (b & 0xC0) == 0x80; };
-        if (c < 0xC2) {
-            return false;
-        } else if (c < 0xE0) {
-            if (!continuation(p[1]))
-                return false;
-            p += 2;
-        } else if (c < 0xF0) {
-            const unsigned char low = c == 0xE0 ? 0xA0 : 0x80, high = c == 0xED ? 0x9F : 0xBF;
-            if (p[1] < low || p[1] > high || !continuation(p[2]))
-                return false;
-            p += 3;
-        } else if (c < 0xF5) {
-            const unsigned char low = c == 0xF0 ? 0x90 : 0x80, high = c == 0xF4 ? 0x8F : 0xBF;
-            if (p[1] < low || p[1] > high || !continuation(p[2]) || !continuation(p[3]))
-                return false;
-            p += 4;
-        } else {
-            return false;
-        }
-    }
-}
-
-} // namespace
-
-bool ContentRoundTrips(const pugi::xml_node &Element, tContentKind Kind, bool *Escape)
-{
-    const pugi::xml_node child = Element.first_child();
-    if (!child)
-        return Kind != ckCData && Kind != ckMarkup;
-    if (child.next_sibling())
-        return false;
-    switch (Kind) {
-    case ckPlain:
-    case ckEscapedMarkup:
-        return child.type() == pugi::node_pcdata && ValueRoundTrips(child.value(), true, Escape);
-    case ckCData: {
-        // Written back as whitespace, a section and whitespace: one section with no whitespace at its ends.
-        const char *value = child.value();
-        const size_t size = std::strlen(value);
-        return child.type() == pugi::node_cdata && size > 0 && !IsSplitSpace(value[0]) && !IsSplitSpace(value[size - 1])
-            && ValueRoundTrips(value, true, Escape);
-    }
-    default:
-        return false;
-    }
-}
-
-bool AttributeRoundTrips(const pugi::xml_attribute &Attr)
-{
-    return ValueRoundTrips(Attr.value(), false);
-}
-
-namespace {
 
 // Parses Text as element content; false unless it is well-formed and safe to put inside an element.
 bool ParseFragment(const std::string &Text, pugi::xml_document &Fragment, bool NeedElement)
@@ -958,19 +770,6 @@ std::vector<pugi::xml_node> FindEqualElements(const pugi::xml_node &Start, const
     return found;
 }
 
-std::vector<pugi::xml_node> FindEqualElementsAmong(const std::vector<pugi::xml_node> &Candidates,
-                                                   const std::vector<pugi::xml_node> &Targets)
-{
-    std::vector<pugi::xml_node> found;
-    const TEqualTargets targets(Targets);
-    if (targets.Empty())
-        return found;
-    for (const pugi::xml_node &candidate : Candidates)
-        if (targets.Matches(candidate))
-            found.push_back(candidate);
-    return found;
-}
-
 namespace {
 
 // The whitespace that indents the element's line, or a null node.
@@ -1014,6 +813,33 @@ TXmlDocument::TOmitSet OmitWithTheirLines(const std::vector<pugi::xml_node> &Ele
     for (const pugi::xml_node &node : WithTheirLines(Elements))
         omit.insert(node.internal_object());
     return omit;
+}
+
+TCollectionKey CollectionKeyOf(const pugi::xml_node &Element)
+{
+    if (Element.type() != pugi::node_element)
+        return TCollectionKey();
+    // Most children are strings: a look at the first letters sends them on.
+    const char *name = Element.name();
+    const int tag = *name == 'p' ? 1 : *name == 's' ? 2 : *name == 'i' ? 3 : *name == 'a' ? 4 : 0;
+    if (tag == 2 && std::strcmp(name, "string") == 0)
+        return TCollectionKey();
+    static const char *const tags[] = {"", "plurals", "string-array", "integer-array", "array"};
+    if (!tag || std::strcmp(name, tags[tag]) != 0)
+        return TCollectionKey();
+    const pugi::xml_attribute attr = Element.attribute("name");
+    return attr ? TCollectionKey{tag, attr.value()} : TCollectionKey();
+}
+
+std::unordered_map<TCollectionKey, pugi::xml_node, TCollectionKey::THash> CollectionsOf(const pugi::xml_node &Root)
+{
+    std::unordered_map<TCollectionKey, pugi::xml_node, TCollectionKey::THash> found;
+    for (pugi::xml_node e = Root.first_child(); e; e = e.next_sibling()) {
+        const TCollectionKey key = CollectionKeyOf(e);
+        if (key.Tag)
+            found.emplace(key, e);
+    }
+    return found;
 }
 
 QHash<QString, QString> NamespaceDeclarations(const pugi::xml_node &Element)
@@ -1060,7 +886,71 @@ TPrefixUse PrefixesIn(const pugi::xml_node &Start)
     return use;
 }
 
-QString PrefixUri(const QString &Prefix, const QHash<QString, QString> &Known)
+TPrefixUse PrefixesInText(std::string_view Xml)
+{
+    TPrefixUse use;
+    const char *p = Xml.data(), *end = p + Xml.size();
+    auto skipPast = [&](const char *From, std::string_view Close) {
+        const std::string_view rest(From, size_t(end - From));
+        const size_t at = rest.find(Close);
+        return at == std::string_view::npos ? end : From + at + Close.size();
+    };
+    auto name = [&](const char *&At) {
+        const char *start = At;
+        while (At < end && !IsXmlSpace(*At) && *At != '=' && *At != '/' && *At != '>')
+            ++At;
+        return std::string_view(start, size_t(At - start));
+    };
+    auto used = [&](std::string_view Name) {
+        const size_t colon = Name.find(':');
+        if (colon != std::string_view::npos)
+            AddOnce(use.Used, Name.data(), colon);
+    };
+    bool first = true;
+    while ((p = static_cast<const char *>(std::memchr(p, '<', size_t(end - p)))) != nullptr) {
+        ++p;
+        const std::string_view rest(p, size_t(end - p));
+        if (rest.substr(0, 3) == "!--") {
+            p = skipPast(p, "-->");
+            continue;
+        }
+        if (rest.substr(0, 8) == "![CDATA[") {
+            p = skipPast(p, "]]>");
+            continue;
+        }
+        if (p < end && (*p == '?' || *p == '/' || *p == '!')) {
+            p = skipPast(p, *p == '?' ? "?>" : ">");
+            continue;
+        }
+        used(name(p));
+        for (;;) {
+            while (p < end && IsXmlSpace(*p))
+                ++p;
+            if (p >= end || *p == '/' || *p == '>')
+                break;
+            const std::string_view attribute = name(p);
+            while (p < end && *p != '"' && *p != '\'')
+                ++p;
+            if (p >= end)
+                break;
+            const char quote = *p;
+            const char *close = static_cast<const char *>(std::memchr(p + 1, quote, size_t(end - p - 1)));
+            p = close ? close + 1 : end;
+            if (attribute.substr(0, 6) == "xmlns:") {
+                AddOnce(use.Declared, attribute.data() + 6, attribute.size() - 6);
+                use.DeclaredBelow = use.DeclaredBelow || !first;
+            } else {
+                used(attribute);
+            }
+        }
+        first = false;
+    }
+    return use;
+}
+
+namespace {
+
+const QHash<QString, QString> &AndroidPrefixes()
 {
     static const QHash<QString, QString> android = {
         {QStringLiteral("android"), QStringLiteral("http://schemas.android.com/apk/res/android")},
@@ -1068,9 +958,26 @@ QString PrefixUri(const QString &Prefix, const QHash<QString, QString> &Known)
         {QStringLiteral("app"), QStringLiteral("http://schemas.android.com/apk/res-auto")},
         {QStringLiteral("xliff"), QStringLiteral("urn:oasis:names:tc:xliff:document:1.2")},
     };
+    return android;
+}
+
+} // namespace
+
+QString PrefixUri(const QString &Prefix, const QHash<QString, QString> &Known)
+{
     if (Prefix == QLatin1String("xml") || Prefix == QLatin1String("xmlns"))
         return QString();
-    return Known.value(Prefix, android.value(Prefix));
+    return Known.value(Prefix, AndroidPrefixes().value(Prefix));
+}
+
+std::vector<std::string> PrefixesWithUri(const QHash<QString, QString> &Known)
+{
+    std::vector<std::string> prefixes;
+    for (const QHash<QString, QString> *table : {&Known, &AndroidPrefixes()})
+        for (auto it = table->cbegin(); it != table->cend(); ++it)
+            if (!PrefixUri(it.key(), Known).isEmpty())
+                AddOnce(prefixes, it.key().toUtf8().constData(), size_t(it.key().toUtf8().size()));
+    return prefixes;
 }
 
 TPrefixUse DeclareUsedPrefixes(TXmlDocument &Doc, const QHash<QString, QString> &Known)

@@ -5,6 +5,7 @@
 #include <QString>
 #include <pugixml.hpp>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -45,6 +46,13 @@ struct TXmlLayout
     std::unordered_set<const void *> SingleQuoted;
 };
 
+namespace GlossmillXml {
+class TWriteMarks;
+namespace Impl {
+class TXmlWriter;
+}
+} // namespace GlossmillXml
+
 // One resource file held as an XML document over pugixml. Every load decodes the predefined entities and character
 // references (a reference to an entity of the file's own doctype stays as it is: no entity, external ones least of
 // all, is ever expanded); every save escapes the markup characters of text and attribute values but for such
@@ -62,7 +70,15 @@ public:
 
     // Unreadable file, or anything but a regular file (a folder, a device, a FIFO): throws before the document changes. Undecodable text or malformed XML (also anything that is
     // not exactly one root element with whitespace around it): throws after; what was parsed so far stays.
-    void LoadFromFile(const QString &FileName);
+    // LastWrite, when given, receives the file's last write as it was read (ns since 1970). KnownRegular: the caller
+    // has just seen a regular file (not a link) there. LayoutLater: the file's layout is read only when something first
+    // needs it, and until then its text as read stays (SourceText).
+    void LoadFromFile(const QString &FileName, qint64 *LastWrite = nullptr, bool KnownRegular = false,
+                      bool LayoutLater = false);
+    // The text of an element of the file loaded with LayoutLater, as the file held it; empty where that cannot be told
+    // (its layout read since, an element made since, one with nothing after it among its siblings).
+    std::string_view SourceText(const pugi::xml_node &Element) const;
+    bool SpaceBeforeSlash() const { return FSpaceBeforeSlash; }
     // The encoding is detected from the byte-order mark and the XML declaration, as for a file.
     void LoadFromBytes(const QByteArray &Bytes);
     void LoadFromString(const QString &Text);
@@ -70,43 +86,41 @@ public:
     // Nodes (by internal object) that a save leaves out of what it writes; the document keeps them.
     using TOmitSet = std::unordered_set<const void *>;
 
-    // A document written from parts: this document's nodes around its root and its root's start tag, with the
-    // children of Body's root under it; an element of Contents is written with the children of the element paired
-    // with it, one of Replacements as that node, one of Texts with that text. Each list in document order of Body's
-    // elements, none inside another.
-
-    // An element written with one text (or CDATA section) as its content.
-    struct TTextPart
-    {
-        pugi::xml_node Element;
-        const char *Text = nullptr; // empty: the element is written empty
-        bool CData = false;
-    };
-    struct TParts
-    {
-        const TXmlDocument *Body = nullptr;
-        std::vector<std::pair<pugi::xml_node, pugi::xml_node>> Contents, Replacements;
-        std::vector<TTextPart> Texts;        // like Contents, with the text itself
-        std::vector<pugi::xml_node> LeftOut; // Body's nodes left out of what is written, in document order
-    };
-
     // Writes in the declaration's encoding, else the one detected on load (UTF-8 for a new document); a declared name
     // no codec knows is written as it was read, by its byte-order mark. Characters the encoding cannot hold become
     // character references. Throws EXmlError when the file cannot be written: never through a link or into anything
-    // but a regular file, and with CreateNew never over anything already there. With Parts, the document of parts.
-    void SaveToFile(const QString &FileName, const TOmitSet *Omit = nullptr, bool CreateNew = false,
-                    const TParts *Parts = nullptr) const;
-    QByteArray SaveToBytes(const TOmitSet *Omit = nullptr, const TParts *Parts = nullptr) const;
+    // but a regular file, and with CreateNew never over anything already there.
+    void SaveToFile(const QString &FileName, const TOmitSet *Omit = nullptr, bool CreateNew = false) const;
+    QByteArray SaveToBytes(const TOmitSet *Omit = nullptr) const;
     QString SaveToString() const;
 
-    // Copies the whole tree and the writing style of Source. Map, when given, holds nodes of Source in document order;
-    // each becomes its counterpart in the copy.
-    void Assign(const TXmlDocument &Source, std::vector<pugi::xml_node> *Map = nullptr);
-    // Copies Source's writing style and the nodes around its root, the root element without its children (their
-    // layout with them): a frame into which parts of Source's tree can be put.
-    void AssignFrame(const TXmlDocument &Source);
-    // Appends a copy of Source, a node of SourceDoc, with its layout, as Parent's last child; returns the copy.
-    pugi::xml_node AppendCopy(pugi::xml_node Parent, const TXmlDocument &SourceDoc, const pugi::xml_node &Source);
+    // What a text put together from pieces (TPieceWriter) needs to come out as a save of this document writes it.
+    struct TStyle
+    {
+        bool SpaceBeforeSlash = true; // the usual form of an empty element
+        bool CRLF = false;            // line ends are written CR LF
+        bool Utf8 = true;             // written in UTF-8 (a byte-order mark aside): no charset to hold the text to
+        std::unordered_set<std::string> Entities; // declared by the doctype: references to them stay references
+    };
+    TStyle Style() const;
+    // The text a save writes, before its line ends and its encoding; Marks is told where each node stands in it.
+    std::string MarkedText(GlossmillXml::TWriteMarks &Marks) const;
+    // A node of this document with its descendants and their layout, as a save of a document of Style would write it.
+    std::string NodeText(const pugi::xml_node &Node, const TStyle &Style) const;
+    // The size of the text last read or written, in UTF-8.
+    size_t TextSize() const { return FSizeHint; }
+    // The text read held a character reference, which may stand for what no well-formed UTF-8 holds (a lone
+    // surrogate): only then can a value of the tree be ill-formed.
+    bool HeldReferences() const { return FHeldReferences; }
+    // How the element would end if it had no content: its empty-element form, as this document writes it.
+    std::string EmptyEnd(const pugi::xml_node &Element) const;
+    // Loads UTF-8 text that a document of that style wrote (one element, or a whole document before its line ends):
+    // its layout is read against the usual empty element given, and its line ends are written CR LF when CRLF is set,
+    // so that writing it again in that style gives the text back.
+    void LoadPiece(const std::string &Text, bool SpaceBeforeSlash, bool CRLF);
+
+    // Copies the whole tree and the writing style of Source.
+    void Assign(const TXmlDocument &Source);
     // Exchanges the contents of two documents; node handles stay with their trees.
     void Swap(TXmlDocument &Other);
     // Puts a copy of Source, an element of SourceDoc, with its layout, in Target's place; returns the copy.
@@ -159,10 +173,6 @@ public:
     };
     const std::vector<TUnwritable> &Unwritable() const { return FUnwritable; }
 
-    // Changes whenever the tree is replaced or a part of it is (a load, Clear, Swap, Assign, ReplaceWithCopy): node
-    // handles taken before may then lead nowhere. Never 0.
-    unsigned long long Generation() const { return FGeneration; }
-
     pugi::xml_document &Document()
     {
         Built();
@@ -176,30 +186,34 @@ public:
 
 private:
     pugi::xml_node EnsureDeclaration();
-    // Carries the layout of From's tree (in FromDoc) over to To's tree, a copy of the same shape, and turns the nodes of
-    // Map (From's, in document order) into To's.
-    void CopyLayout(const TXmlDocument &FromDoc, const pugi::xml_node &From, const pugi::xml_node &To,
-                    std::vector<pugi::xml_node> *Map = nullptr);
-    void NewGeneration();
+    // Carries the layout of From's tree (in FromDoc) over to To's tree, a copy of the same shape.
+    void CopyLayout(const TXmlDocument &FromDoc, const pugi::xml_node &From, const pugi::xml_node &To);
     // Makes a deferred tree now.
     void Built() const;
     class TParseBuffer;
     // Owned: the buffer that holds Bytes, for the document to take over; null when they are the caller's.
-    void LoadBytes(QByteArrayView Bytes, TParseBuffer *Owned);
-    // Text is UTF-8; the document takes it over when it can parse it in place.
-    void ParseUtf8(TParseBuffer &Text);
+    void LoadBytes(QByteArrayView Bytes, TParseBuffer *Owned, bool LayoutLater = false);
+    // Text is UTF-8; the document takes it over when it can parse it in place. SpaceBeforeSlash: 1 or 0 to take that
+    // as the usual form of empty elements, -1 to count which form the text uses more.
+    void ParseUtf8(TParseBuffer &Text, int SpaceBeforeSlash = -1, bool LayoutLater = false);
+    // Reads the layout that a load with LayoutLater left for later.
+    void EnsureLayout() const;
     // The file's text in UTF-8, line ends as the file had them; true when those are already the file's bytes.
-    bool Serialize(std::string &Out, const TOmitSet *Omit, const TParts *Parts = nullptr) const;
+    bool Serialize(std::string &Out, const TOmitSet *Omit) const;
     QByteArray Encode(const std::string &Utf8) const;
 
     pugi::xml_document FDoc;
-    TXmlLayout FLayout;
+    mutable TXmlLayout FLayout;
+    // While the layout waits: the text as read, and where the tree's names lie in the text parsed in place.
+    mutable bool FLayoutPending = false;
+    mutable std::string FRawText;
+    const char *FParsedText = nullptr;
     QString FDetectedEncoding;
     bool FCRLF = false;            // the file's line ends were CR LF
     bool FSpaceBeforeSlash = true; // empty elements are written "<x />" rather than "<x/>"
     bool FWriteBOM = false;
+    bool FHeldReferences = false;
     mutable size_t FSizeHint = 0; // the last text's size, to write the next one without regrowing
-    unsigned long long FGeneration = 0;
     mutable std::function<void(TXmlDocument &)> FBuild;
     std::vector<TUnwritable> FUnwritable;
 };
@@ -225,13 +239,6 @@ std::string ElementXml(const pugi::xml_node &Node, size_t Limit = std::string::n
 
 // Reads the element's content; see tContentKind.
 TXmlContent ReadContent(const pugi::xml_node &Element);
-// Whether WriteContent, given what ReadContent reads from the element (whitespace included, as an Android value),
-// would write back the very content it holds: text and CDATA that need no escape and no reference. Markup is not
-// judged: false. Given Escape, a content that differs only by apostrophes to escape counts as well, and sets it:
-// AppendEscapedApostrophes on its one node's value gives what WriteContent would write.
-bool ContentRoundTrips(const pugi::xml_node &Element, tContentKind Kind, bool *Escape = nullptr);
-// The same for WriteAttribute and ReadAttribute.
-bool AttributeRoundTrips(const pugi::xml_attribute &Attr);
 // Replaces the element's content by Text written in the form Kind: markup is written as markup only when it is a
 // well-formed fragment (plain text holding one becomes markup), else as escaped text. "&#0160;" reaches the file
 // as that reference. With AndroidValue, an apostrophe outside double quotes and not escaped gets a backslash.
@@ -244,10 +251,6 @@ QString ReadAttribute(const pugi::xml_attribute &Attr);
 // The node after Node in document order within Start's tree, entering Node's children only when Descend is set;
 // a null node after the last one.
 pugi::xml_node NextNode(const pugi::xml_node &Node, const pugi::xml_node &Start, bool Descend = true);
-
-// Turns Nodes (of From's tree, in document order) into their counterparts in To's tree, a copy of the same shape,
-// walking only the siblings on the way to them; a node not found that way becomes a null node.
-void MapCounterparts(const pugi::xml_node &From, const pugi::xml_node &To, std::vector<pugi::xml_node> &Nodes);
 
 // Adds a backslash before every apostrophe that no backslash escapes and that stands outside a double-quoted
 // section; InQuotes carries the quoting state across the pieces of one value.
@@ -268,9 +271,6 @@ pugi::xml_node AppendChildElement(pugi::xml_node Parent, const char *Name);
 // Every element below Start (never Start itself) whose XML text equals that of one of Targets, outermost only, in
 // document order. Costs one walk over Start's tree.
 std::vector<pugi::xml_node> FindEqualElements(const pugi::xml_node &Start, const std::vector<pugi::xml_node> &Targets);
-// The same among Candidates alone (in their order): for a caller that knows which elements could be equal to a target.
-std::vector<pugi::xml_node> FindEqualElementsAmong(const std::vector<pugi::xml_node> &Candidates,
-                                                   const std::vector<pugi::xml_node> &Targets);
 // Removes what FindEqualElements finds, each with the indentation of its line; returns the number removed.
 int DeleteEqualElements(pugi::xml_node Start, const std::vector<pugi::xml_node> &Targets);
 // The nodes to leave out of a save for these elements: each with the indentation of its line.
@@ -288,10 +288,86 @@ struct TPrefixUse
     bool DeclaredBelow = false;
 };
 TPrefixUse PrefixesIn(const pugi::xml_node &Start);
+// The same for XML text as a writer writes it (its start tags' names and attributes), in the same order.
+TPrefixUse PrefixesInText(std::string_view Xml);
 // The URI a prefix is declared with: from Known, else the one Android files use; empty for xml, xmlns and the unknown.
 QString PrefixUri(const QString &Prefix, const QHash<QString, QString> &Known);
+// Every prefix that PrefixUri gives a URI for.
+std::vector<std::string> PrefixesWithUri(const QHash<QString, QString> &Known);
 // Declares on the root every prefix that the document uses but declares nowhere, taking the URI from PrefixUri; a
 // prefix of unknown URI stays as it is. Returns what the root's tree used and declared before.
 TPrefixUse DeclareUsedPrefixes(TXmlDocument &Doc, const QHash<QString, QString> &Known);
+
+// A plurals or array element among a resources root's children, known by its tag (1 plurals, 2 string-array,
+// 3 integer-array, 4 array; 0 for any other element) and its name's bytes (valid while its document is).
+struct TCollectionKey
+{
+    int Tag = 0;
+    std::string_view Name;
+    bool operator==(const TCollectionKey &Other) const { return Tag == Other.Tag && Name == Other.Name; }
+    struct THash
+    {
+        size_t operator()(const TCollectionKey &Key) const { return std::hash<std::string_view>()(Key.Name) ^ size_t(Key.Tag); }
+    };
+};
+TCollectionKey CollectionKeyOf(const pugi::xml_node &Element);
+// The first element of each key among Root's children.
+std::unordered_map<TCollectionKey, pugi::xml_node, TCollectionKey::THash> CollectionsOf(const pugi::xml_node &Root);
+
+// Told where a writer stands in its text (offsets) as it writes a document, for a caller that keeps where the
+// document's parts lie in the bytes. Each node is told in document order; a node left out of the text is not.
+class TWriteMarks
+{
+public:
+    virtual ~TWriteMarks() = default;
+    virtual void NodeStart(const pugi::xml_node &Node, size_t At) = 0;
+    // After the node's last byte.
+    virtual void NodeEnd(const pugi::xml_node &Node, size_t At) = 0;
+    // An element's start tag after its last attribute, before its ">" (or the end of an empty element).
+    virtual void AttributesEnd(const pugi::xml_node &Element, size_t At) = 0;
+    // Before an element's end tag.
+    virtual void ContentEnd(const pugi::xml_node &Element, size_t At) = 0;
+    // Between the quotes.
+    virtual void AttributeValue(const pugi::xml_attribute &Attr, size_t Start, size_t End) = 0;
+};
+
+// Appends to a text piece by piece in a document's style (TXmlDocument::TStyle): bytes as they are, and texts,
+// attribute values, comments and nodes escaped and written as a save of that document writes them (nodes without
+// layout of their own). Out has its final text when the writer is gone.
+class TPieceWriter
+{
+public:
+    TPieceWriter(std::string &Out, const TXmlDocument::TStyle &Style);
+    ~TPieceWriter();
+    TPieceWriter(const TPieceWriter &) = delete;
+    TPieceWriter &operator=(const TPieceWriter &) = delete;
+
+    void Bytes(const char *Data, size_t Size);
+    void Bytes(std::string_view Data) { Bytes(Data.data(), Data.size()); }
+    // The text of an element, escaped.
+    void Text(const char *Utf8);
+    // The same for an Android value: its apostrophes escaped as well, as EscapeAndroidApostrophes does.
+    void AndroidText(const char *Utf8);
+    // An attribute's value between quotes of the kind given.
+    void AttributeValue(const char *Utf8, char Quote);
+    // A whole comment with this value.
+    void Comment(const char *Utf8);
+    // The node with everything below it.
+    void Node(const pugi::xml_node &Node);
+    size_t Size() const;
+
+private:
+    std::unique_ptr<Impl::TXmlWriter> FWriter;
+};
+
+// Whether a save of a document of Style writes an element as the text a file held it in (Source, the element whole),
+// read with its layout in a file whose usual empty element had a space before its slash or not: nothing in it that
+// the reading would change (references, entities but the predefined and declared ones, ">" in text, blanks in a tag
+// that no layout keeps, line ends of CR, processing instructions) and no empty element of the file's usual form that
+// the document writes otherwise.
+bool WrittenAsItStands(std::string_view Source, const TXmlDocument::TStyle &Style, bool SourceSpaceBeforeSlash);
+
+// Gives every LF that no CR stands before a CR, as a save of a document with CR LF line ends does.
+void AddCarriageReturns(std::string &Text);
 
 } // namespace GlossmillXml

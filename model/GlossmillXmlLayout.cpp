@@ -100,7 +100,8 @@ TLayoutScan GlossmillXml::Impl::ScanLayout(std::string_view Text, bool SpaceBefo
     }
 }
 
-void GlossmillXml::Impl::ApplyLayout(const TLayoutScan &Scan, const char *Text, const pugi::xml_node &Root, TXmlLayout &Layout)
+void GlossmillXml::Impl::ApplyLayout(const TLayoutScan &Scan, const char *Text, size_t Size, const pugi::xml_node &Root,
+                                     TXmlLayout &Layout)
 {
     const std::vector<TLayoutScan::TAttribute> &attributes = Scan.Attributes;
     const std::vector<TLayoutScan::TEmptyTag> &emptyTags = Scan.EmptyTags;
@@ -123,7 +124,7 @@ void GlossmillXml::Impl::ApplyLayout(const TLayoutScan &Scan, const char *Text, 
     pugi::xml_node previous;
     for (pugi::xml_node n = Root; n && (nextAttribute < attributes.size() || nextEmptyTag < emptyTags.size());
          n = GlossmillXml::NextNode(n, Root)) {
-        if (n.type() != pugi::node_element)
+        if (n.type() != pugi::node_element || n.name() < Text || size_t(n.name() - Text) >= Size)
             continue;
         const size_t at = size_t(n.name() - Text);
         if (previous && nextAttribute < attributes.size() && attributes[nextAttribute].Offset < at)
@@ -189,19 +190,13 @@ void GlossmillXml::Impl::ReadLayout(std::string_view Text, const pugi::xml_node 
     }
 }
 
-void TXmlDocument::CopyLayout(const TXmlDocument &FromDoc, const pugi::xml_node &From, const pugi::xml_node &To,
-                              std::vector<pugi::xml_node> *Map)
+void TXmlDocument::CopyLayout(const TXmlDocument &FromDoc, const pugi::xml_node &From, const pugi::xml_node &To)
 {
+    FromDoc.EnsureLayout();
+    EnsureLayout();
     const TXmlLayout &source = FromDoc.FLayout;
-    const bool layout = !source.AttrSpace.empty() || !source.EmptyTag.empty() || !source.SingleQuoted.empty();
-    size_t mapped = 0;
-    const size_t toMap = Map ? Map->size() : 0;
-    if (!layout) {
-        // Nothing to carry over: only the way to the nodes of Map is walked.
-        if (toMap)
-            GlossmillXml::MapCounterparts(From, To, *Map);
+    if (source.AttrSpace.empty() && source.EmptyTag.empty() && source.SingleQuoted.empty())
         return;
-    }
     auto copy = [](const std::unordered_map<const void *, std::string> &Layout, const void *Key,
                    std::unordered_map<const void *, std::string> &Into, const void *NewKey) {
         const auto found = Layout.find(Key);
@@ -212,8 +207,6 @@ void TXmlDocument::CopyLayout(const TXmlDocument &FromDoc, const pugi::xml_node 
     };
     pugi::xml_node from = From, to = To;
     while (from && to) {
-        if (mapped < toMap && (*Map)[mapped] == from)
-            (*Map)[mapped++] = to;
         copy(source.EmptyTag, from.internal_object(), FLayout.EmptyTag, to.internal_object());
         for (pugi::xml_attribute a = from.first_attribute(), b = to.first_attribute(); a && b;
              a = a.next_attribute(), b = b.next_attribute()) {
@@ -226,7 +219,4 @@ void TXmlDocument::CopyLayout(const TXmlDocument &FromDoc, const pugi::xml_node 
         from = GlossmillXml::NextNode(from, From);
         to = GlossmillXml::NextNode(to, To);
     }
-    // Nodes not met in the walk (not in From's tree, or out of order) have no counterpart.
-    for (; mapped < toMap; ++mapped)
-        (*Map)[mapped] = pugi::xml_node();
 }

@@ -35,8 +35,8 @@ struct TLayoutScan
 // Scans Text, not yet parsed, for the layout of its start tags; SpaceBeforeSlash is the usual form of empty ones.
 TLayoutScan ScanLayout(std::string_view Text, bool SpaceBeforeSlash);
 // Records in Layout what Scan found, for the elements and attributes of Root's tree, parsed in place from the text
-// that starts at Text.
-void ApplyLayout(const TLayoutScan &Scan, const char *Text, const pugi::xml_node &Root, TXmlLayout &Layout);
+// that starts at Text and has Size bytes; nodes made since (their names elsewhere) get none.
+void ApplyLayout(const TLayoutScan &Scan, const char *Text, size_t Size, const pugi::xml_node &Root, TXmlLayout &Layout);
 // Records in Layout the layout of Root's tree, parsed from a copy of Text: names stand in the copy where they stood
 // in Text.
 void ReadLayout(std::string_view Text, const pugi::xml_node &Root, bool SpaceBeforeSlash, TXmlLayout &Layout);

@@ -6,6 +6,10 @@
 
 #include <QStringDecoder>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -101,11 +105,66 @@ class TTextCheck
 {
 public:
     explicit TTextCheck(std::string_view Text)
-        : FBegin(reinterpret_cast<const unsigned char *>(Text.data())), FEnd(FBegin + Text.size())
+        : FBegin(reinterpret_cast<const unsigned char *>(Text.data())), FEnd(FBegin + Text.size()), FSlashFrom(FBegin)
     {
     }
 
     TTextFacts Run()
+    {
+#if defined(__SSE2__)
+        return RunWide();
+#else
+        return RunWords();
+#endif
+    }
+
+private:
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: those from 0x80 up or below 0x20 but for TAB, LF and CR are looked at one by one, and
+    // "/>" counted where it stands. The first LF is found beforehand, so that LF needs no look of its own.
+    TTextFacts RunWide()
+    {
+        if (const auto *lf = static_cast<const unsigned char *>(std::memchr(FBegin, '\n', size_t(FEnd - FBegin)))) {
+            FLfSeen = true;
+            FFacts.CrLf = lf > FBegin && lf[-1] == '\r';
+        }
+        const unsigned char *p = FBegin;
+        if (p < FEnd)
+            p = *p >= 0x20 && *p < 0x80 && *p != '>' ? p + 1 : Take(p);
+        const __m128i space = _mm_set1_epi8(' '), below = _mm_set1_epi8(0x20), tab = _mm_set1_epi8('\t'),
+                      lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r'), slash = _mm_set1_epi8('/'),
+                      gt = _mm_set1_epi8('>');
+        while (FEnd - p >= 17) {
+            const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+            // Signed, a byte from 0x80 up is below 0x20 as well.
+            const __m128i blank = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, tab), _mm_cmpeq_epi8(x, lf)), _mm_cmpeq_epi8(x, cr));
+            const unsigned marked = unsigned(_mm_movemask_epi8(_mm_andnot_si128(blank, _mm_cmplt_epi8(x, below))));
+            size_t advance = 16;
+            if (marked) {
+                const unsigned char *at = p + __builtin_ctz(marked);
+                advance = size_t((*at >= 0x80 ? Characters(at) : Take(at)) - p);
+            }
+            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 1));
+            unsigned pairs = unsigned(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(x, slash), _mm_cmpeq_epi8(next, gt))));
+            if (advance < 16)
+                pairs &= (1u << advance) - 1;
+            if (pairs) {
+                const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p - 1));
+                const unsigned spaced = pairs & unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(before, space)));
+                FFacts.SpacedSlash += size_t(__builtin_popcount(spaced));
+                FFacts.TightSlash += size_t(__builtin_popcount(pairs & ~spaced));
+            }
+            p += advance;
+        }
+        // The slashes before here are counted.
+        FSlashFrom = p;
+        while (p < FEnd)
+            p = *p >= 0x20 && *p < 0x80 && *p != '>' ? p + 1 : Take(p);
+        return FFacts;
+    }
+#endif
+
+    TTextFacts RunWords()
     {
         // Eight bytes at a time; per byte, exactly (no carry crosses into the next byte), the high bit is set from
         // 0x80 up, below 0x20 (a byte plus 0x60 stays under 0x80) and for ">" (the byte XOR ">" is zero). Only the
@@ -132,11 +191,8 @@ public:
                     continue; // a byte of a sequence already taken
                 // The common cases here, the rest (and every fault) in Take.
                 const unsigned char c = *at;
-                if (c >= 0xC2 && c <= 0xDF && FEnd - at >= 2 && (at[1] & 0xC0) == 0x80) {
-                    next = at + 2;
-                } else if ((c & 0xF0) == 0xE0 && FEnd - at >= 3 && (at[1] & 0xC0) == 0x80 && (at[2] & 0xC0) == 0x80) {
-                    const char32_t cp = char32_t(c & 0x0F) << 12 | char32_t(at[1] & 0x3F) << 6 | (at[2] & 0x3F);
-                    next = cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF) && cp != 0xFDD0 ? at + 3 : Take(at);
+                if (c >= 0x80) {
+                    next = Characters(at);
                 } else if (c == '>' || (c == '\n' && FLfSeen)) {
                     if (c == '>' && at > FBegin && at[-1] == '/')
                         ++(at - 1 > FBegin && at[-2] == ' ' ? FFacts.SpacedSlash : FFacts.TightSlash);
@@ -152,7 +208,28 @@ public:
         return FFacts;
     }
 
-private:
+    // The characters of two and three bytes from p on, one after the other, as long as they run on: a script other
+    // than Latin is mostly such a run. Where the first byte not taken stands; anything else goes to Take.
+    const unsigned char *Characters(const unsigned char *p)
+    {
+        while (FEnd - p >= 3) {
+            const unsigned char c = *p;
+            if (c >= 0xC2 && c <= 0xDF && (p[1] & 0xC0) == 0x80) {
+                p += 2;
+            } else if ((c & 0xF0) == 0xE0 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80) {
+                const char32_t cp = char32_t(c & 0x0F) << 12 | char32_t(p[1] & 0x3F) << 6 | (p[2] & 0x3F);
+                if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF) || cp == 0xFDD0)
+                    return Take(p);
+                p += 3;
+            } else if (c < 0x80) {
+                return p;
+            } else {
+                return Take(p);
+            }
+        }
+        return p < FEnd && *p >= 0x80 ? Take(p) : p;
+    }
+
     // The byte at p is a control character, a ">" or starts a multi-byte sequence; where the next one starts.
     const unsigned char *Take(const unsigned char *p)
     {
@@ -160,7 +237,7 @@ private:
         if (c >= 0x80)
             return Sequence(p);
         if (c == '>') {
-            if (p > FBegin && p[-1] == '/')
+            if (p > FBegin && p[-1] == '/' && p - 1 >= FSlashFrom)
                 ++(p - 1 > FBegin && p[-2] == ' ' ? FFacts.SpacedSlash : FFacts.TightSlash);
         } else if (c == '\n') {
             if (!FLfSeen) {
@@ -207,6 +284,7 @@ private:
     const unsigned char *FEnd;
     TTextFacts FFacts;
     bool FLfSeen = false;
+    const unsigned char *FSlashFrom; // "/>" with its slash before this is counted elsewhere
 };
 
 // The character references in Value that pugixml decodes ("&#" decimal or "&#x" hexadecimal digits, or none, then
@@ -319,16 +397,16 @@ QByteArray Decode(QStringDecoder &Decoder, QByteArrayView Bytes, const char *Wha
 
 } // namespace
 
-void TXmlDocument::LoadFromFile(const QString &FileName)
+void TXmlDocument::LoadFromFile(const QString &FileName, qint64 *LastWrite, bool KnownRegular, bool LayoutLater)
 {
     TParseBuffer buffer;
     QString error;
     const qint64 size = ReadRegularFileInto(
-        FileName, [&buffer](qint64 Room) { return buffer.Reserve(size_t(Room)); }, error);
+        FileName, [&buffer](qint64 Room) { return buffer.Reserve(size_t(Room)); }, error, LastWrite, KnownRegular);
     if (size < 0)
         throw EXmlError("can not read file " + FileName.toStdString() + ": " + error.toStdString());
     buffer.SetSize(size_t(size));
-    LoadBytes(QByteArrayView(buffer.Data(), qsizetype(size)), &buffer);
+    LoadBytes(QByteArrayView(buffer.Data(), qsizetype(size)), &buffer, LayoutLater);
 }
 
 void TXmlDocument::LoadFromBytes(const QByteArray &Bytes)
@@ -336,7 +414,7 @@ void TXmlDocument::LoadFromBytes(const QByteArray &Bytes)
     LoadBytes(Bytes, nullptr);
 }
 
-void TXmlDocument::LoadBytes(QByteArrayView Bytes, TParseBuffer *Owned)
+void TXmlDocument::LoadBytes(QByteArrayView Bytes, TParseBuffer *Owned, bool LayoutLater)
 {
     Clear();
     const auto *b = reinterpret_cast<const unsigned char *>(Bytes.data());
@@ -394,7 +472,7 @@ void TXmlDocument::LoadBytes(QByteArrayView Bytes, TParseBuffer *Owned)
         if (skip > 0)
             text->DropFront(size_t(skip));
     }
-    ParseUtf8(*text);
+    ParseUtf8(*text, -1, LayoutLater);
 }
 
 void TXmlDocument::LoadFromString(const QString &Text)
@@ -406,7 +484,16 @@ void TXmlDocument::LoadFromString(const QString &Text)
     ParseUtf8(text);
 }
 
-void TXmlDocument::ParseUtf8(TParseBuffer &Text)
+void TXmlDocument::LoadPiece(const std::string &Text, bool SpaceBeforeSlash, bool CRLF)
+{
+    Clear();
+    TParseBuffer text;
+    text.Assign(Text.data(), Text.size());
+    ParseUtf8(text, SpaceBeforeSlash ? 1 : 0);
+    FCRLF = CRLF;
+}
+
+void TXmlDocument::ParseUtf8(TParseBuffer &Text, int SpaceBeforeSlash, bool LayoutLater)
 {
     const std::string_view text(Text.Data(), Text.Size());
     const TTextFacts facts = TTextCheck(text).Run();
@@ -420,14 +507,20 @@ void TXmlDocument::ParseUtf8(TParseBuffer &Text)
     }
     FSizeHint = text.size();
     FCRLF = facts.CrLf;
-    FSpaceBeforeSlash = facts.SpacedSlash >= facts.TightSlash;
+    FSpaceBeforeSlash = SpaceBeforeSlash >= 0 ? SpaceBeforeSlash == 1 : facts.SpacedSlash >= facts.TightSlash;
+    FHeldReferences = text.find("&#") != std::string_view::npos;
 
     // Parsed in place, the text becomes the document's; where its layout cannot be found before, from a copy. Either
-    // way the parser sees the text with a NUL after it, so that the last character is never its end marker.
-    const TLayoutScan scan = ScanLayout(text, FSpaceBeforeSlash);
+    // way the parser sees the text with a NUL after it, so that the last character is never its end marker. Its layout
+    // read later, the text as read stays for that.
+    TLayoutScan scan;
+    if (LayoutLater)
+        FRawText.assign(text);
+    else
+        scan = ScanLayout(text, FSpaceBeforeSlash);
     pugi::xml_parse_result result;
     const char *parsed = text.data();
-    if (scan.Complete) {
+    if (LayoutLater || scan.Complete) {
         parsed = Text.ReleaseTerminated();
         result = FDoc.load_buffer_inplace_own(const_cast<char *>(parsed), text.size() + 1, DocumentParseFlags, pugi::encoding_utf8);
     } else {
@@ -462,12 +555,63 @@ void TXmlDocument::ParseUtf8(TParseBuffer &Text)
     if (elements != 1)
         throw EXmlError(elements == 0 ? "malformed XML: no root element" : "malformed XML: more than one root element");
 
-    if (scan.Complete)
-        ApplyLayout(scan, parsed, Root(), FLayout);
-    else
+    if (LayoutLater) {
+        FParsedText = parsed;
+        FLayoutPending = true;
+    } else if (scan.Complete) {
+        ApplyLayout(scan, parsed, text.size(), Root(), FLayout);
+    } else {
         ReadLayout(text, Root(), FSpaceBeforeSlash, FLayout);
+    }
     if (raw)
         NoteUnwritableReferences(*raw, FDoc, FUnwritable);
     if (facts.Sentinel)
         NoteSentinels(FDoc, FUnwritable);
+}
+
+void TXmlDocument::EnsureLayout() const
+{
+    if (!FLayoutPending)
+        return;
+    FLayoutPending = false;
+    const TLayoutScan scan = ScanLayout(FRawText, FSpaceBeforeSlash);
+    if (scan.Complete)
+        ApplyLayout(scan, FParsedText, FRawText.size(), FDoc.document_element(), FLayout);
+    else
+        ReadLayout(FRawText, FDoc.document_element(), FSpaceBeforeSlash, FLayout);
+    FRawText = std::string();
+}
+
+std::string_view TXmlDocument::SourceText(const pugi::xml_node &Element) const
+{
+    if (!FLayoutPending && FRawText.empty())
+        return std::string_view();
+    const size_t size = FRawText.size();
+    // Where a node's text starts in the text read, size for a node made since.
+    auto offset = [&](const char *At, size_t Before) {
+        const size_t at = size_t(At - FParsedText);
+        return At >= FParsedText && at < size && at >= Before ? at - Before : size;
+    };
+    const size_t start = offset(Element.name(), 1);
+    size_t end = size;
+    const pugi::xml_node next = Element.next_sibling();
+    switch (next.type()) {
+    case pugi::node_pcdata:
+        end = offset(next.value(), 0);
+        break;
+    case pugi::node_element:
+        end = offset(next.name(), 1);
+        break;
+    case pugi::node_comment:
+        end = offset(next.value(), 4);
+        break;
+    case pugi::node_cdata:
+        end = offset(next.value(), 9);
+        break;
+    default:
+        break;
+    }
+    if (start >= end || end > size || FRawText[start] != '<' || FRawText[end - 1] != '>')
+        return std::string_view();
+    return std::string_view(FRawText).substr(start, end - start);
 }

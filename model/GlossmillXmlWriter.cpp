@@ -70,6 +70,9 @@ enum TByteClass : unsigned char {
     bcReference,    // a control character, written as a character reference
     bcSentinelLead, // 0xEF: may start RefSentinelUtf8
     bcMultiByte,    // starts a character that the target's charset may not hold
+    bcBackslash,    // an Android value's: the character after it stands as it is
+    bcTextQuote,    // an Android value's: starts or ends a quoted part
+    bcTextApos,     // an Android value's: escaped outside a quoted part
 };
 
 // One table per kind of value (text, attribute in double quotes, in single quotes) and target (UTF-8, or a charset
@@ -77,7 +80,7 @@ enum TByteClass : unsigned char {
 // look-up per byte.
 struct TEscapeTables
 {
-    unsigned char Class[6][256] = {};
+    unsigned char Class[7][256] = {};
 
     constexpr TEscapeTables()
     {
@@ -102,6 +105,13 @@ struct TEscapeTables
                     c[b] = bcMultiByte;
             c[0xEF] = bcSentinelLead;
         }
+        // Text of an Android value in UTF-8.
+        unsigned char *android = Class[6];
+        for (int b = 0; b < 256; ++b)
+            android[b] = Class[0][b];
+        android['\\'] = bcBackslash;
+        android['"'] = bcTextQuote;
+        android['\''] = bcTextApos;
     }
 
     const unsigned char *For(char Quote, bool Charset) const
@@ -123,11 +133,15 @@ void TXmlWriter::Write(const pugi::xml_node &Start)
         if (FOut.size() > FLimit)
             return;
         if (!FOmit || !FOmit->count(n.internal_object())) {
+            if (FMarks && n != Start)
+                FMarks->NodeStart(n, FOut.size());
             const pugi::xml_node child = Open(n);
             if (child) {
                 n = child;
                 continue;
             }
+            if (FMarks && n != Start)
+                FMarks->NodeEnd(n, FOut.size());
         }
         // Left out, or done with: on to what follows it.
         for (;;) {
@@ -200,6 +214,8 @@ bool TXmlWriter::OpenElement(const pugi::xml_node &n, bool HasChildren)
     FOut += '<';
     FOut += name;
     Attributes(n);
+    if (FMarks)
+        FMarks->AttributesEnd(n, FOut.size());
     if (HasChildren) {
         FOut += '>';
         return true;
@@ -219,121 +235,48 @@ bool TXmlWriter::OpenElement(const pugi::xml_node &n, bool HasChildren)
     return false;
 }
 
-namespace {
-
-// The entry for Key in the first map that has one; nullptr for none.
-const std::string *LayoutEntry(const std::unordered_map<const void *, std::string> *First,
-                               const std::unordered_map<const void *, std::string> *Second, const void *Key)
-{
-    for (const auto *map : {First, Second})
-        if (map && !map->empty()) {
-            const auto found = map->find(Key);
-            if (found != map->end())
-                return &found->second;
-        }
-    return nullptr;
-}
-
-} // namespace
-
 const std::string *TXmlWriter::AttrSpaceOf(const void *Attr) const
 {
-    return LayoutEntry(FAttrSpace, FSecond ? &FSecond->AttrSpace : nullptr, Attr);
+    if (!FAttrSpace)
+        return nullptr;
+    const auto found = FAttrSpace->find(Attr);
+    return found == FAttrSpace->end() ? nullptr : &found->second;
 }
 
 const std::string *TXmlWriter::EmptyTagOf(const void *Node) const
 {
-    return LayoutEntry(FEmptyTag, FSecond ? &FSecond->EmptyTag : nullptr, Node);
+    if (!FEmptyTag)
+        return nullptr;
+    const auto found = FEmptyTag->find(Node);
+    return found == FEmptyTag->end() ? nullptr : &found->second;
 }
 
 bool TXmlWriter::SingleQuoted(const void *Attr) const
 {
-    return (FSingleQuoted && FSingleQuoted->count(Attr))
-        || (FSecond && !FSecond->SingleQuoted.empty() && FSecond->SingleQuoted.count(Attr));
+    return FSingleQuoted && FSingleQuoted->count(Attr);
 }
 
-void TXmlWriter::WriteParts(const pugi::xml_node &FrameDoc, const pugi::xml_node &BodyRoot, const TXmlDocument::TParts &Parts,
-                            const TXmlLayout &Second)
+std::string TXmlWriter::EmptyEnd(const pugi::xml_node &n) const
 {
-    // Looked in only when it has entries, so that a walk through files without any asks nothing more.
-    const bool entries = !Second.AttrSpace.empty() || !Second.EmptyTag.empty() || !Second.SingleQuoted.empty();
-    FSecond = entries ? &Second : nullptr;
-    for (pugi::xml_node n = FrameDoc.first_child(); n; n = n.next_sibling()) {
-        if (n.type() != pugi::node_element) {
-            Write(n);
-            continue;
-        }
-        if (OpenElement(n, bool(BodyRoot.first_child()))) {
-            WriteBody(BodyRoot, Parts);
-            Close(n);
-        }
-    }
-    FSecond = nullptr;
-}
-
-void TXmlWriter::WriteBody(const pugi::xml_node &BodyRoot, const TXmlDocument::TParts &Parts)
-{
-    // The parts lie in document order and none inside another, nor inside a node left out: one cursor each.
-    size_t content = 0, replacement = 0, text = 0, left = 0;
-    pugi::xml_node n = BodyRoot.first_child();
-    while (n) {
-        if (FOut.size() > FLimit)
-            return;
-        const bool omitted = left < Parts.LeftOut.size() && Parts.LeftOut[left] == n;
-        if (omitted)
-            ++left;
-        pugi::xml_node down;
-        if (replacement < Parts.Replacements.size() && Parts.Replacements[replacement].first == n) {
-            if (!omitted)
-                Write(Parts.Replacements[replacement].second);
-            ++replacement;
-        } else if (content < Parts.Contents.size() && Parts.Contents[content].first == n) {
-            const pugi::xml_node holder = Parts.Contents[content++].second;
-            if (!omitted && OpenElement(n, bool(holder.first_child()))) {
-                for (pugi::xml_node child = holder.first_child(); child; child = child.next_sibling())
-                    Write(child);
-                Close(n);
-            }
-        } else if (text < Parts.Texts.size() && Parts.Texts[text].Element == n) {
-            const TXmlDocument::TTextPart &part = Parts.Texts[text++];
-            if (!omitted && OpenElement(n, *part.Text)) {
-                if (part.CData)
-                    CData(part.Text);
-                else
-                    Escaped(part.Text, 0);
-                Close(n);
-            }
-        } else if (!omitted) {
-            down = Open(n);
-        }
-        if (down) {
-            n = down;
-            continue;
-        }
-        for (;;) {
-            const pugi::xml_node next = n.next_sibling();
-            if (next) {
-                n = next;
-                break;
-            }
-            n = n.parent();
-            if (n == BodyRoot)
-                return;
-            Close(n);
-        }
-    }
+    if (const std::string *form = EmptyTagOf(n.internal_object()))
+        return *form == TXmlLayout::ExplicitEnd ? "></" + std::string(n.name()) + ">" : *form + "/>";
+    return FSpaceBeforeSlash ? " />" : "/>";
 }
 
 void TXmlWriter::Close(const pugi::xml_node &n)
 {
+    if (FMarks)
+        FMarks->ContentEnd(n, FOut.size());
     FOut += "</";
     FOut += n.name();
     FOut += '>';
+    if (FMarks)
+        FMarks->NodeEnd(n, FOut.size());
 }
 
 void TXmlWriter::Attributes(const pugi::xml_node &n, bool Raw)
 {
-    const bool layout = FAttrSpace || FSingleQuoted || FSecond;
+    const bool layout = FAttrSpace || FSingleQuoted;
     for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
         const std::string *space = layout ? AttrSpaceOf(a.internal_object()) : nullptr;
         if (space)
@@ -347,10 +290,13 @@ void TXmlWriter::Attributes(const pugi::xml_node &n, bool Raw)
             quote = quote == '"' ? '\'' : '"';
         FOut += '=';
         FOut += quote;
+        const size_t start = FOut.size();
         if (Raw)
             FOut += a.value();
         else
             Escaped(a.value(), quote);
+        if (FMarks)
+            FMarks->AttributeValue(a, start, FOut.size());
         FOut += quote;
     }
 }
@@ -368,9 +314,10 @@ void TXmlWriter::Reference(char32_t c)
     FOut += ';';
 }
 
-void TXmlWriter::Escaped(const char *s, char Quote)
+void TXmlWriter::Escaped(const char *s, char Quote, bool Android)
 {
-    const unsigned char *table = EscapeTables.For(Quote, FCharset != nullptr);
+    const unsigned char *table = Android ? EscapeTables.Class[6] : EscapeTables.For(Quote, FCharset != nullptr);
+    bool inQuotes = false;
     const auto at = [table](const char *p) { return table[static_cast<unsigned char>(*p)]; };
     const char *run = s;
     for (;;) {
@@ -419,6 +366,25 @@ void TXmlWriter::Escaped(const char *s, char Quote)
         case bcReference:
             FOut.append(run, size_t(s - run));
             Reference(static_cast<unsigned char>(*s));
+            run = ++s;
+            continue;
+        case bcBackslash:
+            // As EscapeAndroidApostrophes: a quote, an apostrophe or a backslash after it is no quote of its own.
+            ++s;
+            if (*s == '"' || *s == '\'' || *s == '\\')
+                ++s;
+            continue;
+        case bcTextQuote:
+            inQuotes = !inQuotes;
+            ++s;
+            continue;
+        case bcTextApos:
+            if (inQuotes) {
+                ++s;
+                continue;
+            }
+            FOut.append(run, size_t(s - run));
+            FOut += "\\'";
             run = ++s;
             continue;
         case bcSentinelLead:
@@ -614,70 +580,105 @@ QByteArray TXmlDocument::Encode(const std::string &Utf8) const
     return out;
 }
 
-bool TXmlDocument::Serialize(std::string &Out, const TOmitSet *Omit, const TParts *Parts) const
+namespace {
+
+std::unique_ptr<TCharsetProbe> CharsetFor(const TTargetEncoding &Target)
+{
+    if (Target.Kind == TTargetEncoding::Latin1)
+        return std::make_unique<TCharsetProbe>(QByteArray(), Target.MaxChar);
+    if (Target.Kind == TTargetEncoding::Codec)
+        return std::make_unique<TCharsetProbe>(Target.CodecName, 0);
+    return nullptr;
+}
+
+} // namespace
+
+bool TXmlDocument::Serialize(std::string &Out, const TOmitSet *Omit) const
 {
     const TTargetEncoding target = TargetEncoding(Encoding(), FDetectedEncoding, FWriteBOM);
-    std::unique_ptr<TCharsetProbe> charset;
-    if (target.Kind == TTargetEncoding::Latin1)
-        charset = std::make_unique<TCharsetProbe>(QByteArray(), target.MaxChar);
-    else if (target.Kind == TTargetEncoding::Codec)
-        charset = std::make_unique<TCharsetProbe>(target.CodecName, 0);
+    const std::unique_ptr<TCharsetProbe> charset = CharsetFor(target);
     const std::unordered_set<std::string> entities = DocumentEntities(FDoc);
+    EnsureLayout();
     Out.clear();
     Out.reserve(FSizeHint + FSizeHint / 8 + 256);
-    {
-        TXmlWriter writer(Out, FSpaceBeforeSlash, std::string::npos, charset.get(), &FLayout, Omit, &entities);
-        if (Parts && Parts->Body) {
-            Parts->Body->Built();
-            writer.WriteParts(FDoc, Parts->Body->FDoc.document_element(), *Parts, Parts->Body->FLayout);
-        } else {
-            writer.Write(FDoc);
-        }
-    }
-    if (FCRLF) {
-        // Every LF that no CR stands before gets one.
-        std::string crlf;
-        crlf.reserve(Out.size() + Out.size() / 16);
-        size_t from = 0;
-        for (size_t lf = Out.find('\n'); lf != std::string::npos; lf = Out.find('\n', lf + 1)) {
-            if (lf > 0 && Out[lf - 1] == '\r')
-                continue;
-            crlf.append(Out, from, lf - from);
-            crlf += '\r';
-            from = lf;
-        }
-        crlf.append(Out, from, std::string::npos);
-        Out.swap(crlf);
-    }
+    TXmlWriter(Out, FSpaceBeforeSlash, std::string::npos, charset.get(), &FLayout, Omit, &entities).Write(FDoc);
+    if (FCRLF)
+        GlossmillXml::AddCarriageReturns(Out);
     FSizeHint = Out.size();
     return target.Kind == TTargetEncoding::Utf8 && !target.Bom;
 }
 
-QByteArray TXmlDocument::SaveToBytes(const TOmitSet *Omit, const TParts *Parts) const
+TXmlDocument::TStyle TXmlDocument::Style() const
+{
+    Built();
+    TStyle style;
+    style.SpaceBeforeSlash = FSpaceBeforeSlash;
+    style.CRLF = FCRLF;
+    style.Utf8 = TargetEncoding(Encoding(), FDetectedEncoding, FWriteBOM).Kind == TTargetEncoding::Utf8;
+    style.Entities = DocumentEntities(FDoc);
+    return style;
+}
+
+std::string TXmlDocument::MarkedText(GlossmillXml::TWriteMarks &Marks) const
+{
+    Built();
+    const TTargetEncoding target = TargetEncoding(Encoding(), FDetectedEncoding, FWriteBOM);
+    const std::unique_ptr<TCharsetProbe> charset = CharsetFor(target);
+    const std::unordered_set<std::string> entities = DocumentEntities(FDoc);
+    EnsureLayout();
+    std::string text;
+    text.reserve(FSizeHint + FSizeHint / 8 + 256);
+    {
+        TXmlWriter writer(text, FSpaceBeforeSlash, std::string::npos, charset.get(), &FLayout, nullptr, &entities);
+        writer.SetMarks(&Marks);
+        writer.Write(FDoc);
+    }
+    return text;
+}
+
+std::string TXmlDocument::NodeText(const pugi::xml_node &Node, const TStyle &Style) const
+{
+    Built();
+    EnsureLayout();
+    std::string text;
+    TXmlWriter(text, Style.SpaceBeforeSlash, std::string::npos, nullptr, &FLayout, nullptr, &Style.Entities).Write(Node);
+    return text;
+}
+
+std::string TXmlDocument::EmptyEnd(const pugi::xml_node &Element) const
+{
+    Built();
+    EnsureLayout();
+    std::string unused;
+    return TXmlWriter(unused, FSpaceBeforeSlash, std::string::npos, nullptr, &FLayout).EmptyEnd(Element);
+}
+
+QByteArray TXmlDocument::SaveToBytes(const TOmitSet *Omit) const
 {
     Built();
     std::string text;
-    Serialize(text, Omit, Parts);
+    Serialize(text, Omit);
     return Encode(text);
 }
 
 QString TXmlDocument::SaveToString() const
 {
     Built();
+    EnsureLayout();
     std::string text;
     const std::unordered_set<std::string> entities = DocumentEntities(FDoc);
     TXmlWriter(text, FSpaceBeforeSlash, std::string::npos, nullptr, &FLayout, nullptr, &entities).Write(FDoc);
     return QString::fromStdString(text);
 }
 
-void TXmlDocument::SaveToFile(const QString &FileName, const TOmitSet *Omit, bool CreateNew, const TParts *Parts) const
+void TXmlDocument::SaveToFile(const QString &FileName, const TOmitSet *Omit, bool CreateNew) const
 {
     Built();
     std::string text;
     QByteArray encoded;
     const char *data;
     qint64 size;
-    if (Serialize(text, Omit, Parts)) {
+    if (Serialize(text, Omit)) {
         data = text.data();
         size = qint64(text.size());
     } else {
@@ -697,6 +698,187 @@ std::string ElementXml(const pugi::xml_node &Node, size_t Limit)
     std::string out;
     TXmlWriter(out, false, Limit).Write(Node);
     return out;
+}
+
+TPieceWriter::TPieceWriter(std::string &Out, const TXmlDocument::TStyle &Style)
+    : FWriter(std::make_unique<TXmlWriter>(Out, Style.SpaceBeforeSlash, std::string::npos, nullptr, nullptr, nullptr,
+                                           &Style.Entities))
+{
+}
+
+TPieceWriter::~TPieceWriter() = default;
+
+void TPieceWriter::Bytes(const char *Data, size_t Size)
+{
+    FWriter->Bytes(Data, Size);
+}
+
+void TPieceWriter::Text(const char *Utf8)
+{
+    FWriter->Text(Utf8);
+}
+
+void TPieceWriter::AndroidText(const char *Utf8)
+{
+    FWriter->AndroidText(Utf8);
+}
+
+void TPieceWriter::AttributeValue(const char *Utf8, char Quote)
+{
+    FWriter->AttributeValue(Utf8, Quote);
+}
+
+void TPieceWriter::Comment(const char *Utf8)
+{
+    FWriter->WriteComment(Utf8);
+}
+
+void TPieceWriter::Node(const pugi::xml_node &Node)
+{
+    FWriter->Write(Node);
+}
+
+size_t TPieceWriter::Size() const
+{
+    return FWriter->Size();
+}
+
+bool WrittenAsItStands(std::string_view Source, const TXmlDocument::TStyle &Style, bool SourceSpaceBeforeSlash)
+{
+    const char *p = Source.data();
+    const char *const end = p + Source.size();
+    auto starts = [&](const char *At, std::string_view What) {
+        return size_t(end - At) >= What.size() && std::memcmp(At, What.data(), What.size()) == 0;
+    };
+    auto find = [&](const char *From, std::string_view What) -> const char * {
+        const size_t at = std::string_view(From, size_t(end - From)).find(What);
+        return at == std::string_view::npos ? nullptr : From + at;
+    };
+    auto nameEnd = [&](const char *At) {
+        while (At < end && !IsXmlSpace(*At) && *At != '/' && *At != '>' && *At != '=')
+            ++At;
+        return At;
+    };
+    // Where a name and ";" after From that the writer takes for a reference to a declared entity end, nullptr for none.
+    auto declared = [&](const char *From) -> const char * {
+        const char *semi = From;
+        while (semi < end && *semi != ';' && !IsXmlSpace(*semi) && *semi != '&' && *semi != '<' && semi - From < 255)
+            ++semi;
+        if (semi < end && *semi == ';' && semi > From && Style.Entities.count(std::string(From, size_t(semi - From))))
+            return semi + 1;
+        return nullptr;
+    };
+    // The end of a reference at At that reads back and is written as it stands, nullptr for one that is not. An "&amp;"
+    // before what looks like a declared one is read as "&" and written as that reference.
+    auto reference = [&](const char *At, char Quote) -> const char * {
+        if (starts(At, "&amp;"))
+            return Style.Entities.empty() || !declared(At + 5) ? At + 5 : nullptr;
+        if (starts(At, "&lt;"))
+            return At + 4;
+        if (!Quote && starts(At, "&gt;"))
+            return At + 4;
+        if (Quote && starts(At, Quote == '"' ? "&quot;" : "&apos;"))
+            return At + 6;
+        return declared(At + 1);
+    };
+    const std::string_view sourceUsual = SourceSpaceBeforeSlash ? " " : "";
+    const std::string_view targetUsual = Style.SpaceBeforeSlash ? " " : "";
+    while (p < end) {
+        const char c = *p;
+        if (c == '&') {
+            p = reference(p, 0);
+            if (!p)
+                return false;
+            continue;
+        }
+        if (c == '>' || c == '\r')
+            return false;
+        if (c != '<') {
+            ++p;
+            continue;
+        }
+        if (starts(p, "<!--")) {
+            const char *close = find(p + 4, "-->");
+            if (!close || find(p + 4, "--") != close || close[-1] == '-')
+                return false;
+            p = close + 3;
+            continue;
+        }
+        if (starts(p, "<![CDATA[")) {
+            const char *close = find(p + 9, "]]>");
+            if (!close)
+                return false;
+            p = close + 3;
+            continue;
+        }
+        if (starts(p, "<?") || starts(p, "<!"))
+            return false;
+        if (starts(p, "</")) {
+            const char *name = nameEnd(p + 2);
+            if (name >= end || *name != '>')
+                return false;
+            p = name + 1;
+            continue;
+        }
+        p = nameEnd(p + 1);
+        for (;;) {
+            // The blanks before an attribute or an empty element's end are kept; those before ">" are not.
+            const char *blank = p;
+            while (p < end && IsXmlSpace(*p))
+                ++p;
+            if (p >= end)
+                return false;
+            if (*p == '>') {
+                if (p != blank)
+                    return false;
+                ++p;
+                break;
+            }
+            if (*p == '/') {
+                const std::string_view form(blank, size_t(p - blank));
+                if (!starts(p, "/>") || (form == sourceUsual && form != targetUsual))
+                    return false;
+                p += 2;
+                break;
+            }
+            const char *name = nameEnd(p);
+            if (p == blank || name == p || name >= end || *name != '=' || name + 1 >= end || (name[1] != '"' && name[1] != '\''))
+                return false;
+            const char quote = name[1];
+            p = name + 2;
+            while (p < end && *p != quote) {
+                if (*p == '\t' || *p == '\n' || *p == '\r' || *p == '<')
+                    return false;
+                if (*p == '&') {
+                    p = reference(p, quote);
+                    if (!p)
+                        return false;
+                    continue;
+                }
+                ++p;
+            }
+            if (p >= end)
+                return false;
+            ++p;
+        }
+    }
+    return true;
+}
+
+void AddCarriageReturns(std::string &Text)
+{
+    std::string crlf;
+    crlf.reserve(Text.size() + Text.size() / 16);
+    size_t from = 0;
+    for (size_t lf = Text.find('\n'); lf != std::string::npos; lf = Text.find('\n', lf + 1)) {
+        if (lf > 0 && Text[lf - 1] == '\r')
+            continue;
+        crlf.append(Text, from, lf - from);
+        crlf += '\r';
+        from = lf;
+    }
+    crlf.append(Text, from, std::string::npos);
+    Text.swap(crlf);
 }
 
 } // namespace GlossmillXml

@@ -81,20 +81,26 @@ public:
 
     // Writes Start with everything below it; the document node writes only its children. Walks without recursion.
     void Write(const pugi::xml_node &Start);
-    // Writes a document of parts (TXmlDocument::TParts): FrameDoc's nodes, its root element with BodyRoot's children.
-    // Layout is looked up in the layout given above, then in Second (the body's).
-    void WriteParts(const pugi::xml_node &FrameDoc, const pugi::xml_node &BodyRoot, const TXmlDocument::TParts &Parts,
-                    const TXmlLayout &Second);
+    // From now on tells Marks where each node stands (nullptr: no one).
+    void SetMarks(TWriteMarks *Marks) { FMarks = Marks; }
+
+    // Pieces: bytes as they are, a text or an attribute value escaped, a comment.
+    void Bytes(const char *Data, size_t Size) { FOut.append(Data, Size); }
+    void Text(const char *s) { Escaped(s, 0); }
+    // An Android value's text: an apostrophe outside double quotes and not escaped gets a backslash as well.
+    void AndroidText(const char *s) { Escaped(s, 0, true); }
+    void AttributeValue(const char *s, char Quote) { Escaped(s, Quote); }
+    void WriteComment(const char *s) { Comment(s); }
+    size_t Size() const { return FOut.size(); }
+    // What OpenElement writes after the attributes of an element without children.
+    std::string EmptyEnd(const pugi::xml_node &n) const;
 
 private:
     // The node's first child when its children follow, else a null node.
     pugi::xml_node Open(const pugi::xml_node &n);
-    // An element's start tag, or the whole element when it has no children (its own, or what stands in for them);
-    // returns HasChildren.
+    // An element's start tag, or the whole element when it has no children; returns HasChildren.
     bool OpenElement(const pugi::xml_node &n, bool HasChildren);
-    // The body of WriteParts: BodyRoot's children, the parts put in.
-    void WriteBody(const pugi::xml_node &BodyRoot, const TXmlDocument::TParts &Parts);
-    // Layout entries of a node or an attribute, from either layout; nullptr / false for none.
+    // Layout entries of a node or an attribute; nullptr / false for none.
     const std::string *AttrSpaceOf(const void *Attr) const;
     const std::string *EmptyTagOf(const void *Node) const;
     bool SingleQuoted(const void *Attr) const;
@@ -103,8 +109,8 @@ private:
     // Raw: the declaration's values, in which no reference stands for a character.
     void Attributes(const pugi::xml_node &n, bool Raw = false);
     void Reference(char32_t c);
-    // Quote is the attribute's quote character, 0 for text.
-    void Escaped(const char *s, char Quote);
+    // Quote is the attribute's quote character, 0 for text; Android: text with its apostrophes escaped.
+    void Escaped(const char *s, char Quote, bool Android = false);
     // S starts with "&": true when "&name;" follows and the document declares name.
     bool IsDeclaredReference(const char *s) const;
     // "--" and a final "-" would end a comment too early.
@@ -121,7 +127,7 @@ private:
     const TLayoutMap *FAttrSpace;
     const TLayoutMap *FEmptyTag;
     const std::unordered_set<const void *> *FSingleQuoted;
-    const TXmlLayout *FSecond = nullptr;
+    TWriteMarks *FMarks = nullptr;
 };
 
 } // namespace GlossmillXml::Impl

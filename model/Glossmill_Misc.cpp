@@ -314,16 +314,17 @@ tPathKind PathKindNoFollow(const QString &Path)
     return pkOther;
 }
 
-qint64 ReadRegularFileInto(const QString &Path, const std::function<char *(qint64 Size)> &Room, QString &Error)
+qint64 ReadRegularFileInto(const QString &Path, const std::function<char *(qint64 Size)> &Room, QString &Error,
+                           qint64 *LastWrite, bool KnownRegular)
 {
     const QByteArray path = QFile::encodeName(Path);
     struct stat st {};
     // Opening a FIFO or a device may block or never end; only a regular file is opened at all.
-    if (::stat(path.constData(), &st) != 0) {
+    if (!KnownRegular && ::stat(path.constData(), &st) != 0) {
         Error = ErrnoText(errno);
         return -1;
     }
-    if (!S_ISREG(st.st_mode)) {
+    if (!KnownRegular && !S_ISREG(st.st_mode)) {
         Error = QStringLiteral("not a regular file");
         return -1;
     }
@@ -341,6 +342,8 @@ qint64 ReadRegularFileInto(const QString &Path, const std::function<char *(qint6
         Error = QStringLiteral("not a regular file");
         return -1;
     }
+    if (LastWrite)
+        *LastWrite = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     // One byte beyond the size, so that the end of the file shows without a buffer of its own; more only when the
     // file grows while it is read.
     qint64 capacity = qint64(st.st_size) + 1;
@@ -378,23 +381,24 @@ bool ReadRegularFile(const QString &Path, QByteArray &Bytes, QString &Error)
 bool WriteRegularFile(const QString &Path, const char *Data, qint64 Size, bool CreateNew, QString &Error)
 {
     const QByteArray path = QFile::encodeName(Path);
-    const tPathKind kind = PathKindNoFollow(Path);
-    if (kind != pkNone && (CreateNew || kind != pkRegular)) {
-        Error = CreateNew ? QStringLiteral("something is already there") : QStringLiteral("not a regular file");
+    // A new file: O_EXCL refuses anything already there, a link (even a dangling one) included.
+    const tPathKind kind = CreateNew ? pkNone : PathKindNoFollow(Path);
+    if (kind != pkNone && kind != pkRegular) {
+        Error = QStringLiteral("not a regular file");
         return false;
     }
     // O_NOFOLLOW: a link put there meanwhile is refused, a dangling one too (it would create its target).
     const int flags = O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | (CreateNew ? O_EXCL : 0);
     const int fd = ::open(path.constData(), flags, 0666);
     if (fd < 0) {
-        Error = ErrnoText(errno);
+        Error = CreateNew && errno == EEXIST ? QStringLiteral("something is already there") : ErrnoText(errno);
         return false;
     }
     struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    bool ok = CreateNew || (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode));
     if (!ok)
         Error = QStringLiteral("not a regular file");
-    if (ok && ::ftruncate(fd, 0) != 0) {
+    if (ok && !CreateNew && ::ftruncate(fd, 0) != 0) {
         Error = ErrnoText(errno);
         ok = false;
     }

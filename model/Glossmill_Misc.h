@@ -65,8 +65,11 @@ tPathKind PathKindNoFollow(const QString &Path);
 // read, and never blocks. False with Error set on failure.
 bool ReadRegularFile(const QString &Path, QByteArray &Bytes, QString &Error);
 // The same, into memory that Room(Size) hands out: room for Size bytes that begins with what was read so far (Size is
-// one more than the file's size, and grows only when the file does while it is read). The bytes read, or -1.
-qint64 ReadRegularFileInto(const QString &Path, const std::function<char *(qint64 Size)> &Room, QString &Error);
+// one more than the file's size, and grows only when the file does while it is read). The bytes read, or -1;
+// LastWrite, when given, the file's last write (ns since 1970). KnownRegular: the caller has just seen a regular file
+// there (not a link), so that it is opened without a look first; it is still refused if it is none.
+qint64 ReadRegularFileInto(const QString &Path, const std::function<char *(qint64 Size)> &Room, QString &Error,
+                           qint64 *LastWrite = nullptr, bool KnownRegular = false);
 // Makes Data the whole content of a regular file; never writes through a link or into anything else. With CreateNew
 // nothing may stand at Path yet; otherwise an existing regular file is rewritten in place. False with Error set.
 bool WriteRegularFile(const QString &Path, const char *Data, qint64 Size, bool CreateNew, QString &Error);

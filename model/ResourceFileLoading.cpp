@@ -1,10 +1,13 @@
 #include "Glossmill_types.h"
 
 #include "Glossmill_Misc.h"
+#include "ModelSettings.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <QAnyStringView>
 
 #include <algorithm>
 #include <cstring>
@@ -79,13 +82,6 @@ QStringList SplitStateEntries(const QString &Text)
     return entries;
 }
 
-// Whether a file can be written there: its folder exists and no folder stands in its place.
-bool WorkFileWritable(const QString &Path)
-{
-    const QFileInfo info(Path);
-    return info.absoluteDir().exists() && PathKindNoFollow(Path) != pkFolder;
-}
-
 // Whether this user may create files in the folder of Path.
 bool FolderWritable(const QString &Path)
 {
@@ -116,21 +112,118 @@ QString EntryName(const QString &Entry)
     return eq < 0 ? QString() : Entry.left(eq);
 }
 
+bool IsSplitSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// SplitWhiteSpace on bytes: the core's first byte and its end; all whitespace, or none, stays whole.
+void SplitBytes(const char *Text, size_t Size, size_t &CoreStart, size_t &CoreEnd)
+{
+    size_t start = 0, end = Size;
+    while (start < Size && IsSplitSpace(Text[start]))
+        ++start;
+    while (end > start && IsSplitSpace(Text[end - 1]))
+        --end;
+    if (start == end) {
+        start = 0;
+        end = Size;
+    }
+    CoreStart = start;
+    CoreEnd = end;
+}
+
+// Whether the bytes are well-formed UTF-8. A reference can decode to what is not (a lone surrogate).
+bool IsWellFormedUtf8(const char *Text, size_t Size)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(Text);
+    const unsigned char *end = p + Size;
+    while (p < end) {
+        if (*p < 0x80) {
+            ++p;
+            continue;
+        }
+        int len = 0;
+        char32_t cp = 0;
+        if (*p >= 0xC2 && *p <= 0xDF) {
+            len = 2;
+            cp = *p & 0x1F;
+        } else if (*p >= 0xE0 && *p <= 0xEF) {
+            len = 3;
+            cp = *p & 0x0F;
+        } else if (*p >= 0xF0 && *p <= 0xF4) {
+            len = 4;
+            cp = *p & 0x07;
+        } else {
+            return false;
+        }
+        if (end - p < len)
+            return false;
+        for (int i = 1; i < len; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (p[i] & 0x3F);
+        }
+        if ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)))
+            return false;
+        p += len;
+    }
+    return true;
+}
+
+// Whether the UTF-8 bytes hold exactly the string's characters; most texts part at their first ones.
+bool SameText(const QString &Text, const char *Utf8, size_t Size)
+{
+    const size_t units = size_t(Text.size());
+    if (Size < units || Size > 3 * units)
+        return false;
+    const char16_t *u = reinterpret_cast<const char16_t *>(Text.utf16());
+    const char16_t *uEnd = u + units;
+    const auto *p = reinterpret_cast<const unsigned char *>(Utf8);
+    const auto *end = p + Size;
+    for (; u < uEnd && p < end && *p < 0x80; ++u, ++p)
+        if (*u != *p)
+            return false;
+    if (u == uEnd || p == end)
+        return u == uEnd && p == end;
+    return QAnyStringView::equal(QStringView(u, uEnd - u), QUtf8StringView(reinterpret_cast<const char *>(p), end - p));
+}
+
+// A text as the model reads it from UTF-8 the document holds: the stand-in of "&#0160;" as that reference again, and
+// what is not well-formed as a string makes it. Checked: the document held references, which alone can make it so.
+const char *ModelText(const char *Value, size_t &Size, std::string &Buffer, bool Checked)
+{
+    Size = std::strlen(Value);
+    const bool wellFormed = !Checked || IsWellFormedUtf8(Value, Size);
+    const void *lead = std::memchr(Value, 0xEF, Size);
+    if (wellFormed && (!lead || !std::strstr(static_cast<const char *>(lead), "\xEF\xB7\x90")))
+        return Value;
+    Buffer = wellFormed ? std::string(Value, Size) : QString::fromUtf8(Value, qsizetype(Size)).toStdString();
+    for (size_t at = Buffer.find("\xEF\xB7\x90"); at != std::string::npos; at = Buffer.find("\xEF\xB7\x90", at + 7))
+        Buffer.replace(at, 3, "&#0160;");
+    Size = Buffer.size();
+    return Buffer.c_str();
+}
+
 } // namespace
 
 tLoadResFileResult TTransResourceFileNode::LoadResFile(const QString &ResFileName)
 {
-    if (PathKindNoFollow(ResFileName) == pkNone)
+    const tPathKind kind = PathKindNoFollow(ResFileName);
+    if (kind == pkNone)
         return lrfNotExists;
-    if (FWorkOnlyCopy || FBackupOnlyCopy)
-        FReloadedSinceFailure = true;
-    EndVirtual();
+    if (FGuard.WorkOnlyCopy || FGuard.BackupOnlyCopy)
+        FGuard.ReloadedSinceFailure = true;
+    FParts.reset();
+    FLayout.reset();
+    FRawIDs.Clear();
     try {
         ResourceFileName = ResFileName;
         // Saving writes and renames files beside a language file: through a linked folder they would land elsewhere.
         if (!IsBase() && PathKindNoFollow(QFileInfo(ResFileName).path()) == pkLink)
             throw EXmlError("the folder of " + ResFileName.toStdString() + " is a link");
-        XmlFile.LoadFromFile(ResFileName);
+        // A language file rebuilt by splicing takes little of its layout: it is read when needed.
+        XmlFile.LoadFromFile(ResFileName, &FReadStamp, kind == pkRegular, !IsBase());
         // A character that a save would not write back as it was read: copied as it stands into what a save writes, a
         // reference to no character would not open again, and U+FDD0 would come back as a no-break space (in an
         // identifier, losing its item's text). Only an item's own text is read as text and written anew, and a
@@ -149,6 +242,7 @@ tLoadResFileResult TTransResourceFileNode::LoadResFile(const QString &ResFileNam
     // A part of a file must never be taken for the file: a save would write the part back in its place.
     XmlFile.Clear();
     FNamespaces.clear();
+    FReadStamp = 0;
     FLoadFailed = true;
     return lrfError;
 }
@@ -170,161 +264,203 @@ bool TTransResourceFileNode::HoldsItemText(const pugi::xml_node &Node, const pug
     return site;
 }
 
+
+void TTransResourceFileNode::NoteMarkupNamespaces(const pugi::xml_node &Element)
+{
+    AddNamespacesAround(Element, XmlFile.Root(), FNamespaces);
+}
+
 bool TTransResourceFileNode::Parse()
 {
     try {
-        // A file kept as parts is read again from the whole.
-        Realize();
+        // The parts were made from the document as it was read; it is read again from the whole.
+        if (FParts)
+            TreeFromParts();
         ClearItems();
         if (FLoadFailed)
             return false;
-        FPairing = !IsBase() && FBaseTemplate;
-        if (FPairing) {
-            FBaseTemplate->IndexItems();
-            FPaired.assign(FBaseTemplate->Items.size(), -1);
+        if (!IsBase() && FBaseTemplate) {
+            FPairing.Start(FBaseTemplate->Items.size());
             // Parsed and missing items together: as many as the default has, as a rule.
             Items.reserve(FBaseTemplate->Items.size());
+            FPairing.BaseIndex.reserve(FBaseTemplate->Items.size());
+            FTexts.Reserve(XmlFile.TextSize() / 2, FBaseTemplate->Items.size() * 2);
         }
         if (const pugi::xml_node root = XmlFile.Root())
             ParseXMLNode(root);
-        FSitesGeneration = FSitesBroken ? 0 : XmlFile.Generation();
         if (IsBase()) {
             Items.shrink_to_fit();
             return true;
         }
         AddMissingItemsFromBaseTemplate();
+        // Strings of its own beyond the default's make the list grow past what it keeps.
+        Items.shrink_to_fit();
         const bool result = RecreateFileFromBase();
-        EndPairing();
+        FPairing.End();
         return result;
     } catch (...) {
-        EndPairing();
+        FTexts.Finish();
+        FPairing.End();
         return false;
     }
 }
 
-void TTransResourceFileNode::EndPairing()
-{
-    FPairing = false;
-    FBaseIndex = std::vector<int>();
-    FPaired = std::vector<int>();
-    FOwnIDs = QHash<QString, int>();
-}
-
 void TTransResourceFileNode::ParseXMLNode(pugi::xml_node)
 {
+    // Every text of the file is in: the items get their bytes.
+    FTexts.Finish();
     if (!IsBase())
         LoadItemStates();
 }
 
-std::unique_ptr<TTranslateItem> TTransResourceFileNode::NewParsedItem(const QString &ID, const QString &Text, QString &Core)
-{
-    auto item = std::make_unique<TTranslateItem>();
-    item->ID = ID;
-    QString header, trailer;
-    SplitWhiteSpace(Text, header, trailer, Core);
-    item->WhSpaceHeader = header;
-    item->WhSpaceTrailer = trailer;
-    return item;
-}
-
-QString TTransResourceFileNode::ParsedID(const pugi::xml_attribute &Attr, int &BaseFirst)
+TItemText TTransResourceFileNode::ParsedID(const pugi::xml_attribute &Attr, int &BaseFirst)
 {
     BaseFirst = -1;
-    if (!FPairing)
-        return ReadAttribute(Attr);
+    if (!FPairing.Active)
+        return TItemText(ReadAttribute(Attr));
     // The default's own identifier when the bytes are the same: no conversion, and the text is shared.
-    const int d = FBaseTemplate->IndexOfRawID(Attr.value());
-    if (d >= 0) {
-        BaseFirst = d;
-        return FBaseTemplate->Items[size_t(d)]->ID;
+    const int raw = FBaseTemplate->FRawIDs.FirstOf(Attr.value(), FPairing.NextRaw);
+    if (raw >= 0) {
+        BaseFirst = raw;
+        return FBaseTemplate->Items[size_t(raw)]->ID;
     }
-    const QString id = ReadAttribute(Attr);
-    BaseFirst = FBaseTemplate->IndexOfID(id);
+    const TItemText id(ReadAttribute(Attr));
+    BaseFirst = FBaseTemplate->FIDs.IndexOf(FBaseTemplate->Items, id);
     return id;
 }
 
 TTranslateItem *TTransResourceFileNode::ParsedItemByID(const QString &ID)
 {
-    if (!FPairing)
+    if (!FPairing.Active)
         return GetItemByID(ID);
     // The first item of an identifier the default has is the one paired with the default's first.
-    const int d = FBaseTemplate->IndexOfID(ID);
-    const int index = d >= 0 ? FPaired[size_t(d)] : FOwnIDs.value(ID, -1);
+    const int d = FBaseTemplate->FIDs.IndexOf(FBaseTemplate->Items, ID);
+    const int index = d >= 0 ? FPairing.Paired[size_t(d)] : FPairing.OwnIDs.value(ID, -1);
     return index < 0 ? nullptr : Items[size_t(index)].get();
 }
 
-void TTransResourceFileNode::AddParsedItem(std::unique_ptr<TTranslateItem> Item, const QString &Core, tContentKind Kind,
-                                           const pugi::xml_node &Element, TItemSource *Source, int BaseFirst)
+void TTransResourceFileNode::AddParsedItem(const TItemText &ID, const char *Text, size_t Size, tContentKind Kind,
+                                           int BaseFirst, bool ThroughWriter)
 {
+    size_t coreStart = 0, coreEnd = 0;
+    SplitBytes(Text, Size, coreStart, coreEnd);
+    const char *core = Text + coreStart;
+    const size_t coreSize = coreEnd - coreStart;
     const int index = int(Items.size());
-    TTranslateItem *item = AppendItem(std::move(Item), Kind, false);
-    if (Kind == ckMarkup)
-        AddNamespacesAround(Element, XmlFile.Root(), FNamespaces);
-    if (FPairing) {
+    auto owned = std::make_unique<TTranslateItem>();
+    TTranslateItem *item = owned.get();
+    item->ID = ID;
+    AppendItem(std::move(owned), Kind);
+
+    if (IsBase()) {
+        // The default's texts serve every language file: strings from the start.
+        const QString text = QString::fromUtf8(core, qsizetype(coreSize));
+        if (coreStart > 0)
+            item->WhSpaceHeader = QString::fromUtf8(Text, qsizetype(coreStart));
+        if (coreEnd < Size)
+            item->WhSpaceTrailer = QString::fromUtf8(Text + coreEnd, qsizetype(Size - coreEnd));
+        if (ThroughWriter)
+            item->setTranslateValue(text);
+        else
+            item->FTranslatedValue = text;
+        item->FPrevTranslateValue = text;
+        item->FBaseValue = text;
+        FIDs.IndexNext(Items);
+        return;
+    }
+
+    int base = BaseFirst;
+    if (FPairing.Active) {
         // The k-th string of one name belongs to the default's k-th string of that name, the first of them not yet
         // taken; beyond the default's count it has none, like a string the default lacks.
-        int base = BaseFirst;
-        bool later = false;
         if (base >= 0) {
-            while (base >= 0 && FPaired[size_t(base)] >= 0) {
-                base = FBaseTemplate->NextIndexOfSameID(base);
-                later = true;
+            while (base >= 0 && FPairing.Paired[size_t(base)] >= 0) {
+                base = FBaseTemplate->FIDs.NextOfSame(FBaseTemplate->Items, base);
+                FPairing.Repeats = true;
             }
+        } else if (FPairing.OwnIDs.contains(ID)) {
+            FPairing.Repeats = true;
         } else {
-            const auto known = FOwnIDs.constFind(item->ID);
-            later = known != FOwnIDs.constEnd();
-            if (!later)
-                FOwnIDs.insert(item->ID, index);
+            FPairing.OwnIDs.insert(ID, index);
         }
-        if (later)
-            FDuplicateIDs = true;
         if (base >= 0) {
             item->FBaseValue = FBaseTemplate->Items[size_t(base)]->FBaseValue;
-            FPaired[size_t(base)] = index;
+            FPairing.Paired[size_t(base)] = index;
         }
-        FBaseIndex.resize(size_t(index) + 1, -1);
-        FBaseIndex.back() = base >= 0 ? base : BaseFirst >= 0 ? -2 : -1;
-        // The document is rebuilt on the default's; its sites are found there.
-        FSitesBroken = true;
+        FPairing.BaseIndex.resize(size_t(index), -1);
+        FPairing.BaseIndex.push_back(base >= 0 ? base : BaseFirst >= 0 ? -2 : -1);
     } else {
-        const int seen = IndexNextItem();
-        if (IsBase())
-            item->FBaseValue = Core;
-        RecordSite(Element, index, seen);
+        FIDs.IndexNext(Items);
     }
-    if (!IsBase()) {
-        const QString &translation = item->FTranslatedValue;
-        item->setTranslateState(translation.isEmpty() ? tsDontTranslate
-                                : translation == item->FBaseValue ? tsNeedBetter
-                                                                 : tsTranslated);
+
+    const bool replaced = ThroughWriter && coreSize && ModelSettings::ReplaceWhiteSpaces()
+        && std::string_view(core, coreSize).find("  ") != std::string_view::npos;
+    bool same = false;
+    if (replaced) {
+        // The value writer stores this text changed: it goes through it.
+        item->setTranslateValue(QString::fromUtf8(core, qsizetype(coreSize)));
+        FTexts.Bind(item->FPrevTranslateValue, FTexts.Add(core, coreSize));
+    } else {
+        // A text the same as the default's shares it; any other stays the file's bytes, bound once all are read.
+        same = coreSize && SameText(item->FBaseValue, core, coreSize);
+        if (same) {
+            item->FTranslatedValue = item->FBaseValue;
+            item->FPrevTranslateValue = item->FBaseValue;
+        } else {
+            const size_t place = FTexts.Add(core, coreSize);
+            FTexts.Bind(item->FTranslatedValue, place);
+            FTexts.Bind(item->FPrevTranslateValue, place);
+        }
+        // What the value writer does with a text on a fresh item, snapshots aside.
+        if (ThroughWriter && coreSize) {
+            item->FTranslateState = tsTranslated;
+            item->Changed = true;
+        }
     }
-    if (Source) {
-        Source->Core = Core;
-        FSources.resize(size_t(index) + 1);
-        FSources.back() = std::move(*Source);
-    }
+    FTexts.Bind(item->WhSpaceHeader, FTexts.Add(Text, coreStart));
+    FTexts.Bind(item->WhSpaceTrailer, FTexts.Add(Text + coreEnd, Size - coreEnd));
+    // The translation as stored, against the default text.
+    if (replaced)
+        same = item->FTranslatedValue.get() == item->FBaseValue;
+    item->setTranslateState(!coreSize ? tsDontTranslate : same ? tsNeedBetter : tsTranslated);
 }
 
 void TTransResourceFileNode_Value::ParseXMLNode(pugi::xml_node Element)
 {
     if (Element) {
+        std::string buffer;
         // The whole tree in one walk, an element before its descendants; the state comment follows once, after it.
-        ForEachElement(Element, [this](const pugi::xml_node &e) {
-            if (!LocalNameIs(e.name(), "string"))
+        ForEachElement(Element, [&](const pugi::xml_node &e) {
+            if (!LocalNameIs(e.name(), "string")) {
+                if (e.parent() == Element)
+                    NoteCollection(e);
                 return;
+            }
             const pugi::xml_attribute name = FindAttribute(e, "name");
             if (!name)
                 return;
             int baseFirst = -1;
-            const QString id = ParsedID(name, baseFirst);
-            const TXmlContent content = ReadContent(e);
-            QString core;
-            std::unique_ptr<TTranslateItem> item = NewParsedItem(id, content.Text, core);
-            item->setTranslateValue(core);
-            item->FPrevTranslateValue = core;
-            TItemSource source{e, pugi::xml_attribute(), QString()};
-            AddParsedItem(std::move(item), core, content.Kind, e,
-                          ContentRoundTrips(e, content.Kind, &source.Escape) ? &source : nullptr, baseFirst);
+            const TItemText id = ParsedID(name, baseFirst);
+            const pugi::xml_node first = e.first_child();
+            size_t size = 0;
+            const char *text = "";
+            tContentKind kind = ckPlain;
+            if (first && first.type() == pugi::node_pcdata && !first.next_sibling()) {
+                // Most strings are one piece of text, looked at as bytes.
+                text = ModelText(first.value(), size, buffer, XmlFile.HeldReferences());
+                kind = std::memchr(text, '<', size) ? ckEscapedMarkup : ckPlain;
+            } else if (first) {
+                const TXmlContent content = ReadContent(e);
+                buffer = content.Text.toStdString();
+                text = buffer.c_str();
+                size = buffer.size();
+                kind = content.Kind;
+                if (kind == ckMarkup)
+                    NoteMarkupNamespaces(e);
+            }
+            AddParsedItem(id, text, size, kind, baseFirst, true);
+            if (IsBase())
+                NoteRawID(name.value());
         });
     }
     TTransResourceFileNode::ParseXMLNode(Element);
@@ -333,37 +469,29 @@ void TTransResourceFileNode_Value::ParseXMLNode(pugi::xml_node Element)
 void TTransResourceFileNode_Menu::ParseXMLNode(pugi::xml_node Element)
 {
     if (Element) {
-        ForEachElement(Element, [this](const pugi::xml_node &e) {
+        std::string buffer;
+        ForEachElement(Element, [&](const pugi::xml_node &e) {
             if (!LocalNameIs(e.name(), "item"))
                 return;
-            QString title;
-            pugi::xml_attribute idAttr, titleAttr;
-            int ids = 0, titles = 0;
+            const char *title = "";
+            pugi::xml_attribute idAttr;
             for (pugi::xml_attribute a = e.first_attribute(); a; a = a.next_attribute()) {
-                if (LocalNameIs(a.name(), "id")) {
+                if (LocalNameIs(a.name(), "id"))
                     idAttr = a;
-                    ++ids;
-                } else if (LocalNameIs(a.name(), "title")) {
-                    title = ReadAttribute(a);
-                    titleAttr = a;
-                    ++titles;
-                }
-                if (*idAttr.value() && !title.isEmpty())
+                else if (LocalNameIs(a.name(), "title"))
+                    title = a.value();
+                if (*idAttr.value() && *title)
                     break;
             }
             if (!*idAttr.value())
                 return;
             int baseFirst = -1;
-            const QString id = ParsedID(idAttr, baseFirst);
-            QString core;
-            std::unique_ptr<TTranslateItem> item = NewParsedItem(id, title, core);
-            item->FTranslatedValue = core;
-            item->FPrevTranslateValue = core;
-            // Saving goes by an element's first "id" and "title"; reading, by the ones the loop above stopped at.
-            const bool plain = ids == 1 && titles <= 1;
-            TItemSource source{e, titleAttr, QString()};
-            AddParsedItem(std::move(item), core, ckPlain, plain ? e : pugi::xml_node(),
-                          plain && titleAttr && AttributeRoundTrips(titleAttr) ? &source : nullptr, baseFirst);
+            const TItemText id = ParsedID(idAttr, baseFirst);
+            size_t size = 0;
+            const char *text = ModelText(title, size, buffer, XmlFile.HeldReferences());
+            AddParsedItem(id, text, size, ckPlain, baseFirst, false);
+            if (IsBase())
+                NoteRawID(idAttr.value());
         });
     }
     TTransResourceFileNode::ParseXMLNode(Element);
@@ -431,29 +559,23 @@ void TTransResourceFileNode::AddMissingItems(tTransState State, bool AddElements
     if (IsBase() || !FBaseTemplate)
         return;
     const auto &baseItems = FBaseTemplate->TransItems();
-    FPaired.resize(baseItems.size(), -1);
-    // The default's items of each identifier met so far; each of the default's strings of one name needs its own
-    // item here, and the items paired with the default's already say which ones this file has.
-    std::vector<int> occurrence(baseItems.size(), 0);
+    FPairing.Paired.resize(baseItems.size(), -1);
     for (size_t d = 0; d < baseItems.size(); ++d) {
-        const int next = FBaseTemplate->NextIndexOfSameID(int(d));
-        if (next >= 0)
-            occurrence[size_t(next)] = occurrence[d] + 1;
-        if (FPaired[d] >= 0)
+        if (FPairing.Paired[d] >= 0)
             continue;
         const TTranslateItem &base = *baseItems[d];
         auto item = std::make_unique<TTranslateItem>();
-        item->Assign(base);
-        item->setTranslateState(State);
-        item->FTranslatedValue.clear();
+        // What Assign, the state writer and emptying the translation leave on a fresh item.
+        item->ID = base.ID;
+        item->FBaseValue = base.FBaseValue;
+        item->FPrevTranslateValue = base.FPrevTranslateValue;
+        item->FTranslateState = State;
+        item->Changed = State != base.FTranslateState || base.Changed;
         const int index = int(Items.size());
-        FPaired[d] = index;
-        FBaseIndex.resize(size_t(index) + 1, -1);
-        FBaseIndex.back() = int(d);
-        // A second item of one identifier: there was a first (found or added before it in this loop).
-        if (occurrence[d] > 0)
-            FDuplicateIDs = true;
-        AppendItem(std::move(item), FBaseTemplate->ContentKindOf(&base), false);
+        FPairing.Paired[d] = index;
+        FPairing.BaseIndex.resize(size_t(index), -1);
+        FPairing.BaseIndex.push_back(int(d));
+        AppendItem(std::move(item), FBaseTemplate->ContentKindOf(&base));
         if (AddElements)
             FMissingElements.push_back(index);
     }
@@ -466,8 +588,6 @@ void TTransResourceFileNode::AppendMissingElements()
         for (const int index : FMissingElements)
             AppendChildElement(root, "string").append_attribute("name").set_value(ToU8(Items[size_t(index)]->ID).c_str());
     FMissingElements.clear();
-    // The document no longer holds just the elements the sites were taken from.
-    FSitesGeneration = 0;
 }
 
 void TTransResourceFileNode_Value::AddMissingItemsFromBaseTemplate()
@@ -480,70 +600,31 @@ void TTransResourceFileNode_Menu::AddMissingItemsFromBaseTemplate()
     AddMissingItems(tsBaseNotPresent, false);
 }
 
-bool TTransResourceFileNode::ReplaceTranslatedCollections(const TXmlDocument &LanguageDoc, std::vector<pugi::xml_node> &Copies)
+bool TTransResourceFileNode::ReplaceTranslatedCollections(const TXmlDocument &LanguageDoc)
 {
     // The default file's structure keeps the language's own plurals and arrays in their places.
-    const pugi::xml_node root = FVirtual ? FBaseTemplate->XmlFile.Root() : XmlFile.Root();
+    const pugi::xml_node root = XmlFile.Root();
     const pugi::xml_node languageRoot = LanguageDoc.Root();
     if (!root || !languageRoot)
         return true;
-    // A collection is known by its tag (1 to 4; 0 for no collection) and its name's bytes.
-    struct TKey
-    {
-        int Tag = 0;
-        std::string_view Name;
-        bool operator==(const TKey &Other) const { return Tag == Other.Tag && Name == Other.Name; }
-    };
-    struct THash
-    {
-        size_t operator()(const TKey &Key) const
-        {
-            return std::hash<std::string_view>()(Key.Name) ^ size_t(Key.Tag);
-        }
-    };
-    auto key = [](const pugi::xml_node &e) -> TKey {
-        // Most children are strings: one look at the first letter sends them on.
-        const char *name = e.name();
-        const int tag = *name == 'p' ? 1 : *name == 's' ? 2 : *name == 'i' ? 3 : *name == 'a' ? 4 : 0;
-        static const char *const tags[] = {"", "plurals", "string-array", "integer-array", "array"};
-        if (!tag || std::strcmp(name, tags[tag]) != 0)
-            return TKey();
-        const pugi::xml_attribute attr = e.attribute("name");
-        return attr ? TKey{tag, attr.value()} : TKey();
-    };
+    const std::unordered_map<TCollectionKey, pugi::xml_node, TCollectionKey::THash> translated = CollectionsOf(languageRoot);
+    if (translated.empty())
+        return true;
     auto holdsSite = [this](const pugi::xml_node &Start) {
         bool found = false;
         ForEachElement(Start, [&](const pugi::xml_node &e) { found = found || IsSite(e, nullptr); });
         return found;
     };
-    // The first of each key.
-    std::unordered_map<TKey, pugi::xml_node, THash> translated;
-    for (pugi::xml_node e = languageRoot.first_child(); e; e = e.next_sibling()) {
-        if (e.type() != pugi::node_element)
-            continue;
-        const TKey k = key(e);
-        if (k.Tag)
-            translated.emplace(k, e);
-    }
-    if (translated.empty())
-        return true;
     bool sitesKept = true;
     for (pugi::xml_node e = root.first_child(); e;) {
         const pugi::xml_node next = e.next_sibling();
         if (e.type() == pugi::node_element) {
-            const TKey k = key(e);
+            const TCollectionKey k = CollectionKeyOf(e);
             const auto found = k.Tag ? translated.find(k) : translated.end();
             if (found != translated.end()) {
-                const pugi::xml_node source = found->second;
-                if (sitesKept && (holdsSite(e) || holdsSite(source)))
+                if (holdsSite(e) || holdsSite(found->second))
                     sitesKept = false;
-                if (FVirtual) {
-                    const pugi::xml_node copy = FOverlay.AppendCopy(FOverlay.Root(), LanguageDoc, source);
-                    FTakenOver.emplace_back(e, copy);
-                    Copies.push_back(copy);
-                } else {
-                    Copies.push_back(XmlFile.ReplaceWithCopy(e, LanguageDoc, source));
-                }
+                XmlFile.ReplaceWithCopy(e, LanguageDoc, found->second);
                 FCheckPrefixes = true;
             }
         }
@@ -552,7 +633,7 @@ bool TTransResourceFileNode::ReplaceTranslatedCollections(const TXmlDocument &La
     return sitesKept;
 }
 
-QStringList TTransResourceFileNode::SetAsideLeftovers(bool Backup)
+QStringList TTransResourceFileNode::SetAsideLeftovers(bool Backup, tPathKind *WorkKind)
 {
     QStringList kept;
     const QString stem = StripFileExtension(ResourceFileName);
@@ -561,8 +642,11 @@ QStringList TTransResourceFileNode::SetAsideLeftovers(bool Backup)
     for (const QString &path : {stem + QStringLiteral(".tmp"), stem + QStringLiteral(".bck")}) {
         if (!Backup && path.endsWith(QLatin1String(".bck")))
             break;
+        const bool work = path.endsWith(QLatin1String(".tmp"));
         const tPathKind kind = PathKindNoFollow(path);
-        if (kind == pkNone || kind == pkFolder || (FWorkFileOurs && path == TempWorkFileName))
+        if (work && WorkKind)
+            *WorkKind = kind;
+        if (kind == pkNone || kind == pkFolder || (FGuard.WorkFileOurs && path == TempWorkFileName))
             continue;
         if (kind == pkRegular) {
             if (!languageTried) {
@@ -570,17 +654,22 @@ QStringList TTransResourceFileNode::SetAsideLeftovers(bool Backup)
                 languageRead = ReadRegularFile(ResourceFileName, language, error);
                 languageTried = true;
             }
-            if (languageRead && SameContent(path, language) && QFile::remove(path))
+            if (languageRead && SameContent(path, language) && QFile::remove(path)) {
+                if (work && WorkKind)
+                    *WorkKind = pkNone;
                 continue;
+            }
         }
         // It may hold the only copy of earlier work, or be a link to anywhere: it is neither written nor removed.
         const QString aside = SetFileAside(path);
         if (aside.isEmpty()) {
             LogException(nullptr, QStringLiteral("can not move ") + path + QStringLiteral(" out of the way"));
-            if (path.endsWith(QLatin1String(".tmp")))
-                FWorkFileForeign = true;
+            if (work)
+                FGuard.WorkFileForeign = true;
             continue;
         }
+        if (work && WorkKind)
+            *WorkKind = pkNone;
         LogException(nullptr, path + QStringLiteral(" was found as the project was opened; it is kept as ") + aside);
         if (kind == pkRegular)
             kept << aside;
@@ -588,12 +677,21 @@ QStringList TTransResourceFileNode::SetAsideLeftovers(bool Backup)
     return kept;
 }
 
+bool TTransResourceFileNode::PrepareAsDefault()
+{
+    // Saving stores the default's items into its document as they stand; once done, it stays so until one changes.
+    if (FLayout && !NeedSave())
+        return true;
+    FLayout.reset();
+    return SaveFileTo(QString(), true);
+}
+
 bool TTransResourceFileNode::RecreateFileFromBase()
 {
     if (IsBase())
         return true;
     try {
-        if (FWorkOnlyCopy) {
+        if (FGuard.WorkOnlyCopy) {
             AppendMissingElements();
             LogException(nullptr, QStringLiteral("the work file of ") + ResourceFileName
                                       + QStringLiteral(" holds the only copy of a failed save; it is not rebuilt"));
@@ -602,105 +700,65 @@ bool TTransResourceFileNode::RecreateFileFromBase()
         TempWorkFileName = StripFileExtension(ResourceFileName) + QStringLiteral(".tmp");
         if (!FBaseTemplate)
             throw std::logic_error("a language file has no default file to be rebuilt on");
-        const QStringList kept = SetAsideLeftovers(true);
-        // The default file's document as its save would write it, taken over in memory rather than through the
-        // work file; the work file is written once, by this file's own save below.
-        TXmlDocument rebuilt;
-        if (!WorkFileWritable(TempWorkFileName)) {
+        tPathKind workKind = pkNone;
+        const QStringList kept = SetAsideLeftovers(true, &workKind);
+        // Where a folder stands in its place, or the language file had no folder to be read from, nothing is written.
+        if (workKind == pkFolder || (!FReadStamp && !QFileInfo(TempWorkFileName).absoluteDir().exists())) {
             AppendMissingElements();
             LogException(nullptr, QStringLiteral("can not write file ") + TempWorkFileName);
             FBaseTemplate->RememberFileTime();
             return true;
         }
-        // A values file is kept as its parts put into the default's document, when the default's sites can be
-        // trusted; otherwise it is rebuilt on a copy of that document.
-        std::vector<pugi::xml_node> siteElements;
-        bool asParts = SiteContentIsWritten();
-        if (asParts && !FBaseTemplate->SaveFileTo(TempWorkFileName, nullptr, nullptr, true)) {
-            AppendMissingElements();
-            return true;
-        }
-        // The parts go in below the root: a root that is a string itself is rebuilt whole.
-        if (asParts && (!FBaseTemplate->SitesValid() || !FBaseTemplate->XmlFile.Root()
-                        || IsSite(FBaseTemplate->XmlFile.Root(), nullptr)))
-            asParts = false;
-        if (!asParts && !FBaseTemplate->SaveFileTo(TempWorkFileName, &rebuilt, &siteElements)) {
+        // The default file's document as its save would write it; the work file is written once, by this file's own
+        // save below.
+        if (!FBaseTemplate->PrepareAsDefault()) {
             AppendMissingElements();
             return true;
         }
         const QString encoding = XmlFile.Encoding();
         TXmlDocument language;
         language.Swap(XmlFile);
-        if (asParts) {
-            FVirtual = true;
-            FOverlay.AssignFrame(FBaseTemplate->XmlFile);
-            for (const TItemSite &site : FBaseTemplate->FSites)
-                siteElements.push_back(site.Element);
-        } else {
-            XmlFile.Swap(rebuilt);
-        }
         // The rebuilt document holds the default's elements of the strings this file lacks.
         FMissingElements.clear();
-        // The sources of the items lie in the language's document, which goes when the rebuild is done.
-        struct TDropSources
-        {
-            TTransResourceFileNode &Node;
-            ~TDropSources()
-            {
-                Node.FSources.clear();
-                Node.FSources.shrink_to_fit();
-                // The texts the rebuild stored are all in: their store keeps no room for more.
-                Node.FTextArena.shrink_to_fit();
-            }
-        } dropSources{*this};
-        // The default's own declaration stays as it is when it already names that encoding.
-        if (WorkDocument().Encoding().compare(encoding, Qt::CaseInsensitive) != 0)
-            WorkDocument().setEncoding(encoding);
-        std::vector<pugi::xml_node> collections;
-        const bool sitesKept = ReplaceTranslatedCollections(language, collections);
-        WorkDocument().TakeDoctype(language);
-        bool realized = false;
-        if (!sitesKept || !FBaseTemplate->SitesValid() || !DeriveSites(FBaseTemplate->FSites, siteElements)) {
-            // Sites inside collections: the whole document, and a walk to find them.
-            realized = FVirtual;
-            Realize();
-            FSitesGeneration = 0;
-        }
-        if (FVirtual)
-            XmlFile.Defer([this](TXmlDocument &) { Realize(); });
-        // The prefixes are those of the default's document, but where this file's texts and collections go in.
-        const TPrefixUse &basePrefixes = FBaseTemplate->PrefixSummary();
-        FPrefixGeneration = WorkDocument().Generation();
-        FPrefixDeclaredOnRootOnly = !basePrefixes.DeclaredBelow;
-        FPrefixUndeclared.clear();
-        for (const std::string &prefix : basePrefixes.Used)
-            if (std::find(basePrefixes.Declared.begin(), basePrefixes.Declared.end(), prefix) == basePrefixes.Declared.end())
-                FPrefixUndeclared.push_back(prefix);
-        FPrefixParts = collections;
-        if (realized) {
-            // The collections were copied once more into the whole document: its first check walks it all.
-            FPrefixGeneration = 0;
-            FPrefixParts.clear();
+        const std::shared_ptr<const TSpliceLayout> layout = SpliceWriting ? FBaseTemplate->SpliceLayout() : nullptr;
+        if (!layout || layout->Encoding.compare(encoding, Qt::CaseInsensitive) != 0
+            || !MakeSpliceParts(layout, language)) {
+            if (SpliceWriting)
+                ++TreeWrittenFiles;
+            // The tree writer's rebuild: a copy of the default's document with this file's plurals and arrays.
+            XmlFile.Assign(FBaseTemplate->XmlFile);
+            // The default's own declaration stays as it is when it already names that encoding.
+            if (XmlFile.Encoding().compare(encoding, Qt::CaseInsensitive) != 0)
+                XmlFile.setEncoding(encoding);
+            ReplaceTranslatedCollections(language);
+            XmlFile.TakeDoctype(language);
         }
         // Every item the default has a string of goes into the rebuilt document.
         for (size_t i = 0; i < Items.size(); ++i)
-            if (FBaseIndex[i] != -1)
+            if (FPairing.BaseIndex[i] != -1)
                 Items[i]->Changed = true;
-        if (!FWorkFileOurs && (!FolderWritable(TempWorkFileName) || PathKindNoFollow(TempWorkFileName) != pkNone)) {
+        bool result;
+        if (!FGuard.WorkFileOurs && (!FolderWritable(TempWorkFileName) || workKind != pkNone)) {
             // A project the user may only read opens all the same: the rebuild stays in memory, and only a save,
             // which has to write the work file, fails.
-            TXmlDocument unwritten;
-            return SaveFileTo(TempWorkFileName, &unwritten);
+            result = SaveFileTo(TempWorkFileName, true);
+        } else {
+            result = SaveFile(TempWorkFileName);
+            // A file set aside that holds just what the rebuild wrote holds nothing of its own.
+            if (result && !kept.isEmpty()) {
+                QByteArray work;
+                QString error;
+                if (ReadRegularFile(TempWorkFileName, work, error))
+                    for (const QString &path : kept)
+                        if (SameContent(path, work))
+                            QFile::remove(path);
+            }
         }
-        const bool result = SaveFile(TempWorkFileName);
-        // A file set aside that holds just what the rebuild wrote holds nothing of its own.
-        if (result && !kept.isEmpty()) {
-            QByteArray work;
-            QString error;
-            if (ReadRegularFile(TempWorkFileName, work, error))
-                for (const QString &path : kept)
-                    if (SameContent(path, work))
-                        QFile::remove(path);
+        // Written by splicing, the file needs no document of its own until something asks for one; the pieces of
+        // its rebuild are all in.
+        if (FParts) {
+            FParts->Pieces.Shrink();
+            XmlFile.Defer([this](TXmlDocument &) { TreeFromParts(); });
         }
         return result;
     } catch (const std::exception &e) {

@@ -45,8 +45,6 @@ QString QuotedStateEntry(const QString &Entry)
 
 } // namespace
 
-bool (*TTransResourceFileNode::RenameFile)(const QString &From, const QString &To) = MoveFileNoReplace;
-
 QString TTransResourceFileNode::GetItemStateEntry(TTranslateItem *Item)
 {
     if (Item->FTranslateState != tsFinalTrnaslation && Item->FTranslateState != tsNeedBetter)
@@ -92,9 +90,6 @@ bool TTransResourceFileNode::FindNodeByNodeAndDelete(pugi::xml_node NodeTest, pu
     const std::string search = ElementXml(NodeToSearch);
     if (ElementXml(NodeTest, search.size()) == search)
         return true;
-    // Elements may go from this file's own document, and with them its sites.
-    if (NodeTest.root() == XmlFile.Document())
-        FSitesGeneration = 0;
     DeleteEqualElements(NodeTest, {NodeToSearch});
     return false;
 }
@@ -155,199 +150,87 @@ void TTransResourceFileNode_Menu::StoreToXMLNode(pugi::xml_node Element)
     });
 }
 
-const GlossmillXml::TPrefixUse &TTransResourceFileNode::PrefixSummary()
-{
-    if (FPrefixSummaryGeneration != XmlFile.Generation() || FPrefixSummaryWrites != FContentWrites) {
-        FPrefixSummary = PrefixesIn(XmlFile.Root());
-        FPrefixSummaryGeneration = XmlFile.Generation();
-        FPrefixSummaryWrites = FContentWrites;
-    }
-    return FPrefixSummary;
-}
-
-void TTransResourceFileNode::DeclarePrefixes()
-{
-    pugi::xml_node root = WorkDocument().Root();
-    if (!root)
-        return;
-    // Since the last time, declarations could go only with a content written over, and the root keeps all of them
-    // when there were none elsewhere; what is left to find is what the parts written since use.
-    bool incremental = FPrefixGeneration == WorkDocument().Generation() && FPrefixDeclaredOnRootOnly;
-    for (const std::string &prefix : FPrefixUndeclared)
-        if (incremental && !PrefixUri(QString::fromStdString(prefix), FNamespaces).isEmpty())
-            incremental = false;
-    std::vector<std::string> used, declared, missing;
-    bool partsDeclare = false;
-    if (incremental) {
-        for (pugi::xml_attribute a = root.first_attribute(); a; a = a.next_attribute())
-            if (std::strncmp(a.name(), "xmlns:", 6) == 0)
-                declared.emplace_back(a.name() + 6);
-        for (const pugi::xml_node &part : FPrefixParts) {
-            const TPrefixUse use = PrefixesIn(part);
-            used.insert(used.end(), use.Used.begin(), use.Used.end());
-            declared.insert(declared.end(), use.Declared.begin(), use.Declared.end());
-            partsDeclare = partsDeclare || !use.Declared.empty();
-        }
-        for (const std::string &prefix : used)
-            if (std::find(declared.begin(), declared.end(), prefix) == declared.end()
-                && std::find(missing.begin(), missing.end(), prefix) == missing.end()
-                && !PrefixUri(QString::fromStdString(prefix), FNamespaces).isEmpty())
-                missing.push_back(prefix);
-        // Two or more go in the order that the walk of the whole document gives them.
-        incremental = missing.size() < 2;
-    }
-    if (incremental) {
-        if (!missing.empty())
-            root.append_attribute(("xmlns:" + missing.front()).c_str())
-                .set_value(ToU8(PrefixUri(QString::fromStdString(missing.front()), FNamespaces)).c_str());
-        FPrefixDeclaredOnRootOnly = FPrefixDeclaredOnRootOnly && !partsDeclare;
-    } else {
-        Realize();
-        FPrefixDeclaredOnRootOnly = !DeclareUsedPrefixes(XmlFile, FNamespaces).DeclaredBelow;
-    }
-    FPrefixGeneration = WorkDocument().Generation();
-    FPrefixUndeclared.clear();
-    FPrefixParts.clear();
-}
-
-bool TTransResourceFileNode::ReplaceThroughWorkFile(const std::vector<pugi::xml_node> &LeftOut)
+bool TTransResourceFileNode::ReplaceThroughWorkFile(const std::function<void(const QString &, bool)> &Write)
 {
     // A work file this node did not write (one left by an earlier run, or a link) is kept, never written over.
-    if (!FWorkFileOurs)
+    if (!FGuard.WorkFileOurs)
         SetAsideLeftovers(false);
-    WriteDocument(TempWorkFileName, LeftOut, !FWorkFileOurs);
-    FWorkFileOurs = true;
-    FWorkFileForeign = false;
+    Write(TempWorkFileName, !FGuard.WorkFileOurs);
+    FGuard.WorkFileOurs = true;
+    FGuard.WorkFileForeign = false;
     const QString backup = StripFileExtension(ResourceFileName) + QStringLiteral(".bck");
     // After a failed second rename the backup already holds the last saved content.
-    if (!FBackupOnlyCopy) {
+    if (!FGuard.BackupOnlyCopy) {
         // A folder, device or FIFO in the language file's place is the user's: it is not renamed away.
         const tPathKind kind = PathKindNoFollow(ResourceFileName);
         if ((kind != pkRegular && kind != pkLink) || !RenameFile(ResourceFileName, backup)) {
             LogException(nullptr, QStringLiteral("can not rename file from ") + ResourceFileName + QStringLiteral(" to ") + backup);
-            FWorkOnlyCopy = true;
+            FGuard.WorkOnlyCopy = true;
             return false;
         }
-        FBackupOnlyCopy = true;
+        FGuard.BackupOnlyCopy = true;
     }
     if (!RenameFile(TempWorkFileName, ResourceFileName)) {
         LogException(nullptr, QStringLiteral("can not rename file from ") + TempWorkFileName + QStringLiteral(" to ") + ResourceFileName);
-        FWorkOnlyCopy = true;
+        FGuard.WorkOnlyCopy = true;
         return false;
     }
-    FWorkOnlyCopy = false;
-    FBackupOnlyCopy = false;
-    FReloadedSinceFailure = false;
-    FWorkFileOurs = false;
+    FGuard.WorkOnlyCopy = false;
+    FGuard.BackupOnlyCopy = false;
+    FGuard.ReloadedSinceFailure = false;
+    FGuard.WorkFileOurs = false;
     QFile::remove(backup);
     TempWorkFileName.clear();
     return true;
 }
 
-bool TTransResourceFileNode::SaveFile(const QString &NewResFile)
+bool TTransResourceFileNode::WriteOut(const QString &NewResFile, const std::function<void(const QString &, bool)> &Write)
 {
-    return SaveFileTo(NewResFile, nullptr);
+    if (!NewResFile.isEmpty()) {
+        const bool work = NewResFile == TempWorkFileName;
+        Write(NewResFile, work && !FGuard.WorkFileOurs);
+        if (work) {
+            FGuard.WorkFileOurs = true;
+            FGuard.WorkFileForeign = false;
+        }
+        return true;
+    }
+    if (TempWorkFileName.isEmpty()) {
+        Write(ResourceFileName, false);
+        return true;
+    }
+    if (FGuard.WorkOnlyCopy && FGuard.ReloadedSinceFailure) {
+        // The document was read again since the failed save: the work file holds content it lacks.
+        LogException(nullptr, QStringLiteral("the work file ") + TempWorkFileName
+                                  + QStringLiteral(" holds the only copy of a failed save; it is not overwritten"));
+        return false;
+    }
+    return ReplaceThroughWorkFile(Write);
 }
 
-bool TTransResourceFileNode::SaveFileTo(const QString &NewResFile, TXmlDocument *Into, std::vector<pugi::xml_node> *SiteElements,
-                                        bool PrepareOnly)
+bool TTransResourceFileNode::SaveFile(const QString &NewResFile)
+{
+    return SaveFileTo(NewResFile, false);
+}
+
+bool TTransResourceFileNode::SaveFileTo(const QString &NewResFile, bool WriteNothing)
 {
     bool result = true;
     FStoredItems.clear();
     // Only this save fills the scrap list; handles from an earlier document must not reach it.
     ScrapXmlNodeContainer.clear();
+    // A default's document may change here: the layout made from it goes.
+    if (IsBase())
+        FLayout.reset();
     try {
-        if (WorkDocument().Root()) {
-            const QString states = GetItemStatesText();
-            bool found = false;
-            for (pugi::xml_node node : WorkDocument().Prolog())
-                if (node.type() == pugi::node_comment && ToQ(node.value()).contains(StatesMarker)) {
-                    node.set_value(ToU8(states).c_str());
-                    found = true;
-                }
-            if (!found && !states.isEmpty())
-                WorkDocument().AddPrologComment(states);
-            // A default values file with nothing changed has nothing to store and nothing to scrap.
-            bool throughSites = false;
-            if (!IsBase() || NeedSave() || !SiteContentIsWritten()) {
-                throughSites = StoreThroughSites();
-                if (!throughSites) {
-                    // The walk writes what the sites could not: their elements may change, and with them the sources
-                    // and the prefixes.
-                    Realize();
-                    StoreToXMLNode(XmlFile.Root());
-                    FSitesGeneration = 0;
-                    FSources.clear();
-                    FPrefixGeneration = 0;
-                    ++FContentWrites;
-                }
-            }
-            // Items no element took: a string the default file lacks or one beyond the default's count of its name
-            // (both dropped by the rebuild), a menu item without a title. The file holds all of them it can, so they
-            // need no save; but a listed string's text that has nowhere to go fails the save rather than vanish. A
-            // values string left untranslated has no text to lose (a menu item would have the default's title, which
-            // the next open reads as its text).
-            for (const auto &item : Items) {
-                if (!item->Changed)
-                    continue;
-                const bool untranslated = SiteContentIsWritten() && item->FTranslateState == tsDontTranslate;
-                if (!item->FBaseValue.isEmpty() && !IsBase() && !untranslated)
-                    throw EXmlError("the string " + ToU8(item->ID) + " has no place in " + ToU8(ResourceFileName));
-                StoreItem(item.get());
-            }
-            WorkDocument().setWriteBOM(!ModelSettings::DoNotWriteBOM());
-            // Written texts and taken-over elements may bring prefixes the document does not declare yet.
-            if (!FStoredItems.empty() || FCheckPrefixes) {
-                DeclarePrefixes();
-                FCheckPrefixes = false;
-            }
-
-            // The scrapped strings, and every element equal to one, are left out of what is written; the document
-            // keeps them.
-            std::vector<pugi::xml_node> omit;
-            if (!ScrapXmlNodeContainer.empty()) {
-                if (throughSites && SitesValid()) {
-                    omit = WithTheirLines(ScrappedAndEqualElements());
-                } else {
-                    Realize();
-                    omit = WithTheirLines(FindEqualElements(XmlFile.Root(), ScrapXmlNodeContainer));
-                }
-                ScrapXmlNodeContainer.clear();
-            }
-
-            if (PrepareOnly) {
-            } else if (Into) {
-                if (SiteElements) {
-                    SiteElements->clear();
-                    if (omit.empty() && SitesValid() && !FVirtual)
-                        for (const TItemSite &site : FSites)
-                            SiteElements->push_back(site.Element);
-                }
-                if (omit.empty() && !FVirtual)
-                    Into->Assign(XmlFile, SiteElements);
-                else
-                    Into->LoadFromBytes(DocumentBytes(omit));
-            } else if (!NewResFile.isEmpty()) {
-                const bool work = NewResFile == TempWorkFileName;
-                WriteDocument(NewResFile, omit, work && !FWorkFileOurs);
-                if (work) {
-                    FWorkFileOurs = true;
-                    FWorkFileForeign = false;
-                }
-            } else if (TempWorkFileName.isEmpty()) {
-                WriteDocument(ResourceFileName, omit, false);
-            } else if (FWorkOnlyCopy && FReloadedSinceFailure) {
-                // The document was read again since the failed save: the work file holds content it lacks.
-                LogException(nullptr, QStringLiteral("the work file ") + TempWorkFileName
-                                          + QStringLiteral(" holds the only copy of a failed save; it is not overwritten"));
-                result = false;
-            } else {
-                result = ReplaceThroughWorkFile(omit);
-            }
-            if (result) {
-                ClearUndo();
-                ClearRedo();
-            }
+        if (FParts && !PartsServe()) {
+            ++TreeWrittenFiles;
+            TreeFromParts();
+        }
+        result = FParts ? SaveSpliced(NewResFile, WriteNothing) : SaveTree(NewResFile, WriteNothing);
+        if (result) {
+            ClearUndo();
+            ClearRedo();
         }
     } catch (const std::exception &e) {
         LogException(&e, QString());
@@ -363,6 +246,56 @@ bool TTransResourceFileNode::SaveFileTo(const QString &NewResFile, TXmlDocument 
     // The first save stores every item: its room is not kept for the few a later save stores.
     FStoredItems = std::vector<TTranslateItem *>();
     ScrapXmlNodeContainer.clear();
-    RememberFileTime();
+    // Writing the work file leaves the language file as it was read.
+    if (!NewResFile.isEmpty() && NewResFile == TempWorkFileName && FReadStamp > 0)
+        SourceFileStamp = FReadStamp;
+    else
+        RememberFileTime();
     return result;
+}
+
+bool TTransResourceFileNode::SaveTree(const QString &NewResFile, bool WriteNothing)
+{
+    if (!XmlFile.Root())
+        return true;
+    const QString states = GetItemStatesText();
+    bool found = false;
+    for (pugi::xml_node node : XmlFile.Prolog())
+        if (node.type() == pugi::node_comment && ToQ(node.value()).contains(StatesMarker)) {
+            node.set_value(ToU8(states).c_str());
+            found = true;
+        }
+    if (!found && !states.isEmpty())
+        XmlFile.AddPrologComment(states);
+    // A default values file with nothing changed has nothing to store and nothing to scrap.
+    if (!IsBase() || NeedSave() || !SiteContentIsWritten())
+        StoreToXMLNode(XmlFile.Root());
+    // Items no element took: a string the default file lacks or one beyond the default's count of its name (both
+    // dropped by the rebuild), a menu item without a title. The file holds all of them it can, so they need no save;
+    // but a listed string's text that has nowhere to go fails the save rather than vanish. A values string left
+    // untranslated has no text to lose (a menu item would have the default's title, which the next open reads as its
+    // text).
+    for (const auto &item : Items) {
+        if (!item->Changed)
+            continue;
+        const bool untranslated = SiteContentIsWritten() && item->FTranslateState == tsDontTranslate;
+        if (!item->FBaseValue.isEmpty() && !IsBase() && !untranslated)
+            throw EXmlError("the string " + ToU8(item->ID) + " has no place in " + ToU8(ResourceFileName));
+        StoreItem(item.get());
+    }
+    XmlFile.setWriteBOM(!ModelSettings::DoNotWriteBOM());
+    // Written texts and taken-over elements may bring prefixes the document does not declare yet.
+    if (!FStoredItems.empty() || FCheckPrefixes) {
+        DeclareUsedPrefixes(XmlFile, FNamespaces);
+        FCheckPrefixes = false;
+    }
+    // The scrapped strings, and every element equal to one, are left out of what is written; the document keeps them.
+    TXmlDocument::TOmitSet omit;
+    if (!ScrapXmlNodeContainer.empty()) {
+        omit = OmitWithTheirLines(FindEqualElements(XmlFile.Root(), ScrapXmlNodeContainer));
+        ScrapXmlNodeContainer.clear();
+    }
+    if (WriteNothing)
+        return true;
+    return WriteOut(NewResFile, [&](const QString &FileName, bool CreateNew) { XmlFile.SaveToFile(FileName, &omit, CreateNew); });
 }

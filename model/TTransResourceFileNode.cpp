@@ -79,23 +79,24 @@ TTransResourceFileNode::~TTransResourceFileNode()
         DeleteTempXMFile();
 }
 
+bool (*TTransResourceFileNode::RenameFile)(const QString &From, const QString &To) = MoveFileNoReplace;
+bool TTransResourceFileNode::SpliceWriting = true;
+int TTransResourceFileNode::TreeWrittenFiles = 0;
+
 void TTransResourceFileNode::ClearItems()
 {
     // The history names these items; it goes first so that nothing follows it into freed items.
     ClearUndo();
     ClearRedo();
+    // The parts and the layout name items by their places.
+    FParts.reset();
+    FLayout.reset();
     Items.clear();
-    FIdIndex.clear();
-    FNextSameID.clear();
-    FIndexed = 0;
-    EndPairing();
+    FRawIDs.Clear();
+    FTexts.Clear();
+    FIDs.Clear();
+    FPairing.End();
     FMissingElements.clear();
-    FSources.clear();
-    FSites.clear();
-    FSitesGeneration = 0;
-    FSitesBroken = false;
-    FContentKinds.clear();
-    FDuplicateIDs = false;
 }
 
 bool TTransResourceFileNode::IsBase() const
@@ -103,98 +104,55 @@ bool TTransResourceFileNode::IsBase() const
     return LocaleDesc.LocaleName == QLatin1String("default");
 }
 
-int TTransResourceFileNode::IndexNextItem()
-{
-    const int index = int(FIndexed++);
-    TIdEntry &entry = FIdIndex[Items[size_t(index)]->ID];
-    FNextSameID.push_back(-1);
-    if (entry.First < 0) {
-        entry.First = index;
-    } else {
-        FNextSameID[size_t(entry.Last)] = index;
-        FDuplicateIDs = true;
-    }
-    entry.Last = index;
-    return entry.Count++;
-}
-
-void TTransResourceFileNode::IndexItems()
-{
-    while (FIndexed < Items.size())
-        IndexNextItem();
-}
-
-int TTransResourceFileNode::IndexOfID(const QString &ID)
-{
-    IndexItems();
-    const auto found = FIdIndex.constFind(ID);
-    if (found == FIdIndex.constEnd())
-        return -1;
-    if (Items[size_t(found->First)]->ID == ID)
-        return found->First;
-    // An identifier changed after its item was indexed: index again.
-    FIdIndex.clear();
-    FNextSameID.clear();
-    FIndexed = 0;
-    IndexItems();
-    return FIdIndex.value(ID).First;
-}
-
-int TTransResourceFileNode::NextIndexOfSameID(int Index)
-{
-    IndexItems();
-    return Index >= 0 && size_t(Index) < FNextSameID.size() ? FNextSameID[size_t(Index)] : -1;
-}
-
-int TTransResourceFileNode::NthIndexOfID(const QString &ID, int Occurrence)
-{
-    int index = IndexOfID(ID);
-    while (index >= 0 && Occurrence-- > 0)
-        index = NextIndexOfSameID(index);
-    return index;
-}
-
 TTranslateItem *TTransResourceFileNode::GetItemByID(const QString &ID)
 {
-    const int index = IndexOfID(ID);
+    const int index = FIDs.IndexOf(Items, ID);
     return index < 0 ? nullptr : Items[size_t(index)].get();
-}
-
-TTranslateItem *TTransResourceFileNode::NthItemByID(const QString &ID, int Occurrence)
-{
-    const int index = NthIndexOfID(ID, Occurrence);
-    return index < 0 ? nullptr : Items[size_t(index)].get();
-}
-
-int TTransResourceFileNode::CountItemsByID(const QString &ID)
-{
-    return IndexOfID(ID) < 0 ? 0 : FIdIndex.value(ID).Count;
 }
 
 TTranslateItem *TTransResourceFileNode::ItemForElement(const QString &ID, QHash<QString, int> &Seen)
 {
     // Without two items of one identifier every element of it takes that one item.
-    IndexItems();
-    if (!FDuplicateIDs)
+    if (!FIDs.Duplicates(Items))
         return GetItemByID(ID);
-    return NthItemByID(ID, Seen[ID]++);
+    const int index = FIDs.NthOf(Items, ID, Seen[ID]++);
+    return index < 0 ? nullptr : Items[size_t(index)].get();
 }
 
-TTranslateItem *TTransResourceFileNode::AppendItem(std::unique_ptr<TTranslateItem> Item, tContentKind Kind, bool Index)
+TTranslateItem *TTransResourceFileNode::AppendItem(std::unique_ptr<TTranslateItem> Item, tContentKind Kind)
 {
     TTranslateItem *item = Item.get();
+    item->Changed.CountIn(&FUnsaved);
+    item->FContentKind = Kind;
     Items.push_back(std::move(Item));
-    if (Index)
-        IndexItems();
-    if (Kind != ckPlain)
-        FContentKinds[item] = Kind;
     return item;
 }
 
 tContentKind TTransResourceFileNode::ContentKindOf(const TTranslateItem *Item) const
 {
-    const auto found = FContentKinds.find(Item);
-    return found == FContentKinds.end() ? ckPlain : found->second;
+    return tContentKind(Item->FContentKind);
+}
+
+bool TTransResourceFileNode_Value::IsSite(const pugi::xml_node &Element, QString *ID) const
+{
+    if (!GlossmillXml::LocalNameIs(Element.name(), "string"))
+        return false;
+    const pugi::xml_attribute name = GlossmillXml::FindAttribute(Element, "name");
+    if (name && ID)
+        *ID = GlossmillXml::ReadAttribute(name);
+    return bool(name);
+}
+
+bool TTransResourceFileNode_Menu::IsSite(const pugi::xml_node &Element, QString *ID) const
+{
+    if (!GlossmillXml::LocalNameIs(Element.name(), "item"))
+        return false;
+    const pugi::xml_attribute id = GlossmillXml::FindAttribute(Element, "id");
+    if (!id || !*id.value())
+        return false;
+    if (ID)
+        *ID = GlossmillXml::ReadAttribute(id);
+    return true;
 }
 
 QString TTransResourceFileNode::GetTreeText()
@@ -220,10 +178,7 @@ void TTransResourceFileNode_Menu::SetTreeIcon(QTreeWidget *Tree)
 
 bool TTransResourceFileNode::NeedSave()
 {
-    for (const auto &item : Items)
-        if (item->Changed)
-            return true;
-    return false;
+    return FUnsaved.Value() > 0;
 }
 
 void TTransResourceFileNode::AddAllToListView()
@@ -238,7 +193,7 @@ void TTransResourceFileNode::AddAllToListView()
     rows.reserve(qsizetype(Items.size()));
     for (const auto &item : Items)
         if (PassesFilter(*item, FActiveFilter)) {
-            QTreeWidgetItem *row = NewRow(item->ID, item->FTranslatedValue, item->FBaseValue, item.get());
+            QTreeWidgetItem *row = NewRow(item->ID, item->FTranslatedValue.get(), item->FBaseValue, item.get());
             SetRowImageIndex(row, item->GetStateIconIDX(), images);
             rows.append(row);
         }
@@ -348,10 +303,10 @@ bool TTransResourceFileNode::CheckBaseFileTimeChanged()
 void TTransResourceFileNode::DeleteTempXMFile()
 {
     const QString stem = StripFileExtension(ResourceFileName);
-    if (!FWorkOnlyCopy && !FWorkFileForeign) {
+    if (!FGuard.WorkOnlyCopy && !FGuard.WorkFileForeign) {
         DeleteIfExists(stem + QStringLiteral(".tmp"));
-        FWorkFileOurs = false;
+        FGuard.WorkFileOurs = false;
     }
-    if (!FBackupOnlyCopy)
+    if (!FGuard.BackupOnlyCopy)
         DeleteIfExists(stem + QStringLiteral(".bck"));
 }

@@ -47,24 +47,233 @@ void TSnapshotStack::push_back(std::unique_ptr<TTranslateItem> Item)
     FItems->push_back(std::move(Item));
 }
 
-TSideSpace &TSideSpace::operator=(const QString &Text)
+TItemText::TItemText(const TItemText &Other) : FBits(Other.FBits)
 {
-    if (Text.isEmpty())
-        FText.reset();
-    else if (FText)
-        *FText = Text;
-    else
-        FText = std::make_unique<QString>(Text);
+    if (IsShared())
+        ++Shared()->Refs;
+}
+
+TItemText &TItemText::operator=(const TItemText &Other)
+{
+    if (Other.IsShared())
+        ++Other.Shared()->Refs;
+    Release();
+    FBits = Other.FBits;
     return *this;
 }
 
-const QString &TSideSpace::get() const
+TItemText &TItemText::operator=(const QString &Text)
 {
-    static const QString none;
-    return FText ? *FText : none;
+    if (Text.isEmpty()) {
+        clear();
+    } else if (IsShared() && Shared()->Refs == 1) {
+        Shared()->Text = Text;
+    } else {
+        auto *shared = new TShared{1, Text};
+        Release();
+        FBits = reinterpret_cast<uintptr_t>(shared) + 1;
+    }
+    return *this;
 }
 
-TTranslateItem::TTranslateItem() = default;
+TItemText::~TItemText()
+{
+    Release();
+}
+
+void TItemText::Release()
+{
+    if (IsShared() && --Shared()->Refs == 0)
+        delete Shared();
+    FBits = 0;
+}
+
+void TItemText::clear()
+{
+    Release();
+}
+
+void TItemText::SetRawUtf8(const char *Utf8)
+{
+    Release();
+    if (Utf8 && *Utf8)
+        FBits = reinterpret_cast<uintptr_t>(Utf8);
+}
+
+const QString &TItemText::get() const
+{
+    static const QString none;
+    if (!FBits)
+        return none;
+    if (!IsShared()) {
+        // Converted once; the bytes stay with the file for whoever else holds them.
+        auto *shared = new TShared{1, QString::fromUtf8(reinterpret_cast<const char *>(FBits))};
+        FBits = reinterpret_cast<uintptr_t>(shared) + 1;
+    }
+    return Shared()->Text;
+}
+
+namespace {
+
+// The counts by number (0 stands for none), and the numbers free again. Never freed: a count may be given back
+// after static objects are gone.
+struct TUnsavedCounts
+{
+    std::vector<int> Values{0};
+    std::vector<uint32_t> Free;
+};
+
+TUnsavedCounts &UnsavedCounts()
+{
+    static auto *counts = new TUnsavedCounts;
+    return *counts;
+}
+
+} // namespace
+
+TUnsavedCount::TUnsavedCount()
+{
+    TUnsavedCounts &counts = UnsavedCounts();
+    if (counts.Free.empty()) {
+        FNumber = uint32_t(counts.Values.size());
+        counts.Values.push_back(0);
+    } else {
+        FNumber = counts.Free.back();
+        counts.Free.pop_back();
+    }
+}
+
+TUnsavedCount::~TUnsavedCount()
+{
+    TUnsavedCounts &counts = UnsavedCounts();
+    counts.Values[FNumber] = 0;
+    counts.Free.push_back(FNumber);
+}
+
+int TUnsavedCount::Value() const
+{
+    return UnsavedCounts().Values[FNumber];
+}
+
+void TUnsavedCount::Add(uint32_t Number, int Delta)
+{
+    if (Number)
+        UnsavedCounts().Values[Number] += Delta;
+}
+
+TChangedFlag &TChangedFlag::operator=(bool Value)
+{
+    if (Value != bool(*this)) {
+        TUnsavedCount::Add(FBits >> 1, Value ? 1 : -1);
+        FBits = (FBits & ~uint32_t(1)) | uint32_t(Value);
+    }
+    return *this;
+}
+
+TChangedFlag::~TChangedFlag()
+{
+    *this = false;
+}
+
+void TChangedFlag::CountIn(const TUnsavedCount *Count)
+{
+    const bool value = *this;
+    *this = false;
+    FBits = (Count ? Count->Number() : 0) << 1;
+    *this = value;
+}
+
+namespace {
+
+// Equal slots for items, taken from blocks and given back to a free list; the blocks go when the last item does.
+// Under the address sanitizer every item is a heap block of its own, so that a use after free is still seen.
+class TItemSlots
+{
+public:
+    void *Take(std::size_t Size)
+    {
+#if defined(__SANITIZE_ADDRESS__)
+        return ::operator new(Size);
+#else
+        if (Size != sizeof(TTranslateItem))
+            return ::operator new(Size);
+        if (!FFree) {
+            if (FNext == FEnd)
+                NewBlock();
+            FFree = reinterpret_cast<TSlot *>(FNext);
+            FFree->Next = nullptr;
+            FNext += sizeof(TTranslateItem);
+        }
+        TSlot *slot = FFree;
+        FFree = slot->Next;
+        ++FLive;
+        return slot;
+#endif
+    }
+
+    void Give(void *Item)
+    {
+#if defined(__SANITIZE_ADDRESS__)
+        ::operator delete(Item);
+#else
+        auto *slot = static_cast<TSlot *>(Item);
+        slot->Next = FFree;
+        FFree = slot;
+        if (--FLive == 0) {
+            for (char *block : FBlocks)
+                ::operator delete(block);
+            FBlocks.clear();
+            FFree = nullptr;
+            FNext = FEnd = nullptr;
+        }
+#endif
+    }
+
+private:
+    struct TSlot
+    {
+        TSlot *Next;
+    };
+    static constexpr std::size_t SlotsPerBlock = 512;
+
+    void NewBlock()
+    {
+        char *block = static_cast<char *>(::operator new(SlotsPerBlock * sizeof(TTranslateItem)));
+        FBlocks.push_back(block);
+        FNext = block;
+        FEnd = block + SlotsPerBlock * sizeof(TTranslateItem);
+    }
+
+    TSlot *FFree = nullptr;
+    char *FNext = nullptr;
+    char *FEnd = nullptr;
+    std::vector<char *> FBlocks;
+    std::size_t FLive = 0;
+};
+
+TItemSlots &ItemSlots()
+{
+    static TItemSlots store;
+    return store;
+}
+
+} // namespace
+
+void *TTranslateItem::operator new(std::size_t Size)
+{
+    return ItemSlots().Take(Size);
+}
+
+void TTranslateItem::operator delete(void *Item)
+{
+    if (Item)
+        ItemSlots().Give(Item);
+}
+
+TTranslateItem::TTranslateItem()
+    : UndoAffectedState(false), UndoAffectedVal(false), EnableUndoMode(false), RepaintAfterUndoOrRedo(false)
+{
+}
 
 TTranslateItem::~TTranslateItem()
 {
@@ -82,7 +291,7 @@ std::unique_ptr<TTranslateItem> TTranslateItem::Snapshot() const
 void TTranslateItem::WriteTranslateValue(const QString &NewValue)
 {
     UndoAffectedVal = false;
-    if (NewValue == FTranslatedValue)
+    if (NewValue == FTranslatedValue.get())
         return;
     ClearRedo();
     if (EnableUndoMode) {
@@ -90,17 +299,20 @@ void TTranslateItem::WriteTranslateValue(const QString &NewValue)
         UndoList.push_back(Snapshot());
     }
     FPrevTranslateValue = FTranslatedValue;
-    FTranslatedValue = ModelSettings::ReplaceWhiteSpaces() ? ReplaceDoubleSpaces(NewValue) : NewValue;
+    if (ModelSettings::ReplaceWhiteSpaces())
+        FTranslatedValue = ReplaceDoubleSpaces(NewValue);
+    else
+        FTranslatedValue = NewValue;
     Changed = true;
 
     // The snapshot above already holds the old state, so the state change takes none of its own.
-    const bool undoMode = EnableUndoMode;
+    struct TRestore
+    {
+        TTranslateItem &Item;
+        bool Value;
+        ~TRestore() { Item.EnableUndoMode = Value; }
+    } restore{*this, EnableUndoMode};
     EnableUndoMode = false;
-    struct Restore {
-        bool &flag;
-        bool value;
-        ~Restore() { flag = value; }
-    } restore{EnableUndoMode, undoMode};
     WriteTranslateState(GetStateAfterValueChange(NewValue.isEmpty(), FTranslateState));
 }
 
@@ -160,6 +372,9 @@ void TTranslateItem::ClearRedo()
 
 void TTranslateItem::Assign(const TTranslateItem &CloneFrom)
 {
+    // The copy may outlive the file whose bytes the texts still are: it takes them as strings.
+    CloneFrom.FTranslatedValue.get();
+    CloneFrom.FPrevTranslateValue.get();
     ID = CloneFrom.ID;
     WriteTranslateState(CloneFrom.FTranslateState);
     FBaseValue = CloneFrom.FBaseValue;
@@ -176,8 +391,8 @@ void TTranslateItem::CopyFromBase()
 QString TTranslateItem::GetFinalValueToSave(bool IncludeWHSpaces) const
 {
     if (IncludeWHSpaces)
-        return WhSpaceHeader.get() + FTranslatedValue + WhSpaceTrailer.get();
-    return FTranslatedValue;
+        return WhSpaceHeader.get() + FTranslatedValue.get() + WhSpaceTrailer.get();
+    return FTranslatedValue.get();
 }
 
 int TTranslateItem::GetStateIconIDX() const
@@ -204,7 +419,7 @@ void TTranslateItem::RepaintInLV(QTreeWidget *LV)
         QTreeWidgetItem *row = LV->topLevelItem(i);
         const TTranslateItem *item = ItemOfRow(row);
         if (item && item->ID == ID) {
-            row->setText(LVTranslationColumn, FTranslatedValue);
+            row->setText(LVTranslationColumn, FTranslatedValue.get());
             SetRowImageIndex(row, GetStateIconIDX());
             RepaintAfterUndoOrRedo = false;
             return;

@@ -233,6 +233,67 @@ TEST(ResourceFileNode, SavingEmptiesBothHistoriesAndTheirSnapshots)
     EXPECT_TRUE(a->RedoList.empty());
 }
 
+// NeedSave answers from a count the items keep: after every way an item can change, it says what a look at every
+// item says, and never false while one is unsaved.
+TEST(ResourceFileNode, NeedSaveFollowsEveryChangeOfItsItems)
+{
+    TNodePair project;
+    ASSERT_TRUE(project.Open(ValuesXml("<string name=\"a\">A</string><string name=\"b\">B</string><string name=\"c\">C</string>"),
+                             ValuesXml("<string name=\"a\">a0</string><string name=\"b\">b0</string>")));
+    TTransResourceFileNode &node = *project.Lang;
+    auto anyChanged = [&] {
+        for (const auto &item : node.TransItems())
+            if (item->Changed)
+                return true;
+        return false;
+    };
+    auto expectFollows = [&](const char *Step) {
+        EXPECT_EQ(node.NeedSave(), anyChanged()) << Step;
+    };
+    expectFollows("rebuilt");
+    EXPECT_FALSE(node.NeedSave());
+    node.EnableDisablUndoMode(true);
+    TTranslateItem *a = project.Item("a");
+    TTranslateItem *b = project.Item("b");
+    TTranslateItem *c = project.Item("c");
+    Edit(node, a, "a1");
+    expectFollows("value writer");
+    EXPECT_TRUE(node.NeedSave());
+    ASSERT_TRUE(node.SaveFile(QString()));
+    node.DeleteTempXMFile();
+    expectFollows("saved");
+    Mark(node, b, tsFinalTrnaslation);
+    expectFollows("state writer");
+    c->CopyFromBase();
+    expectFollows("copied from the default");
+    node.DoUndo();
+    node.DoUndo();
+    expectFollows("undone");
+    node.DoRedo();
+    expectFollows("redone");
+    b->Changed = false;
+    c->Changed = false;
+    expectFollows("flags cleared by hand");
+    EXPECT_FALSE(node.NeedSave());
+    c->Changed = true;
+    c->Changed = true;
+    expectFollows("flag set twice");
+    TTranslateItem copy;
+    copy.Assign(*c);
+    expectFollows("copied into an item of no file");
+    // A save that fails keeps what it could not write unsaved.
+    a->setTranslateValue("a2");
+    ASSERT_TRUE(TestSupport::WriteFile(project.LangPath() + ".x", "x"));
+    QFile::remove(project.LangPath());
+    ASSERT_TRUE(QDir().mkpath(project.LangPath()));
+    EXPECT_FALSE(node.SaveFile(QString()));
+    expectFollows("failed save");
+    EXPECT_TRUE(node.NeedSave());
+    node.ClearItems();
+    expectFollows("items cleared");
+    EXPECT_FALSE(node.NeedSave());
+}
+
 TEST(ResourceFileNode, TimeStampsReportOnlyLaterChanges)
 {
     TNodePair project;
