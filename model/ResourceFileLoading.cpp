@@ -264,7 +264,6 @@ bool TTransResourceFileNode::HoldsItemText(const pugi::xml_node &Node, const pug
     return site;
 }
 
-
 void TTransResourceFileNode::NoteMarkupNamespaces(const pugi::xml_node &Element)
 {
     AddNamespacesAround(Element, XmlFile.Root(), FNamespaces);

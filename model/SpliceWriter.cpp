@@ -514,7 +514,7 @@ bool TTransResourceFileNode::SaveSpliced(const QString &NewResFile, bool WriteNo
         parts.Written[k] = values ? ValueToWrite(*item, keep) : TItemText(TitleToSave(item, keep));
         const char *utf8 = Utf8Of(parts.Written[k], buffer);
         if (values && (!IsPlainText(utf8, ContentKindOf(item)) || MayNeedReferenceMarkEscaped(utf8))) {
-            // Markup and CDATA as WriteContent makes them, written once.
+            // Markup, CDATA and a mark to escape as WriteContent makes them, written once.
             pugi::xml_document scratch;
             pugi::xml_node element = scratch.append_child("content");
             // The value itself stays as it is: a string made of it goes with the piece.
