@@ -45,18 +45,6 @@ bool AaptAccepts(const QString &DefaultValuesFile, const QString &Folder, const 
     return aapt.exitStatus() == QProcess::NormalExit && aapt.exitCode() == 0;
 }
 
-// Where two texts part, with some context, for a readable failure.
-std::string FirstDifference(const QByteArray &A, const QByteArray &B)
-{
-    if (A == B)
-        return std::string();
-    qsizetype at = 0;
-    while (at < A.size() && at < B.size() && A[at] == B[at])
-        ++at;
-    const qsizetype from = std::max<qsizetype>(0, at - 60);
-    return "at byte " + std::to_string(at) + "\n  was: " + A.mid(from, 160).toStdString() + "\n  now: " + B.mid(from, 160).toStdString();
-}
-
 // The file with its state comment cut out, and the comment's entries in order of name.
 QByteArray WithoutStateComment(const QByteArray &File, QStringList *Entries = nullptr)
 {

@@ -2,7 +2,9 @@
 // A default file and one language copy of it in a temporary project, loaded and parsed as the workbench does.
 #include <QDir>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <memory>
+#include <string>
 
 #include "Glossmill_Misc.h"
 #include "Glossmill_types.h"
@@ -86,6 +88,40 @@ struct TScopedSettings : TSettings
     TScopedSettings() { ModelSettings::SetProvider(this); }
     ~TScopedSettings() { ModelSettings::SetProvider(nullptr); }
 };
+
+// A project that a test writes every file of: generated, or the corpus project of its name. With OddSettings, double
+// spaces are replaced, whitespace is not kept and a byte-order mark is written.
+struct TGeneratedCase
+{
+    const char *Name;
+    bool (*Generate)(const QString &Folder); // nullptr: the corpus project of that name
+    bool OddSettings;
+
+    bool WriteInto(const QString &Folder) const
+    {
+        return Generate ? Generate(Folder) : TestSupport::CopyTree(TestSupport::CorpusDir() + "/" + Name, Folder);
+    }
+    void Apply(TSettings &Settings) const
+    {
+        Settings.Replace = OddSettings;
+        Settings.Keep = !OddSettings;
+        Settings.NoBOM = !OddSettings;
+    }
+};
+
+// Where two texts part, with some context, for a readable failure; empty when they are equal.
+inline std::string FirstDifference(const QByteArray &A, const QByteArray &B, const char *Was = "was",
+                                   const char *Now = "now")
+{
+    if (A == B)
+        return std::string();
+    qsizetype at = 0;
+    while (at < A.size() && at < B.size() && A[at] == B[at])
+        ++at;
+    const qsizetype from = std::max<qsizetype>(0, at - 80);
+    return "at byte " + std::to_string(at) + "\n  " + Was + ": " + A.mid(from, 200).toStdString() + "\n  " + Now + ": "
+        + B.mid(from, 200).toStdString();
+}
 
 // A user edit as the workbench makes it.
 inline void Edit(TTransResourceFileNode &Node, TTranslateItem *Item, const QString &Text)

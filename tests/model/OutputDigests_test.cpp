@@ -497,14 +497,7 @@ std::vector<TOutputs> RunProject(const QString &Label, const QString &Folder, bo
     return result;
 }
 
-struct TProjectCase
-{
-    const char *Name;
-    bool (*Generate)(const QString &Folder); // nullptr: the corpus project of that name
-    bool OddSettings;                        // whitespace replaced, not kept, a byte-order mark written
-};
-
-class OutputDigests : public ::testing::TestWithParam<TProjectCase>
+class OutputDigests : public ::testing::TestWithParam<TGeneratedCase>
 {
 protected:
     void EveryOutputIsAsRecorded();
@@ -518,18 +511,12 @@ class CorpusOutputDigests : public OutputDigests
 
 void OutputDigests::EveryOutputIsAsRecorded()
 {
-    const TProjectCase &project = GetParam();
+    const TGeneratedCase &project = GetParam();
     QTemporaryDir dir;
-    for (const char *copy : {"/memory", "/files"}) {
-        if (project.Generate)
-            ASSERT_TRUE(project.Generate(dir.path() + copy));
-        else
-            ASSERT_TRUE(TestSupport::CopyTree(TestSupport::CorpusDir() + "/" + project.Name, dir.path() + copy));
-    }
+    for (const char *copy : {"/memory", "/files"})
+        ASSERT_TRUE(project.WriteInto(dir.path() + copy));
     TScopedSettings settings;
-    settings.Replace = project.OddSettings;
-    settings.NoBOM = !project.OddSettings;
-    settings.Keep = !project.OddSettings;
+    project.Apply(settings);
     // Once looking at the documents in memory after each step, once on a fresh copy without.
     const std::vector<TOutputs> passes[] = {RunProject(project.Name, dir.path() + "/memory", true),
                                             RunProject(project.Name, dir.path() + "/files", false)};
@@ -584,14 +571,15 @@ TEST_P(CorpusOutputDigests, EveryOutputIsAsRecorded)
 }
 
 INSTANTIATE_TEST_SUITE_P(Projects, CorpusOutputDigests,
-                         ::testing::Values(TProjectCase{"etar", nullptr, false}, TProjectCase{"fdroidclient", nullptr, false}),
+                         ::testing::Values(TGeneratedCase{"etar", nullptr, false},
+                                           TGeneratedCase{"fdroidclient", nullptr, false}),
                          [](const auto &Info) { return std::string(Info.param.Name); });
 
 INSTANTIATE_TEST_SUITE_P(Projects, OutputDigests,
-                         ::testing::Values(TProjectCase{"generated", WriteGeneratedProject, false},
-                                           TProjectCase{"generated-settings", WriteGeneratedProject, true},
-                                           TProjectCase{"odd", WriteOddProjectFlat, false},
-                                           TProjectCase{"odd-nested", WriteOddProjectNested, false}),
+                         ::testing::Values(TGeneratedCase{"generated", WriteGeneratedProject, false},
+                                           TGeneratedCase{"generated-settings", WriteGeneratedProject, true},
+                                           TGeneratedCase{"odd", WriteOddProjectFlat, false},
+                                           TGeneratedCase{"odd-nested", WriteOddProjectNested, false}),
                          [](const auto &Info) {
                              std::string name = Info.param.Name;
                              std::replace(name.begin(), name.end(), '-', '_');

@@ -342,25 +342,7 @@ std::vector<TFileOutputs> RunProject(const QString &Folder, bool Splice, int &Tr
     return result;
 }
 
-// Where two texts part, with some context.
-std::string FirstDifference(const QByteArray &A, const QByteArray &B)
-{
-    qsizetype at = 0;
-    while (at < A.size() && at < B.size() && A[at] == B[at])
-        ++at;
-    const qsizetype from = std::max<qsizetype>(0, at - 80);
-    return "at byte " + std::to_string(at) + "\n  tree:   " + A.mid(from, 200).toStdString() + "\n  splice: "
-        + B.mid(from, 200).toStdString();
-}
-
-struct TCase
-{
-    const char *Name;
-    bool (*Generate)(const QString &Folder); // nullptr: the corpus project of that name
-    bool OddSettings;                        // whitespace replaced and not kept, a byte-order mark written
-};
-
-class SpliceWriter : public ::testing::TestWithParam<TCase>
+class SpliceWriter : public ::testing::TestWithParam<TGeneratedCase>
 {
 protected:
     void WritesWhatTheTreeWriterWrites();
@@ -374,18 +356,12 @@ class CorpusSpliceWriter : public SpliceWriter
 
 void SpliceWriter::WritesWhatTheTreeWriterWrites()
 {
-    const TCase &c = GetParam();
+    const TGeneratedCase &c = GetParam();
     QTemporaryDir dir;
-    for (const char *copy : {"/tree", "/splice"}) {
-        if (c.Generate)
-            ASSERT_TRUE(c.Generate(dir.path() + copy));
-        else
-            ASSERT_TRUE(TestSupport::CopyTree(TestSupport::CorpusDir() + "/" + c.Name, dir.path() + copy));
-    }
+    for (const char *copy : {"/tree", "/splice"})
+        ASSERT_TRUE(c.WriteInto(dir.path() + copy));
     TScopedSettings settings;
-    settings.Replace = c.OddSettings;
-    settings.Keep = !c.OddSettings;
-    settings.NoBOM = !c.OddSettings;
+    c.Apply(settings);
     int treeWritten = 0, spliceTreeWritten = 0;
     const std::vector<TFileOutputs> tree = RunProject(dir.path() + "/tree", false, treeWritten);
     const std::vector<TFileOutputs> splice = RunProject(dir.path() + "/splice", true, spliceTreeWritten);
@@ -397,7 +373,8 @@ void SpliceWriter::WritesWhatTheTreeWriterWrites()
         EXPECT_EQ(tree[f].Results, splice[f].Results);
         for (int i = 0; i < tree[f].Outputs.size(); ++i)
             if (tree[f].Outputs[i] != splice[f].Outputs[i])
-                ADD_FAILURE() << steps[i] << " differs " << FirstDifference(tree[f].Outputs[i], splice[f].Outputs[i]);
+                ADD_FAILURE() << steps[i] << " differs "
+                              << FirstDifference(tree[f].Outputs[i], splice[f].Outputs[i], "tree", "splice");
     }
     if (!c.Generate || c.Generate == WriteSample)
         EXPECT_EQ(spliceTreeWritten, 0) << "files of a real project written by the tree writer";
@@ -415,13 +392,15 @@ TEST_P(CorpusSpliceWriter, WritesWhatTheTreeWriterWrites)
 }
 
 INSTANTIATE_TEST_SUITE_P(Projects, CorpusSpliceWriter,
-                         ::testing::Values(TCase{"etar", nullptr, false}, TCase{"fdroidclient", nullptr, false}),
+                         ::testing::Values(TGeneratedCase{"etar", nullptr, false},
+                                           TGeneratedCase{"fdroidclient", nullptr, false}),
                          [](const auto &Info) { return std::string(Info.param.Name); });
 
 INSTANTIATE_TEST_SUITE_P(Projects, SpliceWriter,
-                         ::testing::Values(TCase{"sample", WriteSample, false}, TCase{"odd", WriteOdd, false},
-                                           TCase{"odd_settings", WriteOdd, true},
-                                           TCase{"odd_crlf", WriteOddCrlf, false},
-                                           TCase{"odd_doctype", WriteOddDoctype, false},
-                                           TCase{"odd_doctype_settings", WriteOddDoctype, true}),
+                         ::testing::Values(TGeneratedCase{"sample", WriteSample, false},
+                                           TGeneratedCase{"odd", WriteOdd, false},
+                                           TGeneratedCase{"odd_settings", WriteOdd, true},
+                                           TGeneratedCase{"odd_crlf", WriteOddCrlf, false},
+                                           TGeneratedCase{"odd_doctype", WriteOddDoctype, false},
+                                           TGeneratedCase{"odd_doctype_settings", WriteOddDoctype, true}),
                          [](const auto &Info) { return std::string(Info.param.Name); });
